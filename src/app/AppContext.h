@@ -1,0 +1,42 @@
+#pragma once
+
+#include "settings/Hosts.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+// Intervals of the main window's timers and pauses. Tests shorten them.
+struct SessionTimings
+{
+    int keepAliveMs = 300000;
+    int sessionLampMs = 500;
+    int liveCheckLampMs = 510;
+    int infoTextMs = 60000;
+    int buttonStatesMs = 2000;
+    int disconnectPauseMs = 1000;
+    // A line tail without a line end is shown after this much silence
+    // (a node's "login: " prompt has no line end).
+    int lineTailFlushMs = 200;
+};
+
+// Everything the main window takes from the outside world. main() builds the
+// real one; a test builds one around a temporary folder and records what the
+// window shows and opens.
+struct AppContext
+{
+    QString programDir; // settings.ini, settings2.ini, temp.html
+    QString workDir;    // nodes.txt, dx.wav
+    Hosts hosts;
+    std::function<QDateTime()> nowUtc;
+    std::function<void(const QString&)> showMessage; // modal box with one OK button
+    std::function<void(const QUrl&)> openUrl;
+    // The start-up internet probe; left empty, the real probe asks hosts.probe.
+    std::function<bool()> internetCheck;
+    // Asks the application to end.
+    std::function<void()> quit;
+    int startupPauseMs = 1000;
+    SessionTimings timings;
+};

@@ -1,0 +1,25 @@
+#include "app/DefaultContext.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMessageBox>
+
+AppContext makeDefaultContext()
+{
+    AppContext ctx;
+    ctx.programDir = QCoreApplication::applicationDirPath();
+    ctx.workDir = QDir::currentPath();
+    ctx.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
+    ctx.showMessage = [](const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Ok, QApplication::activeWindow());
+        box.exec();
+    };
+    ctx.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    // Queued, so that a request made before the event loop runs still ends it.
+    ctx.quit = [] {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    };
+    return ctx;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Every outside address the program talks to. The compiled-in defaults can
+// be overridden by an optional [Hosts] section of settings.ini, which is how
+// the demo and the tests point the program at local servers.
+struct Hosts
+{
+    QString probe = QStringLiteral("http://www.google.com/");
+    // The program has no web host of its own yet: the list lives under a
+    // reserved domain until one exists (see README).
+    QString dxpeditionList = QStringLiteral("https://marvix-terminal.example/listadxdolv.txt");
+    QString calendarWidget = QStringLiteral("https://www.dxnews.com/calendar.php?width=21&lang=en");
+    QString printableCalendar = QStringLiteral("https://www.dxnews.com/calendar/");
+    QString weatherMap = QStringLiteral("https://zoom.earth/maps/satellite/");
+    QString dayNightMap = QStringLiteral("https://www.timeanddate.com/worldclock/sunearth.html");
+    QString clusterCommands = QStringLiteral("https://www.ve7cc.net/CCC_Commands.htm");
+    QString callsignLookup = QStringLiteral("https://www.qrz.com/db/");
+    QString channel = QStringLiteral("https://t.me/marvixterminal");
+    QString supportMail = QStringLiteral("mailto:support@marvix-terminal.example");
+};
