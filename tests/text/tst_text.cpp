@@ -1,0 +1,37 @@
+#include "text/TextDecoding.h"
+
+#include <QtTest>
+
+class TestText : public QObject
+{
+    Q_OBJECT
+private slots:
+    void decodeFile_data();
+    void decodeFile();
+};
+
+void TestText::decodeFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("ascii") << QByteArray("DX de K1TTT") << QString("DX de K1TTT");
+    QTest::newRow("utf8 without mark") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("café");
+    QTest::newRow("utf8 mark dropped") << QByteArray("\xEF\xBB\xBFok") << QString("ok");
+    QTest::newRow("utf16le mark") << QByteArray("\xFF\xFEo\0k\0", 6) << QString("ok");
+    QTest::newRow("utf16be mark") << QByteArray("\xFE\xFF\0o\0k", 6) << QString("ok");
+    QTest::newRow("cp1252 e acute") << QByteArray("caf\xE9") << QString::fromUtf8("café");
+    QTest::newRow("cp1252 euro") << QByteArray("\x80 5") << QString::fromUtf8("€ 5");
+    QTest::newRow("truncated utf8 sequence") << QByteArray("a\xC3") << QString::fromUtf8("aÃ");
+    QTest::newRow("overlong slash is not utf8") << QByteArray("\xC0\xAF") << QString::fromUtf8("À¯");
+    QTest::newRow("four-byte utf8") << QByteArray("\xF0\x9F\x93\xBB") << QString::fromUtf8("📻");
+}
+
+void TestText::decodeFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QCOMPARE(TextDecoding::decodeFile(bytes), expected);
+}
+
+QTEST_GUILESS_MAIN(TestText)
+#include "tst_text.moc"
