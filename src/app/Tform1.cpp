@@ -1,6 +1,547 @@
 #include "app/Tform1.h"
 
+#include "app/InfoTexts.h"
+#include "app/LampShape.h"
+#include "net/TIdTelnet.h"
+#include "session/SessionRules.h"
+#include "session/TerminalPane.h"
+#include "text/TextDecoding.h"
+#include "spots/SpotText.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QTableWidget>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QColor kLime(0, 255, 0);
+const QColor kRed(255, 0, 0);
+const QString kTrying = QStringLiteral("Trying Connection...if fail try another node or RESTART APP");
+const QString kRe1Hint = QStringLiteral("Click to tune your radio through Omnirig");
+
+template <typename W>
+W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(left, top, width, height);
+    return w;
+}
+
+QFrame* panel(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* p = place<QFrame>(parent, name, left, top, width, height);
+    p->setFrameShape(QFrame::Panel);
+    p->setFrameShadow(QFrame::Raised);
+    return p;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top)
+{
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QLatin1String(name));
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+QToolButton* speedButton(QWidget* parent, const char* name, const char* icon, const QString& hint,
+                         int left, int top, int width, int height)
+{
+    auto* b = place<QToolButton>(parent, name, left, top, width, height);
+    b->setIcon(QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(icon))));
+    b->setIconSize(QSize(16, 16));
+    b->setToolTip(hint);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QPushButton* bitBtn(QWidget* parent, const char* name, const QString& caption, const char* icon,
+                    int left, int top, int width, int height)
+{
+    auto* b = place<QPushButton>(parent, name, left, top, width, height);
+    b->setText(caption);
+    if (icon)
+        b->setIcon(QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(icon))));
+    return b;
+}
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false,
+                bool underline = false)
+{
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setItalic(italic);
+    f.setUnderline(underline);
+    return f;
+}
+
+// The banner is drawn from its vector picture at its design size.
+class Banner : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        QSvgRenderer(QStringLiteral(":/images/banner.svg")).render(&p, QRectF(rect()));
+    }
+};
+
+} // namespace
+
 Tform1::Tform1(AppContext ctx, QWidget* parent) : QWidget(parent), m_ctx(std::move(ctx))
 {
     setObjectName(QStringLiteral("form1"));
+    setWindowTitle(QStringLiteral("Marvix Terminal"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/app.svg")));
+    setFont(QFont(QStringLiteral("Segoe UI"), 9));
+    resize(815, 647);
+    createControls();
+    FormCreate();
+}
+
+Tform1::~Tform1()
+{
+    // The end of the program closes an open session without ceremony.
+    if (Telnet)
+        delete Telnet.data();
+}
+
+void Tform1::createControls()
+{
+    auto* Panel1 = place<QFrame>(this, "Panel1", 0, 0, 449, 89);
+    auto* Image1 = place<Banner>(Panel1, "Image1", 1, 0, 456, 90);
+    Image1->setAttribute(Qt::WA_OpaquePaintEvent);
+
+    auto* Panel2 = panel(this, "Panel2", 490, 8, 295, 33);
+    SpeedButton2 = speedButton(Panel2, "SpeedButton2", "calendar", QStringLiteral("Show Dx Calendar"), 5, 7, 23, 22);
+    SpeedButton5 = speedButton(Panel2, "SpeedButton5", "daynight", QStringLiteral("Night and Day Map (Link)"), 33, 7, 23, 22);
+    SpeedButton4 = speedButton(Panel2, "SpeedButton4", "weather", QStringLiteral("Live Wheather Map (Link)"), 60, 7, 23, 22);
+    SpeedButton6 = speedButton(Panel2, "SpeedButton6", "rig", QStringLiteral("Set Omnirig Cat Control"), 88, 7, 23, 22);
+    SpeedButton7 = speedButton(Panel2, "SpeedButton7", "info", QStringLiteral("Info and Credits"), 114, 7, 23, 22);
+    SpeedButton3 = speedButton(Panel2, "SpeedButton3", "livecheck", QStringLiteral("Set LIVE CHECK of SPOTS in DX-Peditions list"), 143, 7, 23, 22);
+    auto* Panel3 = panel(Panel2, "Panel3", 167, 5, 125, 24);
+    label(Panel3, "Label3", QStringLiteral("Live check "), 8, 5);
+    ShapeLED2 = new LampShape(LampShape::Kind::Circle, Panel3);
+    ShapeLED2->setObjectName(QStringLiteral("ShapeLED2"));
+    ShapeLED2->setGeometry(105, 7, 12, 12);
+
+    Label2 = label(this, "Label2", QStringLiteral("Theme and Font settings"), 552, 50);
+    Label2->resize(130, 15);
+    Label4 = label(this, "Label4", QStringLiteral("0"), 722, 47);
+    Label4->resize(34, 15);
+    Label4->setVisible(false);
+    ComboBox1 = place<QComboBox>(this, "ComboBox1", 552, 66, 146, 23);
+    ComboBox1->setToolTip(QStringLiteral("Choose your preferred Theme"));
+    ComboBox1->setEditable(false);
+    BitBtn4 = bitBtn(this, "BitBtn4", QStringLiteral("Font"), "font", 702, 64, 83, 25);
+    BitBtn4->setToolTip(QStringLiteral("Change Font, Size, Color"));
+
+    Re1 = place<TerminalPane>(this, "Re1", 1, 95, 784, 263);
+    Re1->setToolTip(kRe1Hint);
+    Re1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+
+    BitBtn6 = bitBtn(this, "BitBtn6", QStringLiteral("Bands Filtering"), nullptr, 0, 360, 102, 18);
+    Panel11 = place<QFrame>(this, "Panel11", 106, 359, 502, 21);
+    Panel11->setAutoFillBackground(true);
+    Panel11->setStyleSheet(QStringLiteral("#Panel11 { background: black; }"));
+    Panel11->setVisible(false);
+
+    Re3 = place<TerminalPane>(this, "Re3", 0, 380, 510, 115);
+    Re3->setToolTip(kRe1Hint);
+    Re3->setPaneFont(pixelFont(QStringLiteral("Segoe UI"), 15, false, true));
+    Re3->setFocusPolicy(Qt::ClickFocus);
+
+    auto* Panel8 = panel(this, "Panel8", 513, 380, 272, 18);
+    auto* panel8Caption = new QLabel(QStringLiteral("Dx Spotted from DxPeditions List"), Panel8);
+    panel8Caption->setAlignment(Qt::AlignCenter);
+    panel8Caption->setGeometry(Panel8->rect());
+    ListView1 = place<QListWidget>(this, "ListView1", 513, 395, 272, 100);
+    ListView1->setFont(pixelFont(QStringLiteral("Segoe UI"), 13, false, false, true));
+    ListView1->setStyleSheet(QStringLiteral("#ListView1 { background: #A6CAF0; }"));
+    ListView1->setToolTip(QStringLiteral("Click a callsign to look it up on QRZ.com"));
+    ListView1->setCursor(Qt::PointingHandCursor);
+
+    BitBtn2 = bitBtn(this, "BitBtn2", QStringLiteral("Connect"), "connect", 0, 497, 89, 25);
+    BitBtn2->setToolTip(QStringLiteral("Connect to choosen selected cluster node"));
+    auto* Panel4 = panel(this, "Panel4", 91, 498, 19, 23);
+    ShapeLED = new LampShape(LampShape::Kind::Circle, Panel4);
+    ShapeLED->setObjectName(QStringLiteral("ShapeLED"));
+    ShapeLED->setGeometry(4, -3, 11, 26);
+
+    Edit1 = place<QLineEdit>(this, "Edit1", 112, 498, 160, 23);
+    Edit1->setText(QStringLiteral("N0CALL"));
+    Edit1->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
+    Edit1->setStyleSheet(QStringLiteral("#Edit1 { color: blue; }"));
+    Edit1->installEventFilter(this);
+
+    EditCommand = place<QLineEdit>(this, "EditCommand", 278, 498, 232, 23);
+    EditCommand->setMaxLength(SessionRules::kCommandMaxLength);
+    EditCommand->setToolTip(QStringLiteral("Your Text Here"));
+    EditCommand->setStyleSheet(QStringLiteral("#EditCommand { background: aqua; }"));
+    EditCommand->installEventFilter(this);
+
+    auto* Panel6 = panel(this, "Panel6", 513, 497, 166, 25);
+    Label1 = label(Panel6, "Label1", QStringLiteral("Mute/Unmute  Dx Sound"), 6, 4);
+    Label1->setCursor(Qt::PointingHandCursor);
+    Shape1 = new LampShape(LampShape::Kind::Square, Panel6);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(151, 6, 11, 11);
+    Shape1->setBrushColor(kLime);
+
+    BitBtn3 = bitBtn(this, "BitBtn3", QStringLiteral("Disconnect"), "disconnect", 681, 497, 104, 25);
+    BitBtn3->setEnabled(false);
+
+    StringGrid1 = place<QTableWidget>(this, "StringGrid1", 0, 525, 298, 117);
+    StringGrid1->setColumnCount(4);
+    StringGrid1->horizontalHeader()->setVisible(false);
+    StringGrid1->verticalHeader()->setVisible(false);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    SpeedButton1 = speedButton(this, "SpeedButton1", "commands", QStringLiteral("Show CCC commands (browser will be open)"), 304, 528, 23, 25);
+    BitBtn5 = bitBtn(this, "BitBtn5", QStringLiteral("Send Text (commands)"), "send", 328, 527, 182, 25);
+    BitBtn5->setToolTip(QStringLiteral("Send what is written above, use also ENTER"));
+
+    auto* Panel9 = panel(this, "Panel9", 513, 528, 166, 24);
+    Label6 = label(Panel9, "Label6", QStringLiteral("Omnirig:"), 6, 3);
+    Label6->setToolTip(QStringLiteral("Omnirig 1.xx must be configured (only for HF bands)"));
+    SpeedButton8 = place<QToolButton>(Panel9, "SpeedButton8", 54, -2, 33, 22);
+    SpeedButton8->setText(QStringLiteral("Rig 1"));
+    SpeedButton9 = place<QToolButton>(Panel9, "SpeedButton9", 89, -2, 33, 22);
+    SpeedButton9->setText(QStringLiteral("Rig 2"));
+    for (QToolButton* b : {SpeedButton8, SpeedButton9}) {
+        b->setFont(pixelFont(QStringLiteral("Segoe UI"), 13, false, false, true));
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    SpeedButton10 = speedButton(Panel9, "SpeedButton10", "close", QStringLiteral("Close Omnirig Connection"), 126, -2, 23, 22);
+    SpeedButton10->setEnabled(false);
+    Shape2 = new LampShape(LampShape::Kind::Square, Panel9);
+    Shape2->setObjectName(QStringLiteral("Shape2"));
+    Shape2->setGeometry(151, 7, 11, 11);
+    Shape2->setBrushColor(kRed);
+
+    BitBtn1 = bitBtn(this, "BitBtn1", QStringLiteral("Exit  Terminal"), "exit", 681, 529, 105, 23);
+
+    auto* Panel5 = panel(this, "Panel5", 304, 558, 482, 83);
+    Memo1 = place<QPlainTextEdit>(Panel5, "Memo1", 4, 2, 476, 80);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFont(pixelFont(QStringLiteral("Segoe UI"), 11));
+    Memo1->viewport()->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer4 = new QTimer(this);
+    Timer4->setObjectName(QStringLiteral("Timer4"));
+    Timer5 = new QTimer(this);
+    Timer5->setObjectName(QStringLiteral("Timer5"));
+
+    // Tab order: the command line first.
+    setTabOrder(EditCommand, BitBtn5);
+    setTabOrder(BitBtn5, BitBtn2);
+    setTabOrder(BitBtn2, BitBtn3);
+    setTabOrder(BitBtn3, Edit1);
+    setTabOrder(Edit1, StringGrid1);
+    setTabOrder(StringGrid1, ComboBox1);
+    setTabOrder(ComboBox1, BitBtn4);
+    setTabOrder(BitBtn4, BitBtn1);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &Tform1::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &Tform1::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &Tform1::BitBtn3Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &Tform1::BitBtn5Click);
+    connect(EditCommand, &QLineEdit::returnPressed, this, &Tform1::EditCommandKeyPress);
+    connect(Timer1, &QTimer::timeout, this, &Tform1::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &Tform1::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &Tform1::Timer3Timer);
+    connect(Timer4, &QTimer::timeout, this, &Tform1::Timer4Timer);
+    connect(Timer5, &QTimer::timeout, this, &Tform1::Timer5Timer);
+
+    // The button states follow the session from the creation of the window on.
+    Timer5->start(m_ctx.timings.buttonStatesMs);
+}
+
+void Tform1::FormCreate()
+{
+    re1dim = 0;
+    connesso = false;
+    livecliccato = false;
+    sound = true;
+    omni = false;
+    sceltorig1 = false;
+    sceltorig2 = false;
+
+    // Rig 1 and Rig 2: at most one down, both may be up.
+    RigButtons = new QButtonGroup(this);
+    RigButtons->setExclusive(false);
+    RigButtons->addButton(SpeedButton8, 1);
+    RigButtons->addButton(SpeedButton9, 2);
+    connect(RigButtons, &QButtonGroup::buttonToggled, this, [this](QAbstractButton* b, bool down) {
+        if (!down)
+            return;
+        for (QAbstractButton* other : RigButtons->buttons()) {
+            if (other != b)
+                other->setChecked(false);
+        }
+    });
+
+    PrintedResults.clear();
+    trovatouguale = false;
+
+    Re1->appendEntry(QStringLiteral("Press 'Connect'"));
+
+    if (m_ctx.startupPauseMs > 0)
+        QThread::msleep(static_cast<unsigned long>(m_ctx.startupPauseMs));
+
+    ShapeLED->setBrushColor(kRed);
+    ShapeLED2->setBrushColor(kRed);
+    Timer2->start(m_ctx.timings.sessionLampMs);
+    Timer3->start(m_ctx.timings.liveCheckLampMs);
+    Timer1->start(m_ctx.timings.keepAliveMs);
+
+    EditCommand->setText(SessionRules::kLoginHint);
+    QPalette grey = EditCommand->palette();
+    grey.setColor(QPalette::Text, palette().color(QPalette::Disabled, QPalette::WindowText));
+    EditCommand->setPalette(grey);
+
+    Timer4->start(m_ctx.timings.infoTextMs);
+
+    Texts = InfoTexts::texts();
+    CurrentTextIndex = 0;
+    showInfoText();
+
+    Re3->appendEntry(QStringLiteral("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
+    Re3->appendEntry(QStringLiteral("Remember also that you must SET ACTIVE LIVE CHECK option"));
+}
+
+void Tform1::showInfoText()
+{
+    Memo1->setPlainText(Texts.value(CurrentTextIndex).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+}
+
+void Tform1::showMessage(const QString& text)
+{
+    if (m_ctx.showMessage)
+        m_ctx.showMessage(text);
+}
+
+void Tform1::addRe1(const QString& text)
+{
+    Re1->appendEntry(text);
+}
+
+// --- exit ---------------------------------------------------------------
+
+void Tform1::BitBtn1Click()
+{
+    if (m_ctx.quit)
+        m_ctx.quit();
+    close();
+}
+
+// --- session ------------------------------------------------------------
+
+void Tform1::BitBtn2Click()
+{
+    // The button stays off while the attempt runs; Timer5 turns it on again
+    // when the session did not open.
+    BitBtn2->setEnabled(false);
+    TelnetConnect();
+}
+
+void Tform1::TelnetConnect()
+{
+    if (Telnet) {
+        Telnet->disconnect(this);
+        Telnet->deleteLater();
+    }
+    Telnet = new TIdTelnet(this);
+    QString portError;
+    const std::optional<quint16> port = SessionRules::parsePort(portascelta, &portError);
+    if (!port) {
+        afterConnectAttempt(portError);
+        return;
+    }
+    Telnet->setHost(nodoscelto);
+    Telnet->setPort(*port);
+    connect(Telnet, &TIdTelnet::OnDataAvailable, this, &Tform1::TelnetDataAvailable);
+    connect(Telnet, &TIdTelnet::connectFinished, this, &Tform1::telnetConnectFinished);
+    connect(Telnet, &TIdTelnet::peerClosed, this, &Tform1::telnetPeerClosed);
+    Telnet->Connect();
+}
+
+void Tform1::telnetConnectFinished(bool ok, const QString& errorMessage)
+{
+    if (sender() != Telnet.data())
+        return; // an attempt that a newer Connect replaced
+    if (ok)
+        connesso = true;
+    afterConnectAttempt(ok ? QString() : errorMessage);
+}
+
+// The lines of a connect attempt, once its outcome is known: the failure (if
+// any) first, then the "Trying" line below it.
+void Tform1::afterConnectAttempt(const QString& failure)
+{
+    if (!failure.isNull())
+        addRe1(QStringLiteral("Connection failed: ") + failure);
+    addRe1(kTrying);
+}
+
+void Tform1::BitBtn3Click()
+{
+    TelnetDisconnect();
+    QTimer::singleShot(m_ctx.timings.disconnectPauseMs, this, [this] {
+        addRe1(QStringLiteral("Disconnected "));
+        BitBtn2->setEnabled(true);
+    });
+}
+
+void Tform1::TelnetDisconnect()
+{
+    connesso = false;
+    if (!Telnet)
+        return;
+    TIdTelnet* client = Telnet.data();
+    Telnet = nullptr;
+    client->Disconnect();
+    client->disconnect(this);
+    client->deleteLater();
+}
+
+// The node closed or reset the connection: the session ends at once, as a
+// Disconnect does, so the lamp and the buttons never show a dead session as
+// alive.
+void Tform1::telnetPeerClosed()
+{
+    if (sender() != Telnet.data())
+        return;
+    BitBtn3Click();
+}
+
+void Tform1::TelnetDataAvailable(TIdTelnet*, const QByteArray& buffer)
+{
+    addRe1(CleanString(TextDecoding::decodeLine(buffer)));
+}
+
+void Tform1::BitBtn5Click()
+{
+    const SessionRules::Command command = SessionRules::classifyCommand(EditCommand->text());
+    switch (command.kind) {
+    case SessionRules::CommandKind::Send:
+        if (Telnet && Telnet->Connected()) {
+            addRe1(QStringLiteral("> ") + command.text);
+            Telnet->SendString(command.text + QLatin1Char('\r'));
+            EditCommand->clear();
+        } else {
+            addRe1(QStringLiteral("Telnet connection is not active"));
+            connesso = false;
+            BitBtn3Click();
+        }
+        break;
+    case SessionRules::CommandKind::LineCounter:
+        Label4->setVisible(true);
+        showMessage(QStringLiteral("Contatore linee attivo"));
+        EditCommand->clear();
+        break;
+    case SessionRules::CommandKind::UnknownLocal:
+        EditCommand->clear();
+        showMessage(QStringLiteral("Command not recognized"));
+        break;
+    }
+}
+
+void Tform1::EditCommandKeyPress()
+{
+    BitBtn5Click();
+    if (EditCommand->text() == SessionRules::kLoginHint)
+        EditCommand->clear();
+}
+
+void Tform1::EditCommandEnter()
+{
+    QPalette black = EditCommand->palette();
+    black.setColor(QPalette::Text, Qt::black);
+    EditCommand->setPalette(black);
+    if (EditCommand->text() == SessionRules::kLoginHint)
+        EditCommand->clear();
+}
+
+void Tform1::Edit1Click()
+{
+    EditCommand->setFocus();
+}
+
+void Tform1::Memo1Click()
+{
+    EditCommand->setFocus();
+}
+
+bool Tform1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == EditCommand && event->type() == QEvent::FocusIn)
+        EditCommandEnter();
+    else if (watched == Edit1 && event->type() == QEvent::MouseButtonRelease)
+        Edit1Click();
+    else if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease)
+        Memo1Click();
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- timers -------------------------------------------------------------
+
+void Tform1::Timer1Timer()
+{
+    if (connesso)
+        BitBtn5Click();
+}
+
+void Tform1::Timer2Timer()
+{
+    ShapeLED->setBrushColor(connesso ? kLime : kRed);
+}
+
+void Tform1::Timer3Timer()
+{
+    ShapeLED2->setBrushColor(connesso && livecliccato ? kLime : kRed);
+}
+
+void Tform1::Timer4Timer()
+{
+    CurrentTextIndex = (CurrentTextIndex + 1) % 4;
+    showInfoText();
+}
+
+void Tform1::Timer5Timer()
+{
+    BitBtn2->setEnabled(!connesso);
+    BitBtn3->setEnabled(connesso);
 }

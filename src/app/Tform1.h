@@ -2,14 +2,133 @@
 
 #include "app/AppContext.h"
 
+#include <QByteArray>
+#include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
+class LampShape;
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+class TIdTelnet;
+class TerminalPane;
+
+// The main window. It owns the shared state of the whole cluster session
+// under the names every subsystem uses, builds its controls at their design
+// positions, and forwards events to the core classes.
 class Tform1 : public QWidget
 {
     Q_OBJECT
 public:
     explicit Tform1(AppContext ctx, QWidget* parent = nullptr);
+    ~Tform1() override;
+
+    const AppContext& context() const { return m_ctx; }
+
+    // --- shared state -----------------------------------------------------
+    bool connesso = false;     // a Telnet session is open
+    bool livecliccato = false; // the live check is active
+    bool sound = true;         // the alarm sound is on
+    bool omni = false;         // the rig-control connection is open
+    bool sceltorig1 = false;
+    bool sceltorig2 = false;
+    QString nodoscelto;  // address of the chosen node
+    QString portascelta; // port of the chosen node, as written in the list
+    QString Response;
+    QString stringaricevuta;
+    bool trovatouguale = false;
+    QString resultString;
+    qint32 re1dim = 0; // entries the normal path added to Re1
+    QStringList Texts;
+    qint32 CurrentTextIndex = 0;
+    QStringList PrintedResults;
+    std::optional<QByteArray> WaveData;
+    QPointer<TIdTelnet> Telnet;
+
+    // --- controls ---------------------------------------------------------
+    TerminalPane* Re1 = nullptr;
+    TerminalPane* Re3 = nullptr;
+    QLineEdit* EditCommand = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // Exit  Terminal
+    QPushButton* BitBtn2 = nullptr; // Connect
+    QPushButton* BitBtn3 = nullptr; // Disconnect
+    QPushButton* BitBtn4 = nullptr; // Font
+    QPushButton* BitBtn5 = nullptr; // Send Text (commands)
+    QPushButton* BitBtn6 = nullptr; // Bands Filtering
+    QTableWidget* StringGrid1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QListWidget* ListView1 = nullptr;
+    QFrame* Panel11 = nullptr;
+    LampShape* ShapeLED = nullptr;
+    LampShape* ShapeLED2 = nullptr;
+    LampShape* Shape1 = nullptr;
+    LampShape* Shape2 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QToolButton* SpeedButton6 = nullptr;
+    QToolButton* SpeedButton7 = nullptr;
+    QToolButton* SpeedButton8 = nullptr;
+    QToolButton* SpeedButton9 = nullptr;
+    QToolButton* SpeedButton10 = nullptr;
+    QButtonGroup* RigButtons = nullptr;
+    QTimer* Timer1 = nullptr; // keep-alive
+    QTimer* Timer2 = nullptr; // session lamp
+    QTimer* Timer3 = nullptr; // live-check lamp
+    QTimer* Timer4 = nullptr; // information texts
+    QTimer* Timer5 = nullptr; // Connect / Disconnect states
+
+    // --- handlers ---------------------------------------------------------
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn5Click();
+    void TelnetConnect();
+    void TelnetDisconnect();
+    void TelnetDataAvailable(TIdTelnet* sender, const QByteArray& buffer);
+    void EditCommandKeyPress();
+    void EditCommandEnter();
+    void Edit1Click();
+    void Memo1Click();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer4Timer();
+    void Timer5Timer();
+
+    // Adds one entry to the terminal pane, in the terminal font.
+    void addRe1(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createControls();
+    void FormCreate();
+    void telnetConnectFinished(bool ok, const QString& errorMessage);
+    void telnetPeerClosed();
+    void afterConnectAttempt(const QString& failure);
+    void showMessage(const QString& text);
+    void showInfoText();
+
     AppContext m_ctx;
 };

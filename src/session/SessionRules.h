@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Rules of the command line and of the connect step, kept apart from the
+// window so they can be checked on their own.
+namespace SessionRules {
+
+inline const QString kLoginHint = QStringLiteral("Your Call for Login");
+constexpr int kCommandMaxLength = 35;
+
+enum class CommandKind { Send, LineCounter, UnknownLocal };
+
+struct Command
+{
+    CommandKind kind;
+    QString text; // what goes to the node (Send), without the line end
+};
+
+// What "Send" does with the command line. A single character counts as an
+// empty line, so a stray key press sends a bare line end ("> " is echoed);
+// a line beginning with "//" is a local command and never reaches the node:
+//   "//lc"      -> the line counter is shown
+//   "//LC", "//x" -> unknown local command
+Command classifyCommand(const QString& commandLine);
+
+// The port column of the node list read as a TCP port: decimal, 0 to 65535.
+// Returns the port, or sets *error to a message for "Connection failed: ".
+std::optional<quint16> parsePort(const QString& portText, QString* error);
+
+} // namespace SessionRules

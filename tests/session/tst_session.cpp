@@ -1,0 +1,355 @@
+#include "FakeClusterNode.h"
+#include "TestContext.h"
+
+#include "app/LampShape.h"
+#include "app/Tform1.h"
+#include "session/TerminalPane.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// The window under test, with the node it talks to.
+struct Fixture
+{
+    TestContext ctx;
+    std::unique_ptr<Tform1> form;
+
+    explicit Fixture(const std::function<void(TestContext&)>& tune = {})
+    {
+        if (tune)
+            tune(ctx);
+        form = std::make_unique<Tform1>(ctx.make());
+        form->show();
+    }
+
+    QStringList lines() const
+    {
+        QStringList out;
+        for (int i = 0; i < form->Re1->lineCount(); ++i)
+            out << form->Re1->line(i);
+        return out;
+    }
+
+    bool waitForLine(const QString& line, int ms = 5000) const
+    {
+        return QTest::qWaitFor([&] { return lines().contains(line); }, ms);
+    }
+
+    void choose(const QString& address, const QString& port)
+    {
+        form->nodoscelto = address;
+        form->portascelta = port;
+    }
+
+    void connectTo(FakeClusterNode& node)
+    {
+        choose(QStringLiteral("127.0.0.1"), QString::number(node.port()));
+        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+        QVERIFY(node.waitForClient());
+        QVERIFY(QTest::qWaitFor([&] { return form->connesso; }, 5000));
+    }
+
+    void type(const QString& text)
+    {
+        form->EditCommand->setFocus();
+        form->EditCommand->clear();
+        QTest::keyClicks(form->EditCommand, text);
+    }
+};
+
+} // namespace
+
+class TestSession : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startState();
+    void layout_data();
+    void layout();
+    void loginAndCommands();
+    void shortCommandSendsEmptyLine_data();
+    void shortCommandSendsEmptyLine();
+    void localCommands_data();
+    void localCommands();
+    void commandLineHoldsAtMost35();
+    void sendWhileNotConnected();
+    void connectFailures_data();
+    void connectFailures();
+    void nodeClosesConnection();
+    void disconnectClosesSession();
+    void keepAliveSendsWhatTheLineHolds();
+    void infoTextsRotate();
+};
+
+void TestSession::startState()
+{
+    Fixture f;
+    Tform1& w = *f.form;
+    QCOMPARE(w.windowTitle(), QString("Marvix Terminal"));
+    QCOMPARE(w.size(), QSize(815, 647));
+    QCOMPARE(f.lines(), QStringList{"Press 'Connect'"});
+    QCOMPARE(w.Re3->lineCount(), 2);
+    QCOMPARE(w.Re3->line(0), QString("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
+    QCOMPARE(w.Re3->line(1), QString("Remember also that you must SET ACTIVE LIVE CHECK option"));
+    QCOMPARE(w.EditCommand->text(), QString("Your Call for Login"));
+    QVERIFY(w.EditCommand->palette().color(QPalette::Text) != QColor(Qt::black));
+    QVERIFY(w.Memo1->toPlainText().startsWith("Welcome in Marvix Terminal, first of all you can check if a Node is pinged\n"));
+    QVERIFY(w.BitBtn2->isEnabled());
+    QVERIFY(!w.BitBtn3->isEnabled());
+    QVERIFY(w.Label4->isHidden());
+    QVERIFY(w.Panel11->isHidden());
+    QVERIFY(QTest::qWaitFor([&] {
+        return w.ShapeLED->brushColor() == QColor(255, 0, 0)
+               && w.ShapeLED2->brushColor() == QColor(255, 0, 0);
+    }, 1000));
+    QVERIFY(!w.connesso && w.sound && !w.omni && !w.livecliccato && w.re1dim == 0);
+    QCOMPARE(w.EditCommand->maxLength(), 35);
+}
+
+void TestSession::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("Re1") << "Re1" << QRect(1, 95, 784, 263) << "" << "Click to tune your radio through Omnirig";
+    QTest::newRow("Re3") << "Re3" << QRect(0, 380, 510, 115) << "" << "Click to tune your radio through Omnirig";
+    QTest::newRow("EditCommand") << "EditCommand" << QRect(278, 498, 232, 23) << "" << "Your Text Here";
+    QTest::newRow("BitBtn2") << "BitBtn2" << QRect(0, 497, 89, 25) << "Connect" << "Connect to choosen selected cluster node";
+    QTest::newRow("BitBtn3") << "BitBtn3" << QRect(681, 497, 104, 25) << "Disconnect" << "";
+    QTest::newRow("BitBtn5") << "BitBtn5" << QRect(328, 527, 182, 25) << "Send Text (commands)" << "Send what is written above, use also ENTER";
+    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(681, 529, 105, 23) << "Exit  Terminal" << "";
+    QTest::newRow("BitBtn4") << "BitBtn4" << QRect(702, 64, 83, 25) << "Font" << "Change Font, Size, Color";
+    QTest::newRow("BitBtn6") << "BitBtn6" << QRect(0, 360, 102, 18) << "Bands Filtering" << "";
+    QTest::newRow("StringGrid1") << "StringGrid1" << QRect(0, 525, 298, 117) << "" << "";
+    QTest::newRow("Edit1") << "Edit1" << QRect(112, 498, 160, 23) << "" << "";
+    QTest::newRow("ListView1") << "ListView1" << QRect(513, 395, 272, 100) << "" << "Click a callsign to look it up on QRZ.com";
+    QTest::newRow("ComboBox1") << "ComboBox1" << QRect(552, 66, 146, 23) << "" << "Choose your preferred Theme";
+    QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(5, 7, 23, 22) << "" << "Show Dx Calendar";
+    QTest::newRow("SpeedButton3") << "SpeedButton3" << QRect(143, 7, 23, 22) << "" << "Set LIVE CHECK of SPOTS in DX-Peditions list";
+    QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(304, 528, 23, 25) << "" << "Show CCC commands (browser will be open)";
+    QTest::newRow("SpeedButton8") << "SpeedButton8" << QRect(54, -2, 33, 22) << "Rig 1" << "";
+    QTest::newRow("SpeedButton10") << "SpeedButton10" << QRect(126, -2, 23, 22) << "" << "Close Omnirig Connection";
+    QTest::newRow("Label6") << "Label6" << QRect(6, 3, -1, -1) << "Omnirig:" << "Omnirig 1.xx must be configured (only for HF bands)";
+    QTest::newRow("Label1") << "Label1" << QRect(6, 4, -1, -1) << "Mute/Unmute  Dx Sound" << "";
+    QTest::newRow("Memo1") << "Memo1" << QRect(4, 2, 476, 80) << "" << "";
+    QTest::newRow("Panel11") << "Panel11" << QRect(106, 359, 502, 21) << "" << "";
+    QTest::newRow("Image1") << "Image1" << QRect(1, 0, 456, 90) << "" << "";
+}
+
+void TestSession::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    Fixture f;
+    auto* w = f.form->findChild<QWidget*>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(w->pos(), geometry.topLeft());
+    if (geometry.width() > 0)
+        QCOMPARE(w->size(), geometry.size());
+    QCOMPARE(w->toolTip(), hint);
+    if (!caption.isEmpty()) {
+        const QVariant text = w->property("text");
+        QCOMPARE(text.toString(), caption);
+    }
+}
+
+void TestSession::loginAndCommands()
+{
+    FakeClusterNode node;
+    node.setGreeting("Welcome to the test node\r\nlogin: ");
+    Fixture f;
+    f.connectTo(node);
+    QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->ShapeLED->brushColor() == QColor(0, 255, 0); }, 1000));
+    QVERIFY(QTest::qWaitFor([&] { return !f.form->BitBtn2->isEnabled() && f.form->BitBtn3->isEnabled(); }, 1000));
+
+    // The login is an ordinary line typed by the user.
+    f.form->EditCommand->setFocus();
+    QCOMPARE(f.form->EditCommand->text(), QString());
+    QCOMPARE(f.form->EditCommand->palette().color(QPalette::Text), QColor(Qt::black));
+    QTest::keyClicks(f.form->EditCommand, "N0CALL");
+    QTest::keyClick(f.form->EditCommand, Qt::Key_Return);
+    QVERIFY(node.waitForReceived("N0CALL\r\n"));
+    QVERIFY(f.lines().contains("> N0CALL"));
+    QCOMPARE(f.form->EditCommand->text(), QString());
+
+    f.type("sh/dx");
+    QTest::mouseClick(f.form->BitBtn5, Qt::LeftButton);
+    QVERIFY(node.waitForReceived("sh/dx\r\n"));
+    QVERIFY(f.lines().contains("> sh/dx"));
+}
+
+void TestSession::shortCommandSendsEmptyLine_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("one character") << "x";
+    QTest::newRow("empty") << "";
+}
+
+void TestSession::shortCommandSendsEmptyLine()
+{
+    QFETCH(QString, typed);
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    f.type(typed);
+    QTest::mouseClick(f.form->BitBtn5, Qt::LeftButton);
+    QVERIFY(node.waitForReceived("\r\n"));
+    QCOMPARE(node.received(), QByteArray("\r\n"));
+    QCOMPARE(f.lines().last(), QString("> "));
+    QCOMPARE(f.form->EditCommand->text(), QString());
+}
+
+void TestSession::localCommands_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("counterShown");
+    QTest::newRow("//lc") << "//lc" << "Contatore linee attivo" << true;
+    QTest::newRow("//lc and more") << "//lc now" << "Contatore linee attivo" << true;
+    QTest::newRow("capitals") << "//LC" << "Command not recognized" << false;
+    QTest::newRow("other") << "//help" << "Command not recognized" << false;
+}
+
+void TestSession::localCommands()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(bool, counterShown);
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    const int before = f.form->Re1->lineCount();
+    f.type(typed);
+    QTest::keyClick(f.form->EditCommand, Qt::Key_Return);
+    QCOMPARE(f.ctx.messages, QStringList{message});
+    QCOMPARE(f.form->Label4->isVisible(), counterShown);
+    QCOMPARE(f.form->EditCommand->text(), QString());
+    QCOMPARE(f.form->Re1->lineCount(), before);
+    QTest::qWait(100);
+    QCOMPARE(node.received(), QByteArray());
+}
+
+void TestSession::commandLineHoldsAtMost35()
+{
+    Fixture f;
+    f.type(QString(40, QChar('A')));
+    QCOMPARE(f.form->EditCommand->text(), QString(35, QChar('A')));
+}
+
+void TestSession::sendWhileNotConnected()
+{
+    Fixture f;
+    f.type("sh/dx");
+    QTest::mouseClick(f.form->BitBtn5, Qt::LeftButton);
+    QCOMPARE(f.lines().last(), QString("Telnet connection is not active"));
+    QVERIFY(f.waitForLine("Disconnected "));
+    QCOMPARE(f.form->EditCommand->text(), QString("sh/dx"));
+    QVERIFY(f.form->BitBtn2->isEnabled());
+    QVERIFY(!f.form->connesso);
+}
+
+void TestSession::connectFailures_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QStringList>("expected");
+    const QString trying = "Trying Connection...if fail try another node or RESTART APP";
+    QTest::newRow("refused") << "127.0.0.1" << QString::number(FakeClusterNode::refusingPort())
+                             << QStringList{"Connection failed: Socket Error # 10061", "Connection refused.", trying};
+    QTest::newRow("unknown host") << "no-such-node.invalid" << "7300"
+                                  << QStringList{"Connection failed: Socket Error # 11001", "Host not found.", trying};
+    QTest::newRow("empty host") << "" << "7300" << QStringList{"Connection failed: A Host is required", trying};
+    QTest::newRow("port zero") << "127.0.0.1" << "0" << QStringList{"Connection failed: A Port is required", trying};
+    QTest::newRow("port not a number") << "127.0.0.1" << "telnet"
+                                       << QStringList{"Connection failed: 'telnet' is not a valid port number", trying};
+    QTest::newRow("port too big") << "127.0.0.1" << "70000"
+                                  << QStringList{"Connection failed: port 70000 is outside 0 to 65535", trying};
+    QTest::newRow("no node chosen") << "" << ""
+                                    << QStringList{"Connection failed: no port given; choose a node in the list", trying};
+}
+
+void TestSession::connectFailures()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, port);
+    QFETCH(QStringList, expected);
+    Fixture f;
+    f.choose(address, port);
+    QTest::mouseClick(f.form->BitBtn2, Qt::LeftButton);
+    QVERIFY(f.waitForLine(expected.last(), 15000));
+    QCOMPARE(f.lines().mid(1), expected);
+    QVERIFY(!f.form->connesso);
+    QVERIFY(QTest::qWaitFor([&] { return f.form->BitBtn2->isEnabled(); }, 1000));
+}
+
+void TestSession::nodeClosesConnection()
+{
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    node.send("73 de the test node\r\n");
+    node.closeClient();
+    QVERIFY(f.waitForLine("73 de the test node"));
+    QVERIFY(QTest::qWaitFor([&] { return !f.form->connesso; }, 2000));
+    QVERIFY(f.waitForLine("Disconnected "));
+    QVERIFY(QTest::qWaitFor([&] {
+        return f.form->ShapeLED->brushColor() == QColor(255, 0, 0) && f.form->BitBtn2->isEnabled()
+               && !f.form->BitBtn3->isEnabled();
+    }, 1000));
+    QVERIFY(f.lines().indexOf("73 de the test node") < f.lines().indexOf("Disconnected "));
+
+    // A send now finds no client.
+    f.type("sh/dx");
+    QTest::mouseClick(f.form->BitBtn5, Qt::LeftButton);
+    QCOMPARE(f.lines().last(), QString("Telnet connection is not active"));
+}
+
+void TestSession::disconnectClosesSession()
+{
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    QTest::qWait(50);
+    QTest::mouseClick(f.form->BitBtn3, Qt::LeftButton);
+    QVERIFY(!f.form->connesso);
+    QVERIFY(!f.form->Telnet);
+    QVERIFY(node.waitForClientGone());
+    QVERIFY(!f.lines().contains("Disconnected "));
+    QVERIFY(f.waitForLine("Disconnected "));
+    QVERIFY(f.form->BitBtn2->isEnabled());
+}
+
+void TestSession::keepAliveSendsWhatTheLineHolds()
+{
+    FakeClusterNode node;
+    Fixture f([](TestContext& c) { c.timings.keepAliveMs = 300; });
+    f.connectTo(node);
+    // The hint never had the focus, so the keep-alive sends it as it stands.
+    QVERIFY(node.waitForReceived("Your Call for Login\r\n"));
+    QCOMPARE(f.form->EditCommand->text(), QString());
+    QVERIFY(node.waitForReceived("Your Call for Login\r\n\r\n"));
+}
+
+void TestSession::infoTextsRotate()
+{
+    Fixture f([](TestContext& c) { c.timings.infoTextMs = 30; });
+    const QString first = f.form->Memo1->toPlainText();
+    QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 1; }, 2000));
+    QVERIFY(f.form->Memo1->toPlainText().startsWith("All spots from the cluster are checked"));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 0; }, 2000));
+    QCOMPARE(f.form->Memo1->toPlainText(), first);
+}
+
+QTEST_MAIN(TestSession)
+#include "tst_session.moc"

@@ -1,0 +1,42 @@
+#include "TestContext.h"
+
+#include <QTcpServer>
+
+namespace {
+quint16 deadPort()
+{
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    return s.serverPort();
+}
+} // namespace
+
+TestContext::TestContext()
+{
+    timings.keepAliveMs = 3600000;
+    timings.sessionLampMs = 20;
+    timings.liveCheckLampMs = 20;
+    timings.infoTextMs = 3600000;
+    timings.buttonStatesMs = 20;
+    timings.disconnectPauseMs = 50;
+    timings.lineTailFlushMs = 50;
+}
+
+AppContext TestContext::make()
+{
+    AppContext ctx;
+    ctx.programDir = m_dir.path();
+    ctx.workDir = m_dir.path();
+    const QString dead = QStringLiteral("127.0.0.1:%1").arg(deadPort());
+    ctx.hosts.probe = QStringLiteral("http://%1/").arg(dead);
+    ctx.hosts.dxpeditionList = QStringLiteral("https://%1/listadxdolv.txt").arg(dead);
+    ctx.hosts.calendarWidget = QStringLiteral("http://%1/calendar.php?width=21&lang=en").arg(dead);
+    ctx.nowUtc = [this] { return now; };
+    ctx.showMessage = [this](const QString& text) { messages.append(text); };
+    ctx.openUrl = [this](const QUrl& url) { openedUrls.append(url); };
+    ctx.internetCheck = [this] { return internetPresent; };
+    ctx.quit = [this] { ++quitRequests; };
+    ctx.startupPauseMs = 0;
+    ctx.timings = timings;
+    return ctx;
+}
