@@ -1,0 +1,130 @@
+#include "spots/SpotText.h"
+
+#include <QRegularExpression>
+
+#include <limits>
+
+namespace {
+
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u <= 0x1F || (u >= 0x7F && u <= 0x9F);
+}
+
+} // namespace
+
+QString CleanString(const QString& AStr)
+{
+    QString kept;
+    kept.reserve(AStr.size());
+    for (QChar c : AStr) {
+        if (!isControl(c) || c == u'\r' || c == u'\n')
+            kept.append(c);
+    }
+    qsizetype first = 0;
+    qsizetype last = kept.size();
+    while (first < last && kept.at(first).unicode() <= 0x20)
+        ++first;
+    while (last > first && kept.at(last - 1).unicode() <= 0x20)
+        --last;
+    return kept.mid(first, last - first);
+}
+
+QString RimuoviPuntiEDestrigna(const QString& input)
+{
+    static const QRegularExpression nonDigit(QStringLiteral("[^\\d]"));
+    QString result = input;
+    result.replace(nonDigit, QString());
+    return result;
+}
+
+int PosizioneUltimoNumero(const QString& input)
+{
+    static const QRegularExpression decimalNumber(QStringLiteral("(\\d+)\\.(\\d+)"));
+    int lastPosition = -1;
+    auto it = decimalNumber.globalMatch(input);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        lastPosition = int(m.capturedStart(2) + 1 + m.capturedLength(2) - 1);
+    }
+    return lastPosition;
+}
+
+QString ScansionaStringa(const QString& input, int startPosition)
+{
+    // No caller passes a position below 1; read such a call as "from the start"
+    // rather than touching memory before the text.
+    const qsizetype start = std::max(startPosition, 1) - 1;
+    QString result;
+    for (qsizetype i = start; i < input.size(); ++i) {
+        if (input.at(i) == u' ')
+            break;
+        result.append(input.at(i));
+    }
+    return result;
+}
+
+namespace SpotText {
+
+bool isDxSpot(const QString& line)
+{
+    return line.startsWith(QLatin1String("DX"), Qt::CaseSensitive);
+}
+
+QString frequencyDigits(const QString& line)
+{
+    return RimuoviPuntiEDestrigna(line.mid(16, 8));
+}
+
+std::optional<int> valueOfDigits(const QString& digits)
+{
+    if (digits.isEmpty())
+        return std::nullopt;
+    qint64 value = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > std::numeric_limits<int>::max())
+            return std::nullopt;
+    }
+    return int(value);
+}
+
+std::optional<int> frequencyValue(const QString& line)
+{
+    return valueOfDigits(frequencyDigits(line));
+}
+
+std::optional<qint64> hzOfDigits(const QString& digits)
+{
+    if (digits.isEmpty())
+        return std::nullopt;
+    const QString text = digits + QLatin1String("00");
+    qint64 value = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        const int d = c.unicode() - u'0';
+        if (value > (std::numeric_limits<qint64>::max() - d) / 10)
+            return std::nullopt;
+        value = value * 10 + d;
+    }
+    return value;
+}
+
+std::optional<qint64> frequencyHz(const QString& line)
+{
+    return hzOfDigits(frequencyDigits(line));
+}
+
+QString spottedCallsign(const QString& line)
+{
+    const int p = PosizioneUltimoNumero(line);
+    if (p == -1 || !isDxSpot(line))
+        return QString();
+    return ScansionaStringa(line, p + 3);
+}
+
+} // namespace SpotText
