@@ -3,10 +3,10 @@
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
 #include "net/TIdTelnet.h"
+#include "session/IncomingLine.h"
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
-#include "text/TextDecoding.h"
-#include "spots/SpotText.h"
+#include "spots/BandStrip.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -110,8 +111,16 @@ protected:
 
 } // namespace
 
+// The pictures live in the static UI library, whose resources are not
+// registered by themselves.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 Tform1::Tform1(AppContext ctx, QWidget* parent) : QWidget(parent), m_ctx(std::move(ctx))
 {
+    initResources();
     setObjectName(QStringLiteral("form1"));
     setWindowTitle(QStringLiteral("Marvix Terminal"));
     setWindowIcon(QIcon(QStringLiteral(":/images/app.svg")));
@@ -163,9 +172,9 @@ void Tform1::createControls()
     Re1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
 
     BitBtn6 = bitBtn(this, "BitBtn6", QStringLiteral("Bands Filtering"), nullptr, 0, 360, 102, 18);
-    Panel11 = place<QFrame>(this, "Panel11", 106, 359, 502, 21);
-    Panel11->setAutoFillBackground(true);
-    Panel11->setStyleSheet(QStringLiteral("#Panel11 { background: black; }"));
+    Panel11 = new BandStrip(m_bands, this);
+    Panel11->setObjectName(QStringLiteral("Panel11"));
+    Panel11->setGeometry(106, 359, 502, 21);
     Panel11->setVisible(false);
 
     Re3 = place<TerminalPane>(this, "Re3", 0, 380, 510, 115);
@@ -278,12 +287,22 @@ void Tform1::createControls()
     connect(BitBtn2, &QPushButton::clicked, this, &Tform1::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &Tform1::BitBtn3Click);
     connect(BitBtn5, &QPushButton::clicked, this, &Tform1::BitBtn5Click);
+    connect(BitBtn6, &QPushButton::clicked, this, &Tform1::BitBtn6Click);
+    connect(Panel11, &BandStrip::allRedClicked, this, &Tform1::BitBtn8Click);
+    connect(Panel11, &BandStrip::allGreenClicked, this, &Tform1::BitBtn9Click);
     connect(EditCommand, &QLineEdit::returnPressed, this, &Tform1::EditCommandKeyPress);
     connect(Timer1, &QTimer::timeout, this, &Tform1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &Tform1::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &Tform1::Timer3Timer);
     connect(Timer4, &QTimer::timeout, this, &Tform1::Timer4Timer);
     connect(Timer5, &QTimer::timeout, this, &Tform1::Timer5Timer);
+
+    // A line tail without a line end (a prompt such as "login: ") is shown
+    // once the node has been quiet for a moment.
+    m_tailTimer = new QTimer(this);
+    m_tailTimer->setSingleShot(true);
+    m_tailTimer->setInterval(m_ctx.timings.lineTailFlushMs);
+    connect(m_tailTimer, &QTimer::timeout, this, &Tform1::flushLineTail);
 
     // The button states follow the session from the creation of the window on.
     Timer5->start(m_ctx.timings.buttonStatesMs);
@@ -428,6 +447,9 @@ void Tform1::BitBtn3Click()
 void Tform1::TelnetDisconnect()
 {
     connesso = false;
+    // What the node sent before the end is still shown.
+    flushLineTail();
+    m_assembler.reset();
     if (!Telnet)
         return;
     TIdTelnet* client = Telnet.data();
@@ -447,9 +469,48 @@ void Tform1::telnetPeerClosed()
     BitBtn3Click();
 }
 
+// Nodes send several lines in one packet under load and TCP splits lines
+// anywhere, so the bytes are put together into whole lines first; each line is
+// then handled on its own, in arrival order.
 void Tform1::TelnetDataAvailable(TIdTelnet*, const QByteArray& buffer)
 {
-    addRe1(CleanString(TextDecoding::decodeLine(buffer)));
+    const QList<QString> lines = m_assembler.feed(buffer);
+    for (const QString& line : lines)
+        handleLine(line);
+    if (m_assembler.hasTail())
+        m_tailTimer->start();
+    else
+        m_tailTimer->stop();
+}
+
+void Tform1::flushLineTail()
+{
+    m_tailTimer->stop();
+    if (const std::optional<QString> tail = m_assembler.takeTail())
+        handleLine(*tail);
+}
+
+void Tform1::handleLine(const QString& line)
+{
+    const IncomingLine in = IncomingLine::evaluate(line, m_bands);
+    Response = in.response;
+    stringaricevuta = in.workingCopy;
+    if (in.decision == IncomingLine::Decision::Drop) {
+        Response.clear();
+        stringaricevuta.clear();
+        return;
+    }
+
+    // Normal path.
+    if (re1dim == kRe1Warning)
+        showMessage(QStringLiteral("CAUTION: more than 200.000 lines received, please disconnect "
+                                   "and restart application"));
+    addRe1(stringaricevuta);
+    ++re1dim;
+    Label4->setText(QString::number(re1dim));
+    trovatouguale = false;
+    stringaricevuta.clear();
+    Response.clear();
 }
 
 void Tform1::BitBtn5Click()
@@ -514,6 +575,27 @@ bool Tform1::eventFilter(QObject* watched, QEvent* event)
     else if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease)
         Memo1Click();
     return QWidget::eventFilter(watched, event);
+}
+
+// --- band filter ------------------------------------------------------
+
+void Tform1::BitBtn6Click()
+{
+    Panel11->setVisible(Panel11->isHidden());
+}
+
+void Tform1::BitBtn8Click()
+{
+    m_bands.allOff();
+    Panel11->refresh();
+    addRe1(QStringLiteral("-----> Total Local Filtering, All Bands are Inactive"));
+}
+
+void Tform1::BitBtn9Click()
+{
+    m_bands.allOn();
+    Panel11->refresh();
+    addRe1(QStringLiteral("-----> Local Filtering Reset, All Bands are Active"));
 }
 
 // --- timers -------------------------------------------------------------

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "session/LineAssembler.h"
+#include "spots/BandFilter.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -23,6 +25,7 @@ class QTimer;
 class QToolButton;
 class TIdTelnet;
 class TerminalPane;
+class BandStrip;
 
 // The main window. It owns the shared state of the whole cluster session
 // under the names every subsystem uses, builds its controls at their design
@@ -75,7 +78,7 @@ public:
     QLabel* Label6 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QListWidget* ListView1 = nullptr;
-    QFrame* Panel11 = nullptr;
+    BandStrip* Panel11 = nullptr; // the band strip
     LampShape* ShapeLED = nullptr;
     LampShape* ShapeLED2 = nullptr;
     LampShape* Shape1 = nullptr;
@@ -109,6 +112,9 @@ public:
     void EditCommandEnter();
     void Edit1Click();
     void Memo1Click();
+    void BitBtn6Click();
+    void BitBtn8Click();
+    void BitBtn9Click();
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
@@ -117,6 +123,12 @@ public:
 
     // Adds one entry to the terminal pane, in the terminal font.
     void addRe1(const QString& text);
+
+    // The band filter the strip shows and the incoming text obeys.
+    BandFilter& bands() { return m_bands; }
+
+    // Entries after which the terminal pane warns once.
+    static constexpr qint32 kRe1Warning = 210000;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -129,6 +141,11 @@ private:
     void afterConnectAttempt(const QString& failure);
     void showMessage(const QString& text);
     void showInfoText();
+    void handleLine(const QString& line);
+    void flushLineTail();
 
     AppContext m_ctx;
+    BandFilter m_bands;
+    LineAssembler m_assembler;
+    QTimer* m_tailTimer = nullptr;
 };

@@ -3,7 +3,10 @@
 
 #include "app/LampShape.h"
 #include "app/Tform1.h"
+#include "net/TIdTelnet.h"
+#include "spots/BandStrip.h"
 #include "session/TerminalPane.h"
+#include "spots/BandStrip.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +89,12 @@ private slots:
     void disconnectClosesSession();
     void keepAliveSendsWhatTheLineHolds();
     void infoTextsRotate();
+    void incomingLines_data();
+    void incomingLines();
+    void bandPanelTogglesTwentyMetres();
+    void allRedAndAllGreen();
+    void bandStripShowsAndHides();
+    void warningBeforeEntry210001();
 };
 
 void TestSession::startState()
@@ -349,6 +358,128 @@ void TestSession::infoTextsRotate()
     QVERIFY(f.form->Memo1->toPlainText().startsWith("All spots from the cluster are checked"));
     QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 0; }, 2000));
     QCOMPARE(f.form->Memo1->toPlainText(), first);
+}
+
+using Writes = QList<QByteArray>;
+
+namespace {
+const QByteArray kSpot = "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599                    2330Z\r\n";
+const QString kSpotShown = "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599               ";
+} // namespace
+
+void TestSession::incomingLines_data()
+{
+    QTest::addColumn<Writes>("writes");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("spot cut to 60") << Writes{kSpot} << QStringList{kSpotShown.left(60)};
+    QTest::newRow("between 20 m and 17 m") << Writes{"DX de Q1AAA:     14352.0  Q9ZZZ        CW\r\n"} << QStringList{};
+    QTest::newRow("two spots in one write")
+        << Writes{kSpot + "DX de K1TTT:      7005.0  Q9YYY        CW 559\r\n"}
+        << QStringList{kSpotShown.left(60), "DX de K1TTT:      7005.0  Q9YYY        CW 559"};
+    QTest::newRow("spot split in its frequency")
+        << Writes{kSpot.left(20), kSpot.mid(20)} << QStringList{kSpotShown.left(60)};
+    QTest::newRow("login prompt without line end") << Writes{"Welcome\r\nlogin: "} << QStringList{"Welcome", "login:"};
+    QTest::newRow("announcement") << Writes{"To ALL de EA8ABC: 14352.0 is busy\r\n"}
+                                  << QStringList{"To ALL de EA8ABC: 14352.0 is busy"};
+    QTest::newRow("lower-case dx de shown whole")
+        << Writes{"dx de Q1AAA:     14352.0  Q9ZZZ        CW 599 and a very long comment that goes on\r\n"}
+        << QStringList{"dx de Q1AAA:     14352.0  Q9ZZZ        CW 599 and a very long comment that goes on"};
+    QTest::newRow("empty line is an entry") << Writes{"\r\n"} << QStringList{""};
+    QTest::newRow("DX line without frequency digits") << Writes{"DX is the hobby\r\n"} << QStringList{"DX is the hobby"};
+    QTest::newRow("utf-8 letter split between writes")
+        << Writes{"To ALL de I2ABC: caff\xC3", "\xA8 QRV\r\n"} << QStringList{QString::fromUtf8("To ALL de I2ABC: caffè QRV")};
+    QTest::newRow("bells at the end of a spot") << Writes{"DX de Q1AAA:     14025.0  Q9ZZZ        CW\x07\x07\r\n"}
+                                                << QStringList{"DX de Q1AAA:     14025.0  Q9ZZZ        CW"};
+}
+
+void TestSession::incomingLines()
+{
+    QFETCH(Writes, writes);
+    QFETCH(QStringList, shown);
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
+    const int before = f.form->Re1->lineCount();
+    for (const QByteArray& w : writes) {
+        node.send(w);
+        QTest::qWait(5);
+    }
+    if (!shown.isEmpty())
+        QVERIFY(f.waitForLine(shown.last()));
+    node.send("To ALL de END: end\r\n");
+    QVERIFY(f.waitForLine("To ALL de END: end"));
+    QCOMPARE(f.lines().mid(before, f.lines().size() - before - 1), shown);
+    QCOMPARE(f.form->re1dim, shown.size() + 1);
+    QCOMPARE(f.form->Label4->text(), QString::number(shown.size() + 1));
+}
+
+void TestSession::bandPanelTogglesTwentyMetres()
+{
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    QTest::mouseClick(f.form->BitBtn6, Qt::LeftButton);
+    QVERIFY(f.form->Panel11->isVisible());
+    auto* m20 = f.form->findChild<QWidget*>("m20");
+    QVERIFY(m20);
+    QTest::mouseClick(m20, Qt::LeftButton);
+    QVERIFY(!f.form->bands().isOn(BandFilter::Band::m20));
+    node.send("DX de Q1AAA:     14025.0  Q9OFF        CW\r\nTo ALL de X: mark\r\n");
+    QVERIFY(f.waitForLine("To ALL de X: mark"));
+    QTest::mouseClick(m20, Qt::LeftButton);
+    node.send("DX de Q1AAA:     14025.0  Q9ON         CW\r\n");
+    QVERIFY(f.waitForLine("DX de Q1AAA:     14025.0  Q9ON         CW"));
+    QVERIFY(!f.lines().join('\n').contains("Q9OFF"));
+    QCOMPARE(f.form->re1dim, 2);
+}
+
+void TestSession::allRedAndAllGreen()
+{
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    QTest::mouseClick(f.form->BitBtn6, Qt::LeftButton);
+    QTest::mouseClick(f.form->findChild<QPushButton*>("BitBtn8"), Qt::LeftButton);
+    QCOMPARE(f.lines().last(), QString("-----> Total Local Filtering, All Bands are Inactive"));
+    QCOMPARE(f.form->re1dim, 0);
+    node.send(kSpot + "WWV de W0MU <21>:   SFI=118, A=8, K=2\r\n");
+    QVERIFY(f.waitForLine("WWV de W0MU <21>:   SFI=118, A=8, K=2"));
+    QVERIFY(!f.lines().contains(kSpotShown.left(60)));
+    QTest::mouseClick(f.form->findChild<QPushButton*>("BitBtn9"), Qt::LeftButton);
+    QCOMPARE(f.lines().last(), QString("-----> Local Filtering Reset, All Bands are Active"));
+    for (BandFilter::Band b : BandFilter::bands())
+        QVERIFY(f.form->bands().isOn(b));
+    QCOMPARE(f.form->re1dim, 1);
+}
+
+void TestSession::bandStripShowsAndHides()
+{
+    Fixture f;
+    QTest::mouseClick(f.form->BitBtn6, Qt::LeftButton);
+    QVERIFY(f.form->Panel11->isVisible());
+    QTest::mouseClick(f.form->findChild<QWidget*>("m40"), Qt::LeftButton);
+    QTest::mouseClick(f.form->BitBtn6, Qt::LeftButton);
+    QVERIFY(f.form->Panel11->isHidden());
+    QVERIFY(!f.form->bands().isOn(BandFilter::Band::m40));
+}
+
+void TestSession::warningBeforeEntry210001()
+{
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    f.form->re1dim = 209999;
+    node.send("To ALL de A: one\r\n");
+    QVERIFY(f.waitForLine("To ALL de A: one"));
+    QCOMPARE(f.form->re1dim, 210000);
+    QVERIFY(f.ctx.messages.isEmpty());
+    node.send("To ALL de A: two\r\nTo ALL de A: three\r\n");
+    QVERIFY(f.waitForLine("To ALL de A: three"));
+    QCOMPARE(f.ctx.messages,
+             QStringList{"CAUTION: more than 200.000 lines received, please disconnect and restart application"});
+    QCOMPARE(f.form->re1dim, 210002);
 }
 
 QTEST_MAIN(TestSession)

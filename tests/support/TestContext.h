@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 
 #include <QDateTime>
+#include <QTimeZone>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -22,7 +23,7 @@ public:
     QStringList messages;
     QList<QUrl> openedUrls;
     int quitRequests = 0;
-    QDateTime now = QDateTime(QDate(2026, 12, 9), QTime(23, 30), QTimeZone::UTC);
+    QDateTime now = QDateTime(QDate(2026, 12, 9), QTime(23, 30), QTimeZone::utc());
     bool internetPresent = true;
     SessionTimings timings;
 
