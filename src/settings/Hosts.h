@@ -20,3 +20,11 @@ struct Hosts
     QString channel = QStringLiteral("https://t.me/marvixterminal");
     QString supportMail = QStringLiteral("mailto:support@marvix-terminal.example");
 };
+
+// The hosts with the overrides of the optional [Hosts] section of
+// settings.ini in programDir applied: a key present with a non-empty value
+// replaces its default. The program never writes that section.
+//
+//   [Hosts]
+//   Probe=http://127.0.0.1:8080/
+Hosts loadHosts(const QString& programDir);
