@@ -167,6 +167,7 @@ private slots:
     void realPingFromTheGrid();
     void missingFileLeavesGridEmpty();
     void columnWidthsFollowResize();
+    void shippedNodeList();
 
 private:
     struct GridFixture;
@@ -582,6 +583,21 @@ void TestNodes::columnWidthsFollowResize()
     QCOMPARE(f.grid.columnWidth(3), base);
 }
 
+void TestNodes::shippedNodeList()
+{
+    QFile file(":/nodes.txt");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<NodeRow> rows = NodeList::parse(file.readAll());
+    QVERIFY(rows.size() > 2);
+    QCOMPARE(rows.first(), (NodeRow{"name_of_node", "address", "port"}));
+    QCOMPARE(rows.last(), (NodeRow{"DEMO-SIM", "127.0.0.1", "7300"}));
+    for (const NodeRow& row : rows.mid(1)) {
+        QVERIFY2(!row.name.isEmpty() && !row.address.isEmpty(), qPrintable(row.name));
+        bool ok = false;
+        QVERIFY2(row.port.toInt(&ok) > 0 && ok, qPrintable(row.name));
+    }
+}
+
 int main(int argc, char** argv)
 {
     // Run inside a namespace of its own by datagramSocketWithoutPrivilege.
@@ -592,6 +608,8 @@ int main(int argc, char** argv)
         return 0;
     }
     QApplication app(argc, argv);
+    // The resources live in a static library.
+    Q_INIT_RESOURCE(resources);
     TestNodes test;
     return QTest::qExec(&test, argc, argv);
 }
