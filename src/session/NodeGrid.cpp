@@ -22,6 +22,7 @@ const QColor kAnsweredColor(0, 128, 0);
 NodeGrid::NodeGrid(QWidget* parent) : QTableWidget(parent), m_pinger(&PingAddress)
 {
     setColumnCount(kColumns);
+    horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
