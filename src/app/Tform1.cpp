@@ -4,6 +4,7 @@
 #include "app/LampShape.h"
 #include "net/TIdTelnet.h"
 #include "session/IncomingLine.h"
+#include "session/NodeGrid.h"
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
@@ -12,6 +13,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QTableWidget>
+#include <QSignalBlocker>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -118,7 +121,8 @@ static void initResources()
     Q_INIT_RESOURCE(resources);
 }
 
-Tform1::Tform1(AppContext ctx, QWidget* parent) : QWidget(parent), m_ctx(std::move(ctx))
+Tform1::Tform1(AppContext ctx, QWidget* parent)
+    : QWidget(parent), m_ctx(std::move(ctx)), m_settings(m_ctx.programDir)
 {
     initResources();
     setObjectName(QStringLiteral("form1"));
@@ -222,12 +226,13 @@ void Tform1::createControls()
     BitBtn3 = bitBtn(this, "BitBtn3", QStringLiteral("Disconnect"), "disconnect", 681, 497, 104, 25);
     BitBtn3->setEnabled(false);
 
-    StringGrid1 = place<QTableWidget>(this, "StringGrid1", 0, 525, 298, 117);
-    StringGrid1->setColumnCount(4);
-    StringGrid1->horizontalHeader()->setVisible(false);
-    StringGrid1->verticalHeader()->setVisible(false);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    StringGrid1 = place<NodeGrid>(this, "StringGrid1", 0, 525, 298, 117);
+    connect(StringGrid1, &NodeGrid::nodeChosen, this,
+            [this](const QString& name, const QString& address, const QString& port) {
+                Edit1->setText(name);
+                portascelta = port;
+                nodoscelto = address;
+            });
 
     SpeedButton1 = speedButton(this, "SpeedButton1", "commands", QStringLiteral("Show CCC commands (browser will be open)"), 304, 528, 23, 25);
     BitBtn5 = bitBtn(this, "BitBtn5", QStringLiteral("Send Text (commands)"), "send", 328, 527, 182, 25);
@@ -290,6 +295,7 @@ void Tform1::createControls()
     connect(BitBtn6, &QPushButton::clicked, this, &Tform1::BitBtn6Click);
     connect(Panel11, &BandStrip::allRedClicked, this, &Tform1::BitBtn8Click);
     connect(Panel11, &BandStrip::allGreenClicked, this, &Tform1::BitBtn9Click);
+    connect(Edit1, &QLineEdit::textChanged, this, &Tform1::Edit1Change);
     connect(EditCommand, &QLineEdit::returnPressed, this, &Tform1::EditCommandKeyPress);
     connect(Timer1, &QTimer::timeout, this, &Tform1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &Tform1::Timer2Timer);
@@ -339,6 +345,12 @@ void Tform1::FormCreate()
 
     if (m_ctx.startupPauseMs > 0)
         QThread::msleep(static_cast<unsigned long>(m_ctx.startupPauseMs));
+
+    // The chosen node of the last run; every change of the name saves it.
+    {
+        const QSignalBlocker quiet(Edit1);
+        Edit1->setText(m_settings.LoadNode());
+    }
 
     ShapeLED->setBrushColor(kRed);
     ShapeLED2->setBrushColor(kRed);
@@ -554,6 +566,53 @@ void Tform1::EditCommandEnter()
     EditCommand->setPalette(black);
     if (EditCommand->text() == SessionRules::kLoginHint)
         EditCommand->clear();
+}
+
+// --- node list ----------------------------------------------------------
+
+bool Tform1::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void Tform1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+// Every activation reloads the list, so an edited nodes.txt takes effect
+// without a restart.
+void Tform1::FormActivate()
+{
+    PopulateServers();
+}
+
+void Tform1::FormResize()
+{
+    StringGrid1->adjustColumnWidths();
+}
+
+void Tform1::PopulateServers()
+{
+    const QString path = QDir(m_ctx.workDir).filePath(QStringLiteral("nodes.txt"));
+    if (StringGrid1->PopulateServers(path, Edit1->text()) || m_nodesReported)
+        return;
+    // Said once a run: a message box here would activate the window again
+    // and come straight back.
+    m_nodesReported = true;
+    addRe1(QStringLiteral("The node list %1 is missing or unreadable: write one node per line "
+                          "as name_of_node;address;port")
+               .arg(QDir::toNativeSeparators(path)));
+}
+
+void Tform1::Edit1Change()
+{
+    QString error;
+    if (!m_settings.SaveNode(Edit1->text(), &error))
+        showMessage(error);
 }
 
 void Tform1::Edit1Click()

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "session/LineAssembler.h"
+#include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
 
 #include <QByteArray>
@@ -26,6 +27,7 @@ class QToolButton;
 class TIdTelnet;
 class TerminalPane;
 class BandStrip;
+class NodeGrid;
 
 // The main window. It owns the shared state of the whole cluster session
 // under the names every subsystem uses, builds its controls at their design
@@ -70,7 +72,7 @@ public:
     QPushButton* BitBtn4 = nullptr; // Font
     QPushButton* BitBtn5 = nullptr; // Send Text (commands)
     QPushButton* BitBtn6 = nullptr; // Bands Filtering
-    QTableWidget* StringGrid1 = nullptr;
+    NodeGrid* StringGrid1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -111,6 +113,10 @@ public:
     void EditCommandKeyPress();
     void EditCommandEnter();
     void Edit1Click();
+    void Edit1Change();
+    void FormActivate();
+    void FormResize();
+    void PopulateServers();
     void Memo1Click();
     void BitBtn6Click();
     void BitBtn8Click();
@@ -132,6 +138,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
@@ -148,4 +156,6 @@ private:
     BandFilter m_bands;
     LineAssembler m_assembler;
     QTimer* m_tailTimer = nullptr;
+    SettingsFiles m_settings;
+    bool m_nodesReported = false;
 };
