@@ -175,7 +175,7 @@ void TIdTelnet::readAvailable()
     if (!m_socket)
         return;
     bool replied = false;
-    while (m_socket->bytesAvailable() > 0) {
+    while (m_socket->isOpen() && m_socket->bytesAvailable() > 0) {
         const QByteArray input = m_socket->read(kMaxRead);
         if (input.isEmpty())
             break;

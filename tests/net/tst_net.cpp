@@ -99,6 +99,8 @@ private slots:
     void connectResolvesNames_data();
     void connectResolvesNames();
     void secondConnectWhileConnected();
+    void disconnectCancelsConnect_data();
+    void disconnectCancelsConnect();
     void peerCloseDeliversRemainingBytesFirst();
     void peerReset();
     void disconnectSendsPendingBytesThenEof();
@@ -165,7 +167,7 @@ void TestNet::codecFeed_data()
                           "after"}
         << R"("before" )" + answer + R"( "after")" << true;
     QTest::newRow("terminal type IS is ignored")
-        << QByteArrayList{"\xff\xfa\x18\x00xterm\xff\xf0"} << "" << true;
+        << QByteArrayList{QByteArray("\xff\xfa\x18\x00xterm\xff\xf0ok", 13)} << R"("ok")" << true;
     QTest::newRow("empty terminal-type block is ignored")
         << QByteArrayList{"\xff\xfa\x18\xff\xf0"} << "" << true;
     QTest::newRow("other option's block is ignored, IAC IAC inside")
@@ -433,6 +435,35 @@ void TestNet::secondConnectWhileConnected()
     client.SendString(QStringLiteral("still here\r"));
     QVERIFY(node.waitForReceived("still here\r\n"));
     QCOMPARE(node.connections(), 1);
+}
+
+void TestNet::disconnectCancelsConnect_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::newRow("while resolving") << "no-such-node.invalid";
+    QTest::newRow("while connecting") << "127.0.0.1";
+}
+
+void TestNet::disconnectCancelsConnect()
+{
+    QFETCH(QString, host);
+    FakeClusterNode node;
+    node.setGreeting("login: ");
+    TIdTelnet client;
+    QSignalSpy done(&client, &TIdTelnet::connectFinished);
+    QSignalSpy chunks(&client, &TIdTelnet::OnDataAvailable);
+    client.setHost(host);
+    client.setPort(node.port());
+    client.Connect();
+    client.Disconnect();
+    QVERIFY(!client.Connected());
+    QTest::qWait(200);
+    QCOMPARE(done.size(), 0);
+    QCOMPARE(chunks.size(), 0);
+
+    // The client is usable again afterwards.
+    QVERIFY(connectClient(client, QStringLiteral("127.0.0.1"), node.port()));
+    QVERIFY(chunks.wait(5000));
 }
 
 void TestNet::peerCloseDeliversRemainingBytesFirst()
