@@ -1,0 +1,293 @@
+#include "net/TIdTelnet.h"
+
+#include "net/SocketErrors.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <sys/socket.h>
+
+namespace {
+
+// One read hands at most this much to the codec, so a burst from the node
+// still arrives as chunks of bounded size.
+constexpr qint64 kMaxRead = 32768;
+
+// A socket whose written bytes cannot leave (the node stopped reading) is
+// given this long after Disconnect before it is dropped.
+constexpr int kLingerMs = 30000;
+
+} // namespace
+
+TIdTelnet::TIdTelnet(QObject* parent) : QObject(parent) {}
+
+TIdTelnet::~TIdTelnet()
+{
+    Disconnect();
+}
+
+bool TIdTelnet::Connected() const
+{
+    if (m_state == State::Connected)
+        return m_socket && m_socket->state() != QAbstractSocket::UnconnectedState;
+    // The node has gone, but what it sent before leaving is still being
+    // handed out.
+    return m_state == State::PeerGone && m_peerClosedPending;
+}
+
+void TIdTelnet::failLater(const QString& message)
+{
+    // Only reports: whatever connection exists stays as it is.
+    const quint64 attempt = m_attempt;
+    QMetaObject::invokeMethod(
+        this,
+        [this, attempt, message] {
+            if (attempt == m_attempt)
+                emit connectFinished(false, message);
+        },
+        Qt::QueuedConnection);
+}
+
+void TIdTelnet::Connect()
+{
+    if (m_state == State::Resolving || m_state == State::Connecting || Connected()) {
+        failLater(QStringLiteral("Already connected."));
+        return;
+    }
+    if (m_host.isEmpty()) {
+        failLater(QStringLiteral("A Host is required"));
+        return;
+    }
+    if (m_port == 0) {
+        failLater(QStringLiteral("A Port is required"));
+        return;
+    }
+
+    if (m_socket)
+        dropSocket();
+    m_chunks.clear();
+    m_peerClosedPending = false;
+    m_iamTelnet = false;
+    m_codec.reset();
+    m_codec.setTerminal(m_terminal);
+    m_state = State::Resolving;
+    const quint64 attempt = ++m_attempt;
+    const QString host = m_host;
+
+    // The work starts from the event loop so that no outcome, not even an
+    // immediate failure of the socket, is reported from inside Connect().
+    QMetaObject::invokeMethod(
+        this,
+        [this, attempt, host] {
+            if (attempt != m_attempt)
+                return;
+            if (host.compare(QLatin1String("LOCALHOST"), Qt::CaseInsensitive) == 0) {
+                startConnect(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
+                return;
+            }
+            QHostAddress literal;
+            if (literal.setAddress(host) && literal.protocol() == QAbstractSocket::IPv4Protocol) {
+                startConnect(literal.toIPv4Address());
+                return;
+            }
+            m_lookupId = QHostInfo::lookupHost(host, this, [this, attempt](const QHostInfo& info) {
+                if (attempt != m_attempt)
+                    return;
+                m_lookupId = -1;
+                for (const QHostAddress& a : info.addresses()) {
+                    if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+                        startConnect(a.toIPv4Address());
+                        return;
+                    }
+                }
+                // Every failure of the resolver, a temporary one included,
+                // reads as "Host not found." to the user.
+                finishConnect(false, SocketErrors::message(SocketErrors::kHostNotFound));
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void TIdTelnet::startConnect(quint32 ipv4)
+{
+    m_state = State::Connecting;
+    m_socket = new QTcpSocket(this);
+    connect(m_socket, &QTcpSocket::connected, this, &TIdTelnet::onSocketConnected);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &TIdTelnet::onSocketError);
+    connect(m_socket, &QTcpSocket::stateChanged, this, &TIdTelnet::onSocketStateChanged);
+    connect(m_socket, &QTcpSocket::readyRead, this, &TIdTelnet::onReadyRead);
+    m_socket->connectToHost(QHostAddress(ipv4), m_port);
+}
+
+void TIdTelnet::finishConnect(bool ok, const QString& message)
+{
+    if (ok) {
+        m_state = State::Connected;
+    } else {
+        dropSocket();
+        m_state = State::Idle;
+    }
+    // A handler that opens a dialog must not see chunks arrive inside it.
+    QPointer<TIdTelnet> self(this);
+    const bool outer = !m_delivering;
+    m_delivering = true;
+    emit connectFinished(ok, message);
+    if (!self)
+        return;
+    if (outer) {
+        m_delivering = false;
+        drain();
+    }
+}
+
+void TIdTelnet::onSocketConnected()
+{
+    if (m_state == State::Connecting)
+        finishConnect(true, {});
+}
+
+void TIdTelnet::onSocketError()
+{
+    if (m_state == State::Connecting && m_socket)
+        finishConnect(false, SocketErrors::message(
+                                 SocketErrors::fromQt(m_socket->error(), m_socket->errorString())));
+}
+
+void TIdTelnet::onSocketStateChanged()
+{
+    if (m_state == State::Connected && m_socket &&
+        m_socket->state() == QAbstractSocket::UnconnectedState)
+        onPeerGone();
+}
+
+void TIdTelnet::onReadyRead()
+{
+    if (m_state != State::Connected)
+        return;
+    readAvailable();
+    drain();
+}
+
+void TIdTelnet::readAvailable()
+{
+    if (!m_socket)
+        return;
+    bool replied = false;
+    while (m_socket->isOpen() && m_socket->bytesAvailable() > 0) {
+        const QByteArray input = m_socket->read(kMaxRead);
+        if (input.isEmpty())
+            break;
+        const QList<TelnetCodec::Event> events = m_codec.feed(input);
+        if (m_codec.sawIac())
+            m_iamTelnet = true;
+        for (const TelnetCodec::Event& e : events) {
+            if (e.kind == TelnetCodec::Event::Kind::Data) {
+                m_chunks.enqueue(e.bytes);
+            } else if (m_socket->state() == QAbstractSocket::ConnectedState) {
+                m_socket->write(e.bytes);
+                replied = true;
+            }
+        }
+    }
+    if (replied)
+        m_socket->flush();
+}
+
+void TIdTelnet::onPeerGone()
+{
+    // Whatever the node sent before it left is handed out first.
+    readAvailable();
+    m_state = State::PeerGone;
+    m_peerClosedPending = true;
+    drain();
+}
+
+void TIdTelnet::drain()
+{
+    if (m_delivering)
+        return;
+    QPointer<TIdTelnet> self(this);
+    m_delivering = true;
+    while (!m_chunks.isEmpty()) {
+        const QByteArray chunk = m_chunks.dequeue();
+        emit OnDataAvailable(this, chunk);
+        if (!self)
+            return;
+    }
+    m_delivering = false;
+    if (m_peerClosedPending) {
+        m_peerClosedPending = false;
+        m_state = State::Idle;
+        dropSocket();
+        emit peerClosed();
+    }
+}
+
+void TIdTelnet::dropSocket()
+{
+    if (!m_socket)
+        return;
+    QTcpSocket* s = m_socket;
+    m_socket = nullptr;
+    disconnect(s, nullptr, this, nullptr);
+    s->abort();
+    // We may be inside one of its own signals.
+    s->deleteLater();
+}
+
+void TIdTelnet::SendString(const QString& s)
+{
+    if (m_state != State::Connected || !m_socket ||
+        m_socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    m_socket->write(TelnetCodec::encodeForSending(s, m_iamTelnet));
+    m_socket->flush();
+}
+
+void TIdTelnet::Disconnect()
+{
+    if (m_state == State::Idle && !m_socket)
+        return;
+    ++m_attempt;
+    if (m_lookupId != -1) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    m_chunks.clear();
+    m_peerClosedPending = false;
+    m_state = State::Idle;
+    if (!m_socket)
+        return;
+
+    QTcpSocket* s = m_socket;
+    m_socket = nullptr;
+    disconnect(s, nullptr, this, nullptr);
+    s->setParent(nullptr);
+    if (s->state() == QAbstractSocket::ConnectedState) {
+        s->flush();
+        if (s->bytesToWrite() == 0) {
+            // Send our FIN now, then empty the receive queue: closing a
+            // socket with unread bytes would make the kernel answer with a
+            // reset, and the node would not see a clean end of stream.
+            const int fd = int(s->socketDescriptor());
+            ::shutdown(fd, SHUT_WR);
+            char sink[4096];
+            while (::recv(fd, sink, sizeof sink, MSG_DONTWAIT) > 0) {
+            }
+        }
+    }
+    s->disconnectFromHost();
+    if (s->state() == QAbstractSocket::UnconnectedState) {
+        s->deleteLater();
+        return;
+    }
+    // Bytes still wait to be written: the socket closes itself once they are
+    // out, or gives up after a while.
+    connect(s, &QAbstractSocket::disconnected, s, &QObject::deleteLater);
+    QTimer::singleShot(kLingerMs, s, [s] {
+        s->abort();
+        s->deleteLater();
+    });
+}
