@@ -70,8 +70,9 @@ std::optional<qint64> frequencyHz(const QString& line);
 // The spotted callsign: the word three characters after the last decimal
 // number, only for a DX spot; empty otherwise.
 //   "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599" -> "Q9ZZZ"
-//   "DX de Q1AAA:     14025.0  Q9ZZZ        1.5 kHz up" -> "kHz" (the
-//   comment's number is the last one; the program reads it that way)
+//   "DX de Q1AAA:     14025.0  Q9ZZZ        1.5 kHz up" -> "Hz": the number
+//   in the comment is the last one, and the word is read three characters
+//   after its last digit; that is how the live check reads such a line.
 QString spottedCallsign(const QString& line);
 
 } // namespace SpotText

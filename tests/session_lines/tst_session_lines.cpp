@@ -1,0 +1,116 @@
+#include "session/LineAssembler.h"
+
+#include <QtTest>
+
+using Chunks = QList<QByteArray>;
+
+class TestSessionLines : public QObject
+{
+    Q_OBJECT
+private slots:
+    void assemble_data();
+    void assemble();
+    void longTailIsCutAtOnce();
+    void crAtChunkEndGivesItsLineAtOnce();
+};
+
+void TestSessionLines::assemble_data()
+{
+    QTest::addColumn<Chunks>("chunks");
+    QTest::addColumn<QStringList>("lines"); // complete lines, in order
+    QTest::addColumn<QString>("tail");      // what takeTail() gives; "<none>" for nothing
+
+    const QByteArray spot1 =
+        "DX de W3LPL:     21021.0  VP2MXX       CW 579 up 2                    0712Z";
+    const QByteArray spot2 =
+        "DX de K1TTT:     14025.0  Q9ZZZ        CW 599                         0713Z";
+    const QString none = QStringLiteral("<none>");
+
+    QTest::newRow("two lines in one chunk")
+        << Chunks{spot1 + "\r\n" + spot2 + "\r\n"} << QStringList{spot1, spot2} << none;
+    QTest::newRow("spot split inside its frequency columns")
+        << Chunks{spot1.left(19), spot1.mid(19) + "\r\n"} << QStringList{spot1} << none;
+    QTest::newRow("crlf split across chunks")
+        << Chunks{spot1 + "\r", "\n" + spot2 + "\r\n"} << QStringList{spot1, spot2} << none;
+    QTest::newRow("lone cr ends a line") << Chunks{"a\rb\r\n"} << QStringList{"a", "b"} << none;
+    QTest::newRow("lf alone ends a line") << Chunks{"a\nb\n"} << QStringList{"a", "b"} << none;
+    QTest::newRow("empty lines are lines")
+        << Chunks{"\r\n\r\n", "x\n\n"} << QStringList{"", "", "x", ""} << none;
+    QTest::newRow("cr cr lf is two lines") << Chunks{"a\r\r\n"} << QStringList{"a", ""} << none;
+    QTest::newRow("lf cr is two line ends")
+        << Chunks{"a\n\rb\n"} << QStringList{"a", "", "b"} << none;
+    QTest::newRow("login prompt stays as tail") << Chunks{"Welcome to SIM-1\r\n\r\nlogin: "}
+                                                << QStringList{"Welcome to SIM-1", ""} << "login: ";
+    QTest::newRow("utf8 character split across chunks")
+        << Chunks{"To ALL de F5XX: caf\xC3", "\xA9 ouvert\r\n"}
+        << QStringList{QString::fromUtf8("To ALL de F5XX: café ouvert")} << none;
+    QTest::newRow("invalid utf8 read as windows-1252")
+        << Chunks{"To ALL de F5XX: caf\xE9 \x80 5\r\n"}
+        << QStringList{QString::fromUtf8("To ALL de F5XX: café € 5")} << none;
+    QTest::newRow("each line decoded on its own")
+        << Chunks{"caf\xE9\r\ncaf\xC3\xA9\r\n"}
+        << QStringList{QString::fromUtf8("café"), QString::fromUtf8("café")} << none;
+    QTest::newRow("bell bytes stay in the line")
+        << Chunks{spot1 + "\a\a\r\n"} << QStringList{QString(spot1 + "\a\a")} << none;
+    QTest::newRow("tail after lines, over several chunks")
+        << Chunks{"a\r\nN0CALL de ", "SIM-1 >"} << QStringList{"a"} << "N0CALL de SIM-1 >";
+    QTest::newRow("byte by byte") <<
+        [] {
+            Chunks c;
+            for (char b : QByteArray("ab\r\ncd\re\n"))
+                c << QByteArray(1, b);
+            return c;
+        }() << QStringList{"ab", "cd", "e"}
+                                  << none;
+}
+
+void TestSessionLines::assemble()
+{
+    QFETCH(Chunks, chunks);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, tail);
+
+    LineAssembler assembler;
+    QStringList got;
+    for (const QByteArray& c : chunks)
+        got += assembler.feed(c);
+    QCOMPARE(got, lines);
+    QCOMPARE(assembler.takeTail().value_or(QStringLiteral("<none>")), tail);
+    QVERIFY(!assembler.takeTail());
+}
+
+void TestSessionLines::longTailIsCutAtOnce()
+{
+    LineAssembler assembler;
+    const QByteArray block(LineAssembler::MaxTail, 'x');
+    // Exactly 64 KiB pending is still a tail.
+    QVERIFY(assembler.feed(block).isEmpty());
+    QVERIFY(assembler.hasTail());
+    // One byte more and it comes out whole, without waiting.
+    const QList<QString> lines = assembler.feed("y");
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines.first().size(), LineAssembler::MaxTail + 1);
+    QVERIFY(!assembler.hasTail());
+    // The next line starts clean.
+    QCOMPARE(assembler.feed("z\r\n"), QList<QString>{"z"});
+}
+
+void TestSessionLines::crAtChunkEndGivesItsLineAtOnce()
+{
+    // A spot ended by CR must not wait for the next chunk, and an LF arriving
+    // later must not add an empty line.
+    LineAssembler assembler;
+    QCOMPARE(assembler.feed("DX de X:  14025.0  Q9ZZZ\r"),
+             QList<QString>{"DX de X:  14025.0  Q9ZZZ"});
+    QVERIFY(!assembler.hasTail());
+    QCOMPARE(assembler.feed("\n"), QList<QString>{});
+    QCOMPARE(assembler.feed("\n"), QList<QString>{""});
+
+    // After a reset a leading LF is a line end of its own again.
+    assembler.feed("a\r");
+    assembler.reset();
+    QCOMPARE(assembler.feed("\n"), QList<QString>{""});
+}
+
+QTEST_GUILESS_MAIN(TestSessionLines)
+#include "tst_session_lines.moc"

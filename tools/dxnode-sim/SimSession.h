@@ -1,0 +1,76 @@
+#pragma once
+
+#include "SimLines.h"
+#include "SimOptions.h"
+#include "SpotGenerator.h"
+
+#include <QObject>
+#include <QQueue>
+#include <QRandomGenerator>
+#include <QTimer>
+
+class QTcpSocket;
+
+// One user connected to the simulated node: the login exchange, the commands
+// and the stream of spots, written the way a DXSpider node writes them.
+class SimSession : public QObject
+{
+    Q_OBJECT
+public:
+    SimSession(QTcpSocket* socket, const SimOptions& options, quint32 seed,
+               QObject* parent = nullptr);
+
+signals:
+    void finished();
+
+private:
+    enum class State
+    {
+        Login,
+        Online,
+        Closing
+    };
+    enum class Iac
+    {
+        Data,
+        Command,
+        Option,
+        Sub,
+        SubIac
+    };
+
+    void readInput();
+    void takeByte(char c);
+    void handleLine(const QString& line);
+    void login(const QString& call);
+    void command(const QString& line);
+    void showDx(const QString& arguments);
+    void streamTick();
+    void flushBurst();
+
+    QString prompt() const;
+    // Each line followed by CR LF, all in one write.
+    void sendLines(const QStringList& lines);
+    void sendRaw(const QByteArray& bytes);
+    void drain();
+
+    QTcpSocket* m_socket;
+    SimOptions m_options;
+    SpotGenerator m_generator;
+    QRandomGenerator m_splitRandom;
+    State m_state = State::Login;
+
+    Iac m_iac = Iac::Data;
+    QByteArray m_inLine;
+    bool m_skipLf = false;
+
+    QString m_call;
+    bool m_beep = true;
+    QList<SimLines::Spot> m_history;
+    QStringList m_burst;
+    int m_spotsSent = 0;
+    QTimer m_stream;
+
+    QQueue<QByteArray> m_out;
+    QTimer m_drainTimer;
+};
