@@ -1,5 +1,6 @@
 #include "TestContext.h"
 
+#include <QFile>
 #include <QTcpServer>
 
 namespace {
@@ -13,6 +14,11 @@ quint16 deadPort()
 
 TestContext::TestContext()
 {
+    // A node list with its heading only; tests that need nodes write their own.
+    QFile nodes(m_dir.filePath(QStringLiteral("nodes.txt")));
+    if (nodes.open(QIODevice::WriteOnly))
+        nodes.write("name_of_node;address;port\r\n");
+
     timings.keepAliveMs = 3600000;
     timings.sessionLampMs = 20;
     timings.liveCheckLampMs = 20;
