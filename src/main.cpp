@@ -2,12 +2,18 @@
 #include "app/Tform1.h"
 
 #include <QApplication>
+#include <QFont>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marvix Terminal"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marvix Terminal"));
+    // The window is laid out for Segoe UI; where it is missing, a font of
+    // about the same width keeps captions inside their controls.
+    QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
 
     Tform1 form1(makeDefaultContext());
     form1.show();

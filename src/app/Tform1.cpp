@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QSignalBlocker>
@@ -130,6 +131,8 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/images/app.svg")));
     setFont(QFont(QStringLiteral("Segoe UI"), 9));
     resize(815, 647);
+    if (QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
     createControls();
     FormCreate();
 }
@@ -572,7 +575,10 @@ void Tform1::EditCommandEnter()
 
 bool Tform1::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // The first show counts as an activation even where no window manager
+    // activates the window.
+    if (event->type() == QEvent::WindowActivate
+        || (event->type() == QEvent::Show && !m_shownOnce && (m_shownOnce = true)))
         FormActivate();
     return QWidget::event(event);
 }

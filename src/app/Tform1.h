@@ -158,4 +158,5 @@ private:
     QTimer* m_tailTimer = nullptr;
     SettingsFiles m_settings;
     bool m_nodesReported = false;
+    bool m_shownOnce = false;
 };

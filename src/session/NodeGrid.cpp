@@ -25,6 +25,7 @@ NodeGrid::NodeGrid(QWidget* parent) : QTableWidget(parent), m_pinger(&PingAddres
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->hide();
     verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setSelectionMode(QAbstractItemView::SingleSelection);

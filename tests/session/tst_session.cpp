@@ -5,6 +5,7 @@
 #include "app/Tform1.h"
 #include "net/TIdTelnet.h"
 #include "spots/BandStrip.h"
+#include "session/NodeGrid.h"
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
 
@@ -89,6 +90,8 @@ private slots:
     void disconnectClosesSession();
     void keepAliveSendsWhatTheLineHolds();
     void infoTextsRotate();
+    void chosenNodeSurvivesRestart();
+    void missingNodeListReportedOnce();
     void incomingLines_data();
     void incomingLines();
     void bandPanelTogglesTwentyMetres();
@@ -358,6 +361,61 @@ void TestSession::infoTextsRotate()
     QVERIFY(f.form->Memo1->toPlainText().startsWith("All spots from the cluster are checked"));
     QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 0; }, 2000));
     QCOMPARE(f.form->Memo1->toPlainText(), first);
+}
+
+namespace {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+void TestSession::chosenNodeSurvivesRestart()
+{
+    TestContext ctx;
+    writeFile(ctx.dir() + "/nodes.txt", "name_of_node;address;port\r\nNODE-A;a.example; 7300\r\nNODE-B;127.0.0.1;7373\r\n");
+    {
+        Tform1 w(ctx.make());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.StringGrid1->setCurrentCell(1, 0);
+        QCOMPARE(w.Edit1->text(), QString("NODE-A"));
+        QCOMPARE(w.nodoscelto, QString("a.example"));
+        QCOMPARE(w.portascelta, QString(" 7300"));
+        w.StringGrid1->setCurrentCell(2, 1);
+        QCOMPARE(w.Edit1->text(), QString("NODE-B"));
+    }
+    Tform1 again(ctx.make());
+    again.show();
+    QVERIFY(QTest::qWaitForWindowActive(&again));
+    QCOMPARE(again.Edit1->text(), QString("NODE-B"));
+    QCOMPARE(again.nodoscelto, QString("127.0.0.1"));
+    QCOMPARE(again.portascelta, QString("7373"));
+    QCOMPARE(again.StringGrid1->currentRow(), 2);
+}
+
+void TestSession::missingNodeListReportedOnce()
+{
+    TestContext ctx;
+    QFile::remove(ctx.dir() + "/nodes.txt");
+    Tform1 w(ctx.make());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTest::qWait(50);
+    w.activateWindow();
+    QTest::qWait(50);
+    QStringList reports;
+    for (int i = 0; i < w.Re1->lineCount(); ++i)
+        if (w.Re1->line(i).contains("name_of_node;address;port"))
+            reports << w.Re1->line(i);
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(reports[0].contains("nodes.txt"));
+    QVERIFY(ctx.messages.isEmpty());
 }
 
 using Writes = QList<QByteArray>;
