@@ -79,6 +79,8 @@ private slots:
     void tls12ListArrives();
     void handshakeRefused_data();
     void handshakeRefused();
+    void serverNameSent_data();
+    void serverNameSent();
 
     // The list file and the calendar grid.
     void listFileLines_data();
@@ -468,6 +470,38 @@ void TestHttp::handshakeRefused()
     QVERIFY2(message.size() > int(qstrlen("Error connecting with SSL.\r\n")),
              "the TLS library's reason is missing");
     QCOMPARE(list, QStringList{"stale"});
+}
+
+void TestHttp::serverNameSent_data()
+{
+    QTest::addColumn<QString>("serverName");
+    QTest::addColumn<bool>("accepted");
+    // The server drops a client that names another host; a client that
+    // named none would pass both rows.
+    QTest::newRow("name matches") << "localhost" << true;
+    QTest::newRow("name differs") << "other.test" << false;
+}
+
+void TestHttp::serverNameSent()
+{
+    QFETCH(QString, serverName);
+    QFETCH(bool, accepted);
+    TlsTestServer server({"-tls1_2", "-cert2", "cert.pem", "-key2", "key.pem", "-servername",
+                          serverName, "-servername_fatal"});
+    server.addFile("listadxdolv.txt", "3Y0K\r\n");
+    QVERIFY2(server.start(), qPrintable(server.errorString()));
+
+    QStringList list;
+    const QString url = QStringLiteral("https://localhost:%1/listadxdolv.txt").arg(server.port());
+    const QString message =
+        raisedMessage([&] { DxpeditionList::DownloadAndReadFileDolv(url, list); });
+    if (accepted) {
+        QCOMPARE(message, QStringLiteral("<nothing raised>"));
+        QCOMPARE(list, QStringList{"3Y0K"});
+    } else {
+        QVERIFY2(message.startsWith(QLatin1String("Error connecting with SSL.\r\n")),
+                 qPrintable(message));
+    }
 }
 
 void TestHttp::listFileLines_data()
