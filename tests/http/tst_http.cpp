@@ -12,6 +12,9 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
@@ -88,6 +91,9 @@ private slots:
     void listFailureIsSilent();
     void gridCallsigns();
     void gridAppendedAtEveryClose();
+
+    // The demo's own web host.
+    void demoWebHost();
 };
 
 void TestHttp::requestFromUrl_data()
@@ -582,6 +588,36 @@ void TestHttp::gridAppendedAtEveryClose()
     list.StringListShort.clear();
     list.leggoshorteaggiungoadolv({"", "", "", "", ""});
     QCOMPARE(list.FinalstringListDolv, (QStringList{"E51D", "E51D", "E51D"}));
+}
+
+void TestHttp::demoWebHost()
+{
+    QTemporaryDir dir;
+    const QString hostsFile = dir.filePath("hosts.ini");
+    QProcess host;
+    host.start(QStringLiteral(MARVIX_WEBHOST), {"--hosts-file", hostsFile});
+    QVERIFY2(host.waitForStarted(5000), qPrintable(host.errorString()));
+    QByteArray out;
+    while (!out.contains("ready\n") && host.waitForReadyRead(10000))
+        out += host.readAllStandardOutput();
+    QVERIFY2(out.contains("ready\n"), host.readAllStandardError().constData());
+
+    const QSettings hosts(hostsFile, QSettings::IniFormat);
+    const QString probe = hosts.value("Hosts/Probe").toString();
+    const QString listUrl = hosts.value("Hosts/DxpeditionList").toString();
+    QVERIFY(probe.startsWith("http://127.0.0.1:"));
+    QVERIFY(listUrl.startsWith("https://127.0.0.1:"));
+    QVERIFY(out.contains(("Probe=" + probe).toLatin1()));
+
+    QVERIFY(CheckInternetConnection(probe));
+    DxpeditionList list;
+    list.ricevilistadolv(listUrl);
+    // Calls the node simulator spots.
+    for (const char* call : {"3Y0K", "VP8/G4ABC", "TX5S", "9N7AA", "E51D"})
+        QVERIFY2(list.FinalstringListDolv.contains(QString::fromLatin1(call)), call);
+
+    host.terminate();
+    QVERIFY(host.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TestHttp)
