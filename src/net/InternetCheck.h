@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The start-up probe: a plain HTTP GET of a well-known site's root. Any
+// answer of the server counts, a redirect or a 404 included; only a failure
+// to reach it (no route, no name, refused, timed out) is false.
+bool CheckInternetConnection(const QString& probeUrl);
