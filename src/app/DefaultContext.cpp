@@ -1,5 +1,7 @@
 #include "app/DefaultContext.h"
 
+#include "settings/Hosts.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -10,6 +12,7 @@ AppContext makeDefaultContext()
     AppContext ctx;
     ctx.programDir = QCoreApplication::applicationDirPath();
     ctx.workDir = QDir::currentPath();
+    ctx.hosts = loadHosts(ctx.programDir);
     ctx.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
     ctx.showMessage = [](const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,

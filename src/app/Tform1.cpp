@@ -2,6 +2,7 @@
 
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
+#include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
@@ -346,6 +347,9 @@ void Tform1::FormCreate()
 
     Re1->appendEntry(QStringLiteral("Press 'Connect'"));
 
+    // This month's DXpeditions; silent when the list cannot be fetched.
+    Dolv.ricevilistadolv(m_ctx.hosts.dxpeditionList);
+
     if (m_ctx.startupPauseMs > 0)
         QThread::msleep(static_cast<unsigned long>(m_ctx.startupPauseMs));
 
@@ -372,8 +376,23 @@ void Tform1::FormCreate()
     CurrentTextIndex = 0;
     showInfoText();
 
+    if (!CheckInternetConnection()) {
+        showMessage(QStringLiteral("Internet connection not available, check also firewall rules, "
+                                   "note that this app must be free to trasmit and receive data"));
+        showMessage(QStringLiteral("Now application will close"));
+        if (m_ctx.quit)
+            m_ctx.quit();
+    }
+
     Re3->appendEntry(QStringLiteral("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
     Re3->appendEntry(QStringLiteral("Remember also that you must SET ACTIVE LIVE CHECK option"));
+}
+
+bool Tform1::CheckInternetConnection()
+{
+    if (m_ctx.internetCheck)
+        return m_ctx.internetCheck();
+    return ::CheckInternetConnection(m_ctx.hosts.probe);
 }
 
 void Tform1::showInfoText()

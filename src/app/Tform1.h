@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "livecheck/DxpeditionList.h"
 #include "session/LineAssembler.h"
 #include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
@@ -59,6 +60,8 @@ public:
     qint32 CurrentTextIndex = 0;
     QStringList PrintedResults;
     std::optional<QByteArray> WaveData;
+    // StringListDolv, StringListShort and FinalstringListDolv.
+    DxpeditionList Dolv;
     QPointer<TIdTelnet> Telnet;
 
     // --- controls ---------------------------------------------------------
@@ -118,6 +121,7 @@ public:
     void FormResize();
     void PopulateServers();
     void Memo1Click();
+    bool CheckInternetConnection();
     void BitBtn6Click();
     void BitBtn8Click();
     void BitBtn9Click();
