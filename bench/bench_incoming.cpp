@@ -6,8 +6,8 @@
 
 #include "app/Tform1.h"
 #include "net/TIdTelnet.h"
-#include "spots/BandStrip.h"
 #include "session/TerminalPane.h"
+#include "spots/BandStrip.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,9 +35,11 @@ long peakRssKb()
 
 QByteArray nodeLine(QRandomGenerator& rng, int i)
 {
-    static const char* spotters[] = {"W3LPL:", "DL1ABC:", "KO7SS-7-#:", "JA1XYZ-#:", "G4ABC:", "I2XYZ:"};
-    static const char* calls[] = {"VP2MXX", "3Y0K", "TX5S", "9N7AA", "E51D", "VK9/DL1ABCD/MM", "OH2BH/P"};
-    static const double freqs[] = {1832.0, 3525.5, 7012.0, 10110.0, 14025.0, 14195.0,
+    static const char* spotters[] = {
+        "W3LPL:", "DL1ABC:", "KO7SS-7-#:", "JA1XYZ-#:", "G4ABC:", "I2XYZ:"};
+    static const char* calls[] = {"VP2MXX", "3Y0K",           "TX5S",   "9N7AA",
+                                  "E51D",   "VK9/DL1ABCD/MM", "OH2BH/P"};
+    static const double freqs[] = {1832.0,  3525.5,  7012.0,  10110.0, 14025.0, 14195.0,
                                    18075.0, 21025.0, 24895.0, 28010.0, 50313.0, 144300.0};
     const int kind = static_cast<int>(rng.bounded(20));
     if (kind == 0)
@@ -46,10 +48,10 @@ QByteArray nodeLine(QRandomGenerator& rng, int i)
         return "WWV de W0MU <21>:   SFI=118, A=8, K=2, No Storms -> Minor w/G1\r\n";
     const QByteArray spotter = spotters[rng.bounded(6)];
     const QByteArray freq = QByteArray::number(freqs[rng.bounded(12)], 'f', 1);
-    QByteArray line = "DX de " + spotter.leftJustified(9, ' ') + ' ' + freq.rightJustified(8, ' ') + "  "
-                      + QByteArray(calls[rng.bounded(7)]).leftJustified(12, ' ') + ' '
-                      + QByteArray("CW 12 dB 22 WPM CQ ").leftJustified(30, ' ') + ' '
-                      + QByteArray::number(1000 + i % 1000) + "Z\r\n";
+    QByteArray line = "DX de " + spotter.leftJustified(9, ' ') + ' ' + freq.rightJustified(8, ' ') +
+                      "  " + QByteArray(calls[rng.bounded(7)]).leftJustified(12, ' ') + ' ' +
+                      QByteArray("CW 12 dB 22 WPM CQ ").leftJustified(30, ' ') + ' ' +
+                      QByteArray::number(1000 + i % 1000) + "Z\r\n";
     return line;
 }
 
@@ -140,14 +142,15 @@ int main(int argc, char* argv[])
 
     const double first = linesPerSecond(firstNs, window);
     const double last = linesPerSecond(lastNs, window);
-    std::printf("lines fed                  %d (pane lines %d, counted %d)\n", total, form.Re1->lineCount(),
-                form.re1dim);
+    std::printf("lines fed                  %d (pane lines %d, counted %d)\n", total,
+                form.Re1->lineCount(), form.re1dim);
     std::printf("first %d lines           %.0f lines/s\n", window, first);
     std::printf("last %d lines            %.0f lines/s\n", window, last);
     std::printf("last / first time ratio     %.2f (goal <= 1.5)\n", first / last);
     std::printf("whole run                  %.0f lines/s\n", linesPerSecond(endNs, total));
     std::printf("peak RSS                   %.1f MB (goal < 300)\n", peakRssKb() / 1024.0);
     std::printf("band panel click           %.2f ms (goal < 50)\n", bandClickMs);
-    std::printf("send with full pane        %.2f ms (goal < 50)%s\n", sendMs, sent ? "" : " NOT RECEIVED");
+    std::printf("send with full pane        %.2f ms (goal < 50)%s\n", sendMs,
+                sent ? "" : " NOT RECEIVED");
     return 0;
 }

@@ -9,7 +9,11 @@ class LampShape : public QWidget
 {
     Q_OBJECT
 public:
-    enum class Kind { Circle, Square };
+    enum class Kind
+    {
+        Circle,
+        Square
+    };
 
     explicit LampShape(Kind kind, QWidget* parent = nullptr);
 

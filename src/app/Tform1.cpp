@@ -26,9 +26,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSvgRenderer>
 #include <QTableWidget>
-#include <QSignalBlocker>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -37,7 +37,8 @@ namespace {
 
 const QColor kLime(0, 255, 0);
 const QColor kRed(255, 0, 0);
-const QString kTrying = QStringLiteral("Trying Connection...if fail try another node or RESTART APP");
+const QString kTrying =
+    QStringLiteral("Trying Connection...if fail try another node or RESTART APP");
 const QString kRe1Hint = QStringLiteral("Click to tune your radio through Omnirig");
 
 template <typename W>
@@ -152,12 +153,19 @@ void Tform1::createControls()
     Image1->setAttribute(Qt::WA_OpaquePaintEvent);
 
     auto* Panel2 = panel(this, "Panel2", 490, 8, 295, 33);
-    SpeedButton2 = speedButton(Panel2, "SpeedButton2", "calendar", QStringLiteral("Show Dx Calendar"), 5, 7, 23, 22);
-    SpeedButton5 = speedButton(Panel2, "SpeedButton5", "daynight", QStringLiteral("Night and Day Map (Link)"), 33, 7, 23, 22);
-    SpeedButton4 = speedButton(Panel2, "SpeedButton4", "weather", QStringLiteral("Live Wheather Map (Link)"), 60, 7, 23, 22);
-    SpeedButton6 = speedButton(Panel2, "SpeedButton6", "rig", QStringLiteral("Set Omnirig Cat Control"), 88, 7, 23, 22);
-    SpeedButton7 = speedButton(Panel2, "SpeedButton7", "info", QStringLiteral("Info and Credits"), 114, 7, 23, 22);
-    SpeedButton3 = speedButton(Panel2, "SpeedButton3", "livecheck", QStringLiteral("Set LIVE CHECK of SPOTS in DX-Peditions list"), 143, 7, 23, 22);
+    SpeedButton2 = speedButton(Panel2, "SpeedButton2", "calendar",
+                               QStringLiteral("Show Dx Calendar"), 5, 7, 23, 22);
+    SpeedButton5 = speedButton(Panel2, "SpeedButton5", "daynight",
+                               QStringLiteral("Night and Day Map (Link)"), 33, 7, 23, 22);
+    SpeedButton4 = speedButton(Panel2, "SpeedButton4", "weather",
+                               QStringLiteral("Live Wheather Map (Link)"), 60, 7, 23, 22);
+    SpeedButton6 = speedButton(Panel2, "SpeedButton6", "rig",
+                               QStringLiteral("Set Omnirig Cat Control"), 88, 7, 23, 22);
+    SpeedButton7 = speedButton(Panel2, "SpeedButton7", "info", QStringLiteral("Info and Credits"),
+                               114, 7, 23, 22);
+    SpeedButton3 =
+        speedButton(Panel2, "SpeedButton3", "livecheck",
+                    QStringLiteral("Set LIVE CHECK of SPOTS in DX-Peditions list"), 143, 7, 23, 22);
     auto* Panel3 = panel(Panel2, "Panel3", 167, 5, 125, 24);
     label(Panel3, "Label3", QStringLiteral("Live check "), 8, 5);
     ShapeLED2 = new LampShape(LampShape::Kind::Circle, Panel3);
@@ -227,7 +235,8 @@ void Tform1::createControls()
     Shape1->setGeometry(151, 6, 11, 11);
     Shape1->setBrushColor(kLime);
 
-    BitBtn3 = bitBtn(this, "BitBtn3", QStringLiteral("Disconnect"), "disconnect", 681, 497, 104, 25);
+    BitBtn3 =
+        bitBtn(this, "BitBtn3", QStringLiteral("Disconnect"), "disconnect", 681, 497, 104, 25);
     BitBtn3->setEnabled(false);
 
     StringGrid1 = place<NodeGrid>(this, "StringGrid1", 0, 525, 298, 117);
@@ -238,8 +247,11 @@ void Tform1::createControls()
                 nodoscelto = address;
             });
 
-    SpeedButton1 = speedButton(this, "SpeedButton1", "commands", QStringLiteral("Show CCC commands (browser will be open)"), 304, 528, 23, 25);
-    BitBtn5 = bitBtn(this, "BitBtn5", QStringLiteral("Send Text (commands)"), "send", 328, 527, 182, 25);
+    SpeedButton1 =
+        speedButton(this, "SpeedButton1", "commands",
+                    QStringLiteral("Show CCC commands (browser will be open)"), 304, 528, 23, 25);
+    BitBtn5 =
+        bitBtn(this, "BitBtn5", QStringLiteral("Send Text (commands)"), "send", 328, 527, 182, 25);
     BitBtn5->setToolTip(QStringLiteral("Send what is written above, use also ENTER"));
 
     auto* Panel9 = panel(this, "Panel9", 513, 528, 166, 24);
@@ -255,7 +267,8 @@ void Tform1::createControls()
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
     }
-    SpeedButton10 = speedButton(Panel9, "SpeedButton10", "close", QStringLiteral("Close Omnirig Connection"), 126, -2, 23, 22);
+    SpeedButton10 = speedButton(Panel9, "SpeedButton10", "close",
+                                QStringLiteral("Close Omnirig Connection"), 126, -2, 23, 22);
     SpeedButton10->setEnabled(false);
     Shape2 = new LampShape(LampShape::Kind::Square, Panel9);
     Shape2->setObjectName(QStringLiteral("Shape2"));
@@ -384,7 +397,8 @@ void Tform1::FormCreate()
             m_ctx.quit();
     }
 
-    Re3->appendEntry(QStringLiteral("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
+    Re3->appendEntry(
+        QStringLiteral("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
     Re3->appendEntry(QStringLiteral("Remember also that you must SET ACTIVE LIVE CHECK option"));
 }
 
@@ -397,7 +411,8 @@ bool Tform1::CheckInternetConnection()
 
 void Tform1::showInfoText()
 {
-    Memo1->setPlainText(Texts.value(CurrentTextIndex).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    Memo1->setPlainText(
+        Texts.value(CurrentTextIndex).replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
 void Tform1::showMessage(const QString& text)
@@ -596,8 +611,8 @@ bool Tform1::event(QEvent* event)
 {
     // The first show counts as an activation even where no window manager
     // activates the window.
-    if (event->type() == QEvent::WindowActivate
-        || (event->type() == QEvent::Show && !m_shownOnce && (m_shownOnce = true)))
+    if (event->type() == QEvent::WindowActivate ||
+        (event->type() == QEvent::Show && !m_shownOnce && (m_shownOnce = true)))
         FormActivate();
     return QWidget::event(event);
 }

@@ -11,7 +11,12 @@ namespace SessionRules {
 inline const QString kLoginHint = QStringLiteral("Your Call for Login");
 constexpr int kCommandMaxLength = 35;
 
-enum class CommandKind { Send, LineCounter, UnknownLocal };
+enum class CommandKind
+{
+    Send,
+    LineCounter,
+    UnknownLocal
+};
 
 struct Command
 {

@@ -177,8 +177,8 @@ void TerminalPane::paintEvent(QPaintEvent*)
             const int a = (l == from.line) ? from.column : 0;
             const int b = (l == to.line) ? to.column : static_cast<int>(s.size());
             const int xa = x0 + fontMetrics().horizontalAdvance(s.left(a));
-            const int xb = x0 + fontMetrics().horizontalAdvance(s.left(b))
-                           + (l == to.line ? 0 : fontMetrics().averageCharWidth());
+            const int xb = x0 + fontMetrics().horizontalAdvance(s.left(b)) +
+                           (l == to.line ? 0 : fontMetrics().averageCharWidth());
             p.fillRect(QRect(xa, y, xb - xa, h), pal.color(QPalette::Highlight));
         }
         p.setPen(m_textColor);
@@ -190,8 +190,8 @@ TerminalPane::Position TerminalPane::positionAt(const QPoint& pt) const
 {
     if (m_lines.isEmpty())
         return {};
-    const int l = std::clamp(verticalScrollBar()->value() + pt.y() / lineHeight(), 0,
-                             lineCount() - 1);
+    const int l =
+        std::clamp(verticalScrollBar()->value() + pt.y() / lineHeight(), 0, lineCount() - 1);
     const QString& s = m_lines.at(l);
     const int x = pt.x() - kMargin + horizontalScrollBar()->value();
     int col = 0;

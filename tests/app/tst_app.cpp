@@ -24,10 +24,11 @@ void TestApp::probeWithoutAnswerEndsTheProgram()
     AppContext app = ctx.make();
     app.internetCheck = nullptr; // the real probe, against a port where nothing listens
     Tform1 w(app);
-    QCOMPARE(ctx.messages,
-             (QStringList{"Internet connection not available, check also firewall rules, note that this "
-                          "app must be free to trasmit and receive data",
-                          "Now application will close"}));
+    QCOMPARE(
+        ctx.messages,
+        (QStringList{"Internet connection not available, check also firewall rules, note that this "
+                     "app must be free to trasmit and receive data",
+                     "Now application will close"}));
     QCOMPARE(ctx.quitRequests, 1);
     // The failed list download before it said nothing, and the start sequence still ended.
     QVERIFY(w.Dolv.FinalstringListDolv.isEmpty());
@@ -37,8 +38,10 @@ void TestApp::probeWithoutAnswerEndsTheProgram()
 void TestApp::anyHttpAnswerCountsAsInternet_data()
 {
     QTest::addColumn<QByteArray>("reply");
-    QTest::newRow("200") << LocalHttpServer::response(200, "OK", {"Content-Type: text/html"}, "<html></html>");
-    QTest::newRow("301") << LocalHttpServer::response(301, "Moved Permanently", {"Location: http://elsewhere/"}, "");
+    QTest::newRow("200") << LocalHttpServer::response(200, "OK", {"Content-Type: text/html"},
+                                                      "<html></html>");
+    QTest::newRow("301") << LocalHttpServer::response(301, "Moved Permanently",
+                                                      {"Location: http://elsewhere/"}, "");
     QTest::newRow("404") << LocalHttpServer::response(404, "Not Found", {}, "gone");
     QTest::newRow("503") << LocalHttpServer::response(503, "Service Unavailable", {}, "busy");
 }

@@ -4,7 +4,6 @@
 #include "app/LampShape.h"
 #include "app/Tform1.h"
 #include "net/TIdTelnet.h"
-#include "spots/BandStrip.h"
 #include "session/NodeGrid.h"
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
@@ -86,7 +85,9 @@ private slots:
     void sendWhileNotConnected();
     void connectFailures_data();
     void connectFailures();
+    void nodeClosesConnection_data();
     void nodeClosesConnection();
+    void refusedNodeSaveIsShown();
     void disconnectClosesSession();
     void keepAliveSendsWhatTheLineHolds();
     void infoTextsRotate();
@@ -108,19 +109,23 @@ void TestSession::startState()
     QCOMPARE(w.size(), QSize(815, 647));
     QCOMPARE(f.lines(), QStringList{"Press 'Connect'"});
     QCOMPARE(w.Re3->lineCount(), 2);
-    QCOMPARE(w.Re3->line(0), QString("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
+    QCOMPARE(w.Re3->line(0),
+             QString("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
     QCOMPARE(w.Re3->line(1), QString("Remember also that you must SET ACTIVE LIVE CHECK option"));
     QCOMPARE(w.EditCommand->text(), QString("Your Call for Login"));
     QVERIFY(w.EditCommand->palette().color(QPalette::Text) != QColor(Qt::black));
-    QVERIFY(w.Memo1->toPlainText().startsWith("Welcome in Marvix Terminal, first of all you can check if a Node is pinged\n"));
+    QVERIFY(w.Memo1->toPlainText().startsWith(
+        "Welcome in Marvix Terminal, first of all you can check if a Node is pinged\n"));
     QVERIFY(w.BitBtn2->isEnabled());
     QVERIFY(!w.BitBtn3->isEnabled());
     QVERIFY(w.Label4->isHidden());
     QVERIFY(w.Panel11->isHidden());
-    QVERIFY(QTest::qWaitFor([&] {
-        return w.ShapeLED->brushColor() == QColor(255, 0, 0)
-               && w.ShapeLED2->brushColor() == QColor(255, 0, 0);
-    }, 1000));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return w.ShapeLED->brushColor() == QColor(255, 0, 0) &&
+                   w.ShapeLED2->brushColor() == QColor(255, 0, 0);
+        },
+        1000));
     QVERIFY(!w.connesso && w.sound && !w.omni && !w.livecliccato && w.re1dim == 0);
     QCOMPARE(w.EditCommand->maxLength(), 35);
 }
@@ -131,29 +136,52 @@ void TestSession::layout_data()
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("Re1") << "Re1" << QRect(1, 95, 784, 263) << "" << "Click to tune your radio through Omnirig";
-    QTest::newRow("Re3") << "Re3" << QRect(0, 380, 510, 115) << "" << "Click to tune your radio through Omnirig";
-    QTest::newRow("EditCommand") << "EditCommand" << QRect(278, 498, 232, 23) << "" << "Your Text Here";
-    QTest::newRow("BitBtn2") << "BitBtn2" << QRect(0, 497, 89, 25) << "Connect" << "Connect to choosen selected cluster node";
-    QTest::newRow("BitBtn3") << "BitBtn3" << QRect(681, 497, 104, 25) << "Disconnect" << "";
-    QTest::newRow("BitBtn5") << "BitBtn5" << QRect(328, 527, 182, 25) << "Send Text (commands)" << "Send what is written above, use also ENTER";
-    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(681, 529, 105, 23) << "Exit  Terminal" << "";
-    QTest::newRow("BitBtn4") << "BitBtn4" << QRect(702, 64, 83, 25) << "Font" << "Change Font, Size, Color";
-    QTest::newRow("BitBtn6") << "BitBtn6" << QRect(0, 360, 102, 18) << "Bands Filtering" << "";
-    QTest::newRow("StringGrid1") << "StringGrid1" << QRect(0, 525, 298, 117) << "" << "";
-    QTest::newRow("Edit1") << "Edit1" << QRect(112, 498, 160, 23) << "" << "";
-    QTest::newRow("ListView1") << "ListView1" << QRect(513, 395, 272, 100) << "" << "Click a callsign to look it up on QRZ.com";
-    QTest::newRow("ComboBox1") << "ComboBox1" << QRect(552, 66, 146, 23) << "" << "Choose your preferred Theme";
-    QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(5, 7, 23, 22) << "" << "Show Dx Calendar";
-    QTest::newRow("SpeedButton3") << "SpeedButton3" << QRect(143, 7, 23, 22) << "" << "Set LIVE CHECK of SPOTS in DX-Peditions list";
-    QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(304, 528, 23, 25) << "" << "Show CCC commands (browser will be open)";
-    QTest::newRow("SpeedButton8") << "SpeedButton8" << QRect(54, -2, 33, 22) << "Rig 1" << "";
-    QTest::newRow("SpeedButton10") << "SpeedButton10" << QRect(126, -2, 23, 22) << "" << "Close Omnirig Connection";
-    QTest::newRow("Label6") << "Label6" << QRect(6, 3, -1, -1) << "Omnirig:" << "Omnirig 1.xx must be configured (only for HF bands)";
-    QTest::newRow("Label1") << "Label1" << QRect(6, 4, -1, -1) << "Mute/Unmute  Dx Sound" << "";
-    QTest::newRow("Memo1") << "Memo1" << QRect(4, 2, 476, 80) << "" << "";
-    QTest::newRow("Panel11") << "Panel11" << QRect(106, 359, 502, 21) << "" << "";
-    QTest::newRow("Image1") << "Image1" << QRect(1, 0, 456, 90) << "" << "";
+    QTest::newRow("Re1") << "Re1" << QRect(1, 95, 784, 263) << ""
+                         << "Click to tune your radio through Omnirig";
+    QTest::newRow("Re3") << "Re3" << QRect(0, 380, 510, 115) << ""
+                         << "Click to tune your radio through Omnirig";
+    QTest::newRow("EditCommand") << "EditCommand" << QRect(278, 498, 232, 23) << ""
+                                 << "Your Text Here";
+    QTest::newRow("BitBtn2") << "BitBtn2" << QRect(0, 497, 89, 25) << "Connect"
+                             << "Connect to choosen selected cluster node";
+    QTest::newRow("BitBtn3") << "BitBtn3" << QRect(681, 497, 104, 25) << "Disconnect"
+                             << "";
+    QTest::newRow("BitBtn5") << "BitBtn5" << QRect(328, 527, 182, 25) << "Send Text (commands)"
+                             << "Send what is written above, use also ENTER";
+    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(681, 529, 105, 23) << "Exit  Terminal"
+                             << "";
+    QTest::newRow("BitBtn4") << "BitBtn4" << QRect(702, 64, 83, 25) << "Font"
+                             << "Change Font, Size, Color";
+    QTest::newRow("BitBtn6") << "BitBtn6" << QRect(0, 360, 102, 18) << "Bands Filtering"
+                             << "";
+    QTest::newRow("StringGrid1") << "StringGrid1" << QRect(0, 525, 298, 117) << ""
+                                 << "";
+    QTest::newRow("Edit1") << "Edit1" << QRect(112, 498, 160, 23) << ""
+                           << "";
+    QTest::newRow("ListView1") << "ListView1" << QRect(513, 395, 272, 100) << ""
+                               << "Click a callsign to look it up on QRZ.com";
+    QTest::newRow("ComboBox1") << "ComboBox1" << QRect(552, 66, 146, 23) << ""
+                               << "Choose your preferred Theme";
+    QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(5, 7, 23, 22) << ""
+                                  << "Show Dx Calendar";
+    QTest::newRow("SpeedButton3") << "SpeedButton3" << QRect(143, 7, 23, 22) << ""
+                                  << "Set LIVE CHECK of SPOTS in DX-Peditions list";
+    QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(304, 528, 23, 25) << ""
+                                  << "Show CCC commands (browser will be open)";
+    QTest::newRow("SpeedButton8") << "SpeedButton8" << QRect(54, -2, 33, 22) << "Rig 1"
+                                  << "";
+    QTest::newRow("SpeedButton10") << "SpeedButton10" << QRect(126, -2, 23, 22) << ""
+                                   << "Close Omnirig Connection";
+    QTest::newRow("Label6") << "Label6" << QRect(6, 3, -1, -1) << "Omnirig:"
+                            << "Omnirig 1.xx must be configured (only for HF bands)";
+    QTest::newRow("Label1") << "Label1" << QRect(6, 4, -1, -1) << "Mute/Unmute  Dx Sound"
+                            << "";
+    QTest::newRow("Memo1") << "Memo1" << QRect(4, 2, 476, 80) << ""
+                           << "";
+    QTest::newRow("Panel11") << "Panel11" << QRect(106, 359, 502, 21) << ""
+                             << "";
+    QTest::newRow("Image1") << "Image1" << QRect(1, 0, 456, 90) << ""
+                            << "";
 }
 
 void TestSession::layout()
@@ -182,8 +210,10 @@ void TestSession::loginAndCommands()
     Fixture f;
     f.connectTo(node);
     QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
-    QVERIFY(QTest::qWaitFor([&] { return f.form->ShapeLED->brushColor() == QColor(0, 255, 0); }, 1000));
-    QVERIFY(QTest::qWaitFor([&] { return !f.form->BitBtn2->isEnabled() && f.form->BitBtn3->isEnabled(); }, 1000));
+    QVERIFY(
+        QTest::qWaitFor([&] { return f.form->ShapeLED->brushColor() == QColor(0, 255, 0); }, 1000));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return !f.form->BitBtn2->isEnabled() && f.form->BitBtn3->isEnabled(); }, 1000));
 
     // The login is an ordinary line typed by the user.
     f.form->EditCommand->setFocus();
@@ -227,10 +257,14 @@ void TestSession::localCommands_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("counterShown");
-    QTest::newRow("//lc") << "//lc" << "Contatore linee attivo" << true;
-    QTest::newRow("//lc and more") << "//lc now" << "Contatore linee attivo" << true;
-    QTest::newRow("capitals") << "//LC" << "Command not recognized" << false;
-    QTest::newRow("other") << "//help" << "Command not recognized" << false;
+    QTest::newRow("//lc") << "//lc"
+                          << "Contatore linee attivo" << true;
+    QTest::newRow("//lc and more") << "//lc now"
+                                   << "Contatore linee attivo" << true;
+    QTest::newRow("capitals") << "//LC"
+                              << "Command not recognized" << false;
+    QTest::newRow("other") << "//help"
+                           << "Command not recognized" << false;
 }
 
 void TestSession::localCommands()
@@ -278,17 +312,28 @@ void TestSession::connectFailures_data()
     QTest::addColumn<QStringList>("expected");
     const QString trying = "Trying Connection...if fail try another node or RESTART APP";
     QTest::newRow("refused") << "127.0.0.1" << QString::number(FakeClusterNode::refusingPort())
-                             << QStringList{"Connection failed: Socket Error # 10061", "Connection refused.", trying};
-    QTest::newRow("unknown host") << "no-such-node.invalid" << "7300"
-                                  << QStringList{"Connection failed: Socket Error # 11001", "Host not found.", trying};
-    QTest::newRow("empty host") << "" << "7300" << QStringList{"Connection failed: A Host is required", trying};
-    QTest::newRow("port zero") << "127.0.0.1" << "0" << QStringList{"Connection failed: A Port is required", trying};
-    QTest::newRow("port not a number") << "127.0.0.1" << "telnet"
-                                       << QStringList{"Connection failed: 'telnet' is not a valid port number", trying};
-    QTest::newRow("port too big") << "127.0.0.1" << "70000"
-                                  << QStringList{"Connection failed: port 70000 is outside 0 to 65535", trying};
-    QTest::newRow("no node chosen") << "" << ""
-                                    << QStringList{"Connection failed: no port given; choose a node in the list", trying};
+                             << QStringList{"Connection failed: Socket Error # 10061",
+                                            "Connection refused.", trying};
+    QTest::newRow("unknown host") << "no-such-node.invalid"
+                                  << "7300"
+                                  << QStringList{"Connection failed: Socket Error # 11001",
+                                                 "Host not found.", trying};
+    QTest::newRow("empty host") << ""
+                                << "7300"
+                                << QStringList{"Connection failed: A Host is required", trying};
+    QTest::newRow("port zero") << "127.0.0.1"
+                               << "0"
+                               << QStringList{"Connection failed: A Port is required", trying};
+    QTest::newRow("port not a number")
+        << "127.0.0.1"
+        << "telnet"
+        << QStringList{"Connection failed: 'telnet' is not a valid port number", trying};
+    QTest::newRow("port too big")
+        << "127.0.0.1"
+        << "70000" << QStringList{"Connection failed: port 70000 is outside 0 to 65535", trying};
+    QTest::newRow("no node chosen")
+        << ""
+        << "" << QStringList{"Connection failed: no port given; choose a node in the list", trying};
 }
 
 void TestSession::connectFailures()
@@ -305,20 +350,35 @@ void TestSession::connectFailures()
     QVERIFY(QTest::qWaitFor([&] { return f.form->BitBtn2->isEnabled(); }, 1000));
 }
 
+void TestSession::nodeClosesConnection_data()
+{
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("closed") << false;
+    QTest::newRow("reset") << true;
+}
+
 void TestSession::nodeClosesConnection()
 {
+    QFETCH(bool, reset);
     FakeClusterNode node;
     Fixture f;
     f.connectTo(node);
     node.send("73 de the test node\r\n");
-    node.closeClient();
+    if (reset) {
+        QVERIFY(f.waitForLine("73 de the test node"));
+        node.resetClient();
+    } else {
+        node.closeClient();
+    }
     QVERIFY(f.waitForLine("73 de the test node"));
     QVERIFY(QTest::qWaitFor([&] { return !f.form->connesso; }, 2000));
     QVERIFY(f.waitForLine("Disconnected "));
-    QVERIFY(QTest::qWaitFor([&] {
-        return f.form->ShapeLED->brushColor() == QColor(255, 0, 0) && f.form->BitBtn2->isEnabled()
-               && !f.form->BitBtn3->isEnabled();
-    }, 1000));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return f.form->ShapeLED->brushColor() == QColor(255, 0, 0) &&
+                   f.form->BitBtn2->isEnabled() && !f.form->BitBtn3->isEnabled();
+        },
+        1000));
     QVERIFY(f.lines().indexOf("73 de the test node") < f.lines().indexOf("Disconnected "));
 
     // A send now finds no client.
@@ -375,7 +435,8 @@ void writeFile(const QString& path, const QByteArray& bytes)
 void TestSession::chosenNodeSurvivesRestart()
 {
     TestContext ctx;
-    writeFile(ctx.dir() + "/nodes.txt", "name_of_node;address;port\r\nNODE-A;a.example; 7300\r\nNODE-B;127.0.0.1;7373\r\n");
+    writeFile(ctx.dir() + "/nodes.txt",
+              "name_of_node;address;port\r\nNODE-A;a.example; 7300\r\nNODE-B;127.0.0.1;7373\r\n");
     {
         Tform1 w(ctx.make());
         w.show();
@@ -394,6 +455,22 @@ void TestSession::chosenNodeSurvivesRestart()
     QCOMPARE(again.nodoscelto, QString("127.0.0.1"));
     QCOMPARE(again.portascelta, QString("7373"));
     QCOMPARE(again.StringGrid1->currentRow(), 2);
+}
+
+void TestSession::refusedNodeSaveIsShown()
+{
+    TestContext ctx;
+    writeFile(ctx.dir() + "/nodes.txt", "name_of_node;address;port\r\nNODE-A;a.example;7300\r\n");
+    writeFile(ctx.dir() + "/not-a-folder", "");
+    AppContext app = ctx.make();
+    app.programDir = ctx.dir() + "/not-a-folder"; // settings.ini cannot be made inside a file
+    Tform1 w(app);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.StringGrid1->setCurrentCell(1, 0);
+    QCOMPARE(w.nodoscelto, QString("a.example"));
+    QVERIFY(!ctx.messages.isEmpty());
+    QCOMPARE(ctx.messages.last(), "Unable to write to " + ctx.dir() + "/not-a-folder/settings.ini");
 }
 
 void TestSession::missingNodeListReportedOnce()
@@ -421,7 +498,8 @@ void TestSession::missingNodeListReportedOnce()
 using Writes = QList<QByteArray>;
 
 namespace {
-const QByteArray kSpot = "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599                    2330Z\r\n";
+const QByteArray kSpot =
+    "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599                    2330Z\r\n";
 const QString kSpotShown = "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599               ";
 } // namespace
 
@@ -431,24 +509,31 @@ void TestSession::incomingLines_data()
     QTest::addColumn<QStringList>("shown");
 
     QTest::newRow("spot cut to 60") << Writes{kSpot} << QStringList{kSpotShown.left(60)};
-    QTest::newRow("between 20 m and 17 m") << Writes{"DX de Q1AAA:     14352.0  Q9ZZZ        CW\r\n"} << QStringList{};
+    QTest::newRow("between 20 m and 17 m")
+        << Writes{"DX de Q1AAA:     14352.0  Q9ZZZ        CW\r\n"} << QStringList{};
     QTest::newRow("two spots in one write")
         << Writes{kSpot + "DX de K1TTT:      7005.0  Q9YYY        CW 559\r\n"}
         << QStringList{kSpotShown.left(60), "DX de K1TTT:      7005.0  Q9YYY        CW 559"};
     QTest::newRow("spot split in its frequency")
         << Writes{kSpot.left(20), kSpot.mid(20)} << QStringList{kSpotShown.left(60)};
-    QTest::newRow("login prompt without line end") << Writes{"Welcome\r\nlogin: "} << QStringList{"Welcome", "login:"};
+    QTest::newRow("login prompt without line end")
+        << Writes{"Welcome\r\nlogin: "} << QStringList{"Welcome", "login:"};
     QTest::newRow("announcement") << Writes{"To ALL de EA8ABC: 14352.0 is busy\r\n"}
                                   << QStringList{"To ALL de EA8ABC: 14352.0 is busy"};
     QTest::newRow("lower-case dx de shown whole")
-        << Writes{"dx de Q1AAA:     14352.0  Q9ZZZ        CW 599 and a very long comment that goes on\r\n"}
-        << QStringList{"dx de Q1AAA:     14352.0  Q9ZZZ        CW 599 and a very long comment that goes on"};
+        << Writes{"dx de Q1AAA:     14352.0  Q9ZZZ        CW 599 and a very long comment that goes "
+                  "on\r\n"}
+        << QStringList{"dx de Q1AAA:     14352.0  Q9ZZZ        CW 599 and a very long comment that "
+                       "goes on"};
     QTest::newRow("empty line is an entry") << Writes{"\r\n"} << QStringList{""};
-    QTest::newRow("DX line without frequency digits") << Writes{"DX is the hobby\r\n"} << QStringList{"DX is the hobby"};
+    QTest::newRow("DX line without frequency digits")
+        << Writes{"DX is the hobby\r\n"} << QStringList{"DX is the hobby"};
     QTest::newRow("utf-8 letter split between writes")
-        << Writes{"To ALL de I2ABC: caff\xC3", "\xA8 QRV\r\n"} << QStringList{QString::fromUtf8("To ALL de I2ABC: caffè QRV")};
-    QTest::newRow("bells at the end of a spot") << Writes{"DX de Q1AAA:     14025.0  Q9ZZZ        CW\x07\x07\r\n"}
-                                                << QStringList{"DX de Q1AAA:     14025.0  Q9ZZZ        CW"};
+        << Writes{"To ALL de I2ABC: caff\xC3", "\xA8 QRV\r\n"}
+        << QStringList{QString::fromUtf8("To ALL de I2ABC: caffè QRV")};
+    QTest::newRow("bells at the end of a spot")
+        << Writes{"DX de Q1AAA:     14025.0  Q9ZZZ        CW\x07\x07\r\n"}
+        << QStringList{"DX de Q1AAA:     14025.0  Q9ZZZ        CW"};
 }
 
 void TestSession::incomingLines()
@@ -535,8 +620,8 @@ void TestSession::warningBeforeEntry210001()
     QVERIFY(f.ctx.messages.isEmpty());
     node.send("To ALL de A: two\r\nTo ALL de A: three\r\n");
     QVERIFY(f.waitForLine("To ALL de A: three"));
-    QCOMPARE(f.ctx.messages,
-             QStringList{"CAUTION: more than 200.000 lines received, please disconnect and restart application"});
+    QCOMPARE(f.ctx.messages, QStringList{"CAUTION: more than 200.000 lines received, please "
+                                         "disconnect and restart application"});
     QCOMPARE(f.form->re1dim, 210002);
 }
 

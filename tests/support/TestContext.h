@@ -3,10 +3,10 @@
 #include "app/AppContext.h"
 
 #include <QDateTime>
-#include <QTimeZone>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QUrl>
 
 // An application context around a temporary folder that records what the

@@ -22,7 +22,8 @@ void TestText::decodeFile_data()
     QTest::newRow("cp1252 e acute") << QByteArray("caf\xE9") << QString::fromUtf8("café");
     QTest::newRow("cp1252 euro") << QByteArray("\x80 5") << QString::fromUtf8("€ 5");
     QTest::newRow("truncated utf8 sequence") << QByteArray("a\xC3") << QString::fromUtf8("aÃ");
-    QTest::newRow("overlong slash is not utf8") << QByteArray("\xC0\xAF") << QString::fromUtf8("À¯");
+    QTest::newRow("overlong slash is not utf8")
+        << QByteArray("\xC0\xAF") << QString::fromUtf8("À¯");
     QTest::newRow("four-byte utf8") << QByteArray("\xF0\x9F\x93\xBB") << QString::fromUtf8("📻");
 }
 
