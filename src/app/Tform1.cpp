@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSvgRenderer>
@@ -534,6 +535,12 @@ void Tform1::TelnetDataAvailable(TIdTelnet*, const QByteArray& buffer)
 
 void Tform1::flushLineTail()
 {
+    // A line waiting in a message box (the line counter's warning) comes
+    // first; the tail follows it.
+    if (m_handlingLine) {
+        m_tailTimer->start();
+        return;
+    }
     m_tailTimer->stop();
     if (const std::optional<QString> tail = m_assembler.takeTail())
         handleLine(*tail);
@@ -541,6 +548,7 @@ void Tform1::flushLineTail()
 
 void Tform1::handleLine(const QString& line)
 {
+    const QScopedValueRollback<bool> busy(m_handlingLine, true);
     const IncomingLine in = IncomingLine::evaluate(line, m_bands);
     Response = in.response;
     stringaricevuta = in.workingCopy;

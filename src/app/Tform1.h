@@ -163,4 +163,5 @@ private:
     SettingsFiles m_settings;
     bool m_nodesReported = false;
     bool m_shownOnce = false;
+    bool m_handlingLine = false;
 };

@@ -164,10 +164,16 @@ void TIdTelnet::onSocketStateChanged()
 
 void TIdTelnet::onReadyRead()
 {
-    if (m_state != State::Connected)
-        return;
-    readAvailable();
-    drain();
+    // A handler that runs a nested event loop (a message box) lets the
+    // socket buffer more bytes, but the socket raises no new readyRead for
+    // them: read again until nothing is left.
+    QPointer<TIdTelnet> self(this);
+    while (self && m_state == State::Connected && m_socket) {
+        readAvailable();
+        drain();
+        if (!self || !m_socket || m_socket->bytesAvailable() == 0)
+            break;
+    }
 }
 
 void TIdTelnet::readAvailable()

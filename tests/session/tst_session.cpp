@@ -99,6 +99,7 @@ private slots:
     void allRedAndAllGreen();
     void bandStripShowsAndHides();
     void warningBeforeEntry210001();
+    void nothingOvertakesTheWarningBox();
 };
 
 void TestSession::startState()
@@ -623,6 +624,28 @@ void TestSession::warningBeforeEntry210001()
     QCOMPARE(f.ctx.messages, QStringList{"CAUTION: more than 200.000 lines received, please "
                                          "disconnect and restart application"});
     QCOMPARE(f.form->re1dim, 210002);
+}
+
+void TestSession::nothingOvertakesTheWarningBox()
+{
+    FakeClusterNode node;
+    Fixture f;
+    // A modal box runs its own event loop while it waits for the user.
+    AppContext app = f.ctx.make();
+    f.form.reset();
+    app.showMessage = [&](const QString&) {
+        node.send("login: ");
+        QTest::qWait(300);
+    };
+    f.form = std::make_unique<Tform1>(app);
+    f.form->show();
+    f.connectTo(node);
+    f.form->re1dim = Tform1::kRe1Warning;
+    node.send("To ALL de A: one\r\n");
+    const bool seen = f.waitForLine("login:");
+    QVERIFY2(seen, qPrintable(f.lines().join(" | ")));
+    QVERIFY(f.lines().indexOf("To ALL de A: one") < f.lines().indexOf("login:"));
+    QCOMPARE(f.form->re1dim, Tform1::kRe1Warning + 2);
 }
 
 QTEST_MAIN(TestSession)
