@@ -27,7 +27,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QThread>
@@ -367,11 +366,15 @@ void Tform1::FormCreate()
     if (m_ctx.startupPauseMs > 0)
         QThread::msleep(static_cast<unsigned long>(m_ctx.startupPauseMs));
 
-    // The chosen node of the last run; every change of the name saves it.
-    {
-        const QSignalBlocker quiet(Edit1);
-        Edit1->setText(m_settings.LoadNode());
-    }
+    // The saved theme and terminal font; the appearance code applies them.
+    SelectedTheme = m_settings.LoadThemeSettings();
+    TerminalFont.name = m_settings.LoadFontsName();
+    TerminalFont.size = m_settings.LoadFontsSize();
+    TerminalFont.color = m_settings.LoadFontsColor();
+
+    // The chosen node of the last run. Replacing the design text counts as a
+    // change and is saved at once, an empty name included.
+    Edit1->setText(m_settings.LoadNode());
 
     ShapeLED->setBrushColor(kRed);
     ShapeLED2->setBrushColor(kRed);

@@ -63,6 +63,8 @@ public:
     // StringListDolv, StringListShort and FinalstringListDolv.
     DxpeditionList Dolv;
     QPointer<TIdTelnet> Telnet;
+    QString SelectedTheme;     // the theme saved in settings.ini
+    FontSettings TerminalFont; // the terminal font saved in settings2.ini
 
     // --- controls ---------------------------------------------------------
     TerminalPane* Re1 = nullptr;

@@ -91,6 +91,7 @@ private slots:
     void disconnectClosesSession();
     void keepAliveSendsWhatTheLineHolds();
     void infoTextsRotate();
+    void firstStartSavesEmptyNode();
     void chosenNodeSurvivesRestart();
     void missingNodeListReportedOnce();
     void incomingLines_data();
@@ -432,6 +433,19 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 } // namespace
+
+void TestSession::firstStartSavesEmptyNode()
+{
+    TestContext ctx;
+    Tform1 w(ctx.make());
+    QCOMPARE(w.Edit1->text(), QString());
+    QFile ini(ctx.dir() + "/settings.ini");
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(ini.readAll().contains("Elemento="));
+    QCOMPARE(w.TerminalFont.size, 12);
+    QCOMPARE(w.TerminalFont.color, 10000);
+    QVERIFY(ctx.messages.isEmpty());
+}
 
 void TestSession::chosenNodeSurvivesRestart()
 {
