@@ -20,6 +20,10 @@ struct SessionTimings
     // A line tail without a line end is shown after this much silence
     // (a node's "login: " prompt has no line end).
     int lineTailFlushMs = 200;
+    // A tail that may be the start of a spot waits longer: when a TCP segment
+    // is lost mid-line, the rest comes only after a retransmission, and a spot
+    // shown in two pieces would be lost.
+    int spotTailFlushMs = 2000;
 };
 
 // Everything the main window takes from the outside world. main() builds the

@@ -148,6 +148,13 @@ Tform1::~Tform1()
 
 void Tform1::createControls()
 {
+    // The command line is made first, so it heads the tab order.
+    EditCommand = place<QLineEdit>(this, "EditCommand", 278, 498, 232, 23);
+    EditCommand->setMaxLength(SessionRules::kCommandMaxLength);
+    EditCommand->setToolTip(QStringLiteral("Your Text Here"));
+    EditCommand->setStyleSheet(QStringLiteral("#EditCommand { background: aqua; }"));
+    EditCommand->installEventFilter(this);
+
     auto* Panel1 = place<QFrame>(this, "Panel1", 0, 0, 449, 89);
     auto* Image1 = place<Banner>(Panel1, "Image1", 1, 0, 456, 90);
     Image1->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -220,12 +227,6 @@ void Tform1::createControls()
     Edit1->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
     Edit1->setStyleSheet(QStringLiteral("#Edit1 { color: blue; }"));
     Edit1->installEventFilter(this);
-
-    EditCommand = place<QLineEdit>(this, "EditCommand", 278, 498, 232, 23);
-    EditCommand->setMaxLength(SessionRules::kCommandMaxLength);
-    EditCommand->setToolTip(QStringLiteral("Your Text Here"));
-    EditCommand->setStyleSheet(QStringLiteral("#EditCommand { background: aqua; }"));
-    EditCommand->installEventFilter(this);
 
     auto* Panel6 = panel(this, "Panel6", 513, 497, 166, 25);
     Label1 = label(Panel6, "Label1", QStringLiteral("Mute/Unmute  Dx Sound"), 6, 4);
@@ -443,8 +444,11 @@ void Tform1::BitBtn1Click()
 
 void Tform1::BitBtn2Click()
 {
-    // The button stays off while the attempt runs; Timer5 turns it on again
-    // when the session did not open.
+    // One attempt at a time, and none while a session is open or the pause
+    // after a disconnect runs: the button stays off meanwhile, and Timer5
+    // turns it on again when the session did not open.
+    if (connesso || m_connecting || m_disconnectPauses > 0)
+        return;
     BitBtn2->setEnabled(false);
     TelnetConnect();
 }
@@ -452,9 +456,12 @@ void Tform1::BitBtn2Click()
 void Tform1::TelnetConnect()
 {
     if (Telnet) {
+        // The client of an earlier failed attempt; nothing of it may linger.
         Telnet->disconnect(this);
         Telnet->deleteLater();
+        connesso = false;
     }
+    m_assembler.reset();
     Telnet = new TIdTelnet(this);
     QString portError;
     const std::optional<quint16> port = SessionRules::parsePort(portascelta, &portError);
@@ -467,6 +474,7 @@ void Tform1::TelnetConnect()
     connect(Telnet, &TIdTelnet::OnDataAvailable, this, &Tform1::TelnetDataAvailable);
     connect(Telnet, &TIdTelnet::connectFinished, this, &Tform1::telnetConnectFinished);
     connect(Telnet, &TIdTelnet::peerClosed, this, &Tform1::telnetPeerClosed);
+    m_connecting = true;
     Telnet->Connect();
 }
 
@@ -474,6 +482,7 @@ void Tform1::telnetConnectFinished(bool ok, const QString& errorMessage)
 {
     if (sender() != Telnet.data())
         return; // an attempt that a newer Connect replaced
+    m_connecting = false;
     if (ok)
         connesso = true;
     afterConnectAttempt(ok ? QString() : errorMessage);
@@ -491,7 +500,12 @@ void Tform1::afterConnectAttempt(const QString& failure)
 void Tform1::BitBtn3Click()
 {
     TelnetDisconnect();
+    // The pause keeps "Connect" off, so no new session can start before the
+    // line that ends this one.
+    ++m_disconnectPauses;
+    BitBtn2->setEnabled(false);
     QTimer::singleShot(m_ctx.timings.disconnectPauseMs, this, [this] {
+        --m_disconnectPauses;
         addRe1(QStringLiteral("Disconnected "));
         BitBtn2->setEnabled(true);
     });
@@ -500,6 +514,7 @@ void Tform1::BitBtn3Click()
 void Tform1::TelnetDisconnect()
 {
     connesso = false;
+    m_connecting = false;
     // What the node sent before the end is still shown.
     flushLineTail();
     m_assembler.reset();
@@ -531,7 +546,8 @@ void Tform1::TelnetDataAvailable(TIdTelnet*, const QByteArray& buffer)
     for (const QString& line : lines)
         handleLine(line);
     if (m_assembler.hasTail())
-        m_tailTimer->start();
+        m_tailTimer->start(m_assembler.tail().startsWith("DX") ? m_ctx.timings.spotTailFlushMs
+                                                               : m_ctx.timings.lineTailFlushMs);
     else
         m_tailTimer->stop();
 }
@@ -682,7 +698,7 @@ bool Tform1::eventFilter(QObject* watched, QEvent* event)
         EditCommandEnter();
     else if (watched == Edit1 && event->type() == QEvent::MouseButtonRelease)
         Edit1Click();
-    else if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease)
+    else if (Memo1 && watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease)
         Memo1Click();
     return QWidget::eventFilter(watched, event);
 }
@@ -734,6 +750,6 @@ void Tform1::Timer4Timer()
 
 void Tform1::Timer5Timer()
 {
-    BitBtn2->setEnabled(!connesso);
+    BitBtn2->setEnabled(!connesso && !m_connecting && m_disconnectPauses == 0);
     BitBtn3->setEnabled(connesso);
 }

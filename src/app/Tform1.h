@@ -166,4 +166,6 @@ private:
     bool m_nodesReported = false;
     bool m_shownOnce = false;
     bool m_handlingLine = false;
+    bool m_connecting = false;  // a connect attempt is under way
+    int m_disconnectPauses = 0; // pauses after a disconnect still running
 };

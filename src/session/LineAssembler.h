@@ -31,6 +31,8 @@ public:
     std::optional<QString> takeTail();
 
     bool hasTail() const { return !m_pending.isEmpty(); }
+    // The bytes of the unfinished line.
+    const QByteArray& tail() const { return m_pending; }
 
     // Forgets everything pending (a new connection starts clean).
     void reset();

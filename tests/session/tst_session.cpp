@@ -17,6 +17,12 @@
 #include <memory>
 
 namespace {
+const QByteArray kSpot =
+    "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599                    2330Z\r\n";
+const QString kSpotShown = "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599               ";
+} // namespace
+
+namespace {
 
 // The window under test, with the node it talks to.
 struct Fixture
@@ -89,6 +95,8 @@ private slots:
     void nodeClosesConnection();
     void refusedNodeSaveIsShown();
     void disconnectClosesSession();
+    void noConnectDuringDisconnectPause();
+    void spotTailWaitsForItsLineEnd();
     void keepAliveSendsWhatTheLineHolds();
     void infoTextsRotate();
     void firstStartSavesEmptyNode();
@@ -130,6 +138,10 @@ void TestSession::startState()
         1000));
     QVERIFY(!w.connesso && w.sound && !w.omni && !w.livecliccato && w.re1dim == 0);
     QCOMPARE(w.EditCommand->maxLength(), 35);
+    QWidget* first = w.nextInFocusChain();
+    while (first && !(first->focusPolicy() & Qt::TabFocus))
+        first = first->nextInFocusChain();
+    QCOMPARE(first, w.EditCommand);
 }
 
 void TestSession::layout_data()
@@ -404,6 +416,40 @@ void TestSession::disconnectClosesSession()
     QVERIFY(f.form->BitBtn2->isEnabled());
 }
 
+void TestSession::noConnectDuringDisconnectPause()
+{
+    FakeClusterNode node;
+    Fixture f([](TestContext& c) { c.timings.disconnectPauseMs = 400; });
+    f.connectTo(node);
+    QVERIFY(QTest::qWaitFor([&] { return f.form->BitBtn3->isEnabled(); }, 1000));
+    QTest::mouseClick(f.form->BitBtn3, Qt::LeftButton);
+    QTest::qWait(100); // Timer5 ticks several times within the pause
+    QVERIFY(!f.form->BitBtn2->isEnabled());
+    f.form->BitBtn2Click();
+    QVERIFY(f.waitForLine("Disconnected "));
+    QCOMPARE(node.connections(), 1);
+    QCOMPARE(f.lines().last(), QString("Disconnected "));
+    QVERIFY(f.form->BitBtn2->isEnabled());
+    // And a new session opens normally afterwards.
+    f.form->BitBtn2Click();
+    QVERIFY(QTest::qWaitFor([&] { return f.form->connesso; }, 5000));
+    QCOMPARE(node.connections(), 2);
+}
+
+// A spot cut by a lost segment: the rest comes after a retransmission, later
+// than a prompt's pause, and the spot must still be shown whole.
+void TestSession::spotTailWaitsForItsLineEnd()
+{
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    node.send(kSpot.left(20));
+    QTest::qWait(150); // longer than a prompt waits, shorter than a spot tail
+    node.send(kSpot.mid(20));
+    QVERIFY(f.waitForLine(kSpotShown.left(60)));
+    QCOMPARE(f.form->re1dim, 1);
+}
+
 void TestSession::keepAliveSendsWhatTheLineHolds()
 {
     FakeClusterNode node;
@@ -511,12 +557,6 @@ void TestSession::missingNodeListReportedOnce()
 }
 
 using Writes = QList<QByteArray>;
-
-namespace {
-const QByteArray kSpot =
-    "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599                    2330Z\r\n";
-const QString kSpotShown = "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599               ";
-} // namespace
 
 void TestSession::incomingLines_data()
 {

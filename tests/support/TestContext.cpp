@@ -26,6 +26,7 @@ TestContext::TestContext()
     timings.buttonStatesMs = 20;
     timings.disconnectPauseMs = 50;
     timings.lineTailFlushMs = 50;
+    timings.spotTailFlushMs = 300;
 }
 
 AppContext TestContext::make()
