@@ -187,6 +187,13 @@ void TIdHTTP::Get(const QString& url, QIODevice& stream)
     m_responseCode = transfer.code;
     m_contentType = QString::fromLatin1(transfer.contentType);
 
+    // The server answered with a status that is not a success: that is the
+    // error, even when the error page itself broke off on the way.
+    if (transfer.code >= 200 && !transfer.success() && !transfer.writeFailed) {
+        throw EIdHTTPProtocolException(
+            m_statusLine, transfer.code,
+            HttpBodyDecoding::decodeBody(transfer.errorBody, m_contentType));
+    }
     if (result != CURLE_OK) {
         if (transfer.writeFailed)
             throw EIdException(stream.errorString());

@@ -15,6 +15,9 @@ namespace {
 // still arrives as chunks of bounded size.
 constexpr qint64 kMaxRead = 32768;
 
+// What the socket may hold for us while a handler runs.
+constexpr qint64 kReadBuffer = 65536;
+
 // A socket whose written bytes cannot leave (the node stopped reading) is
 // given this long after Disconnect before it is dropped.
 constexpr int kLingerMs = 30000;
@@ -114,6 +117,7 @@ void TIdTelnet::startConnect(quint32 ipv4)
 {
     m_state = State::Connecting;
     m_socket = new QTcpSocket(this);
+    m_socket->setReadBufferSize(kReadBuffer);
     connect(m_socket, &QTcpSocket::connected, this, &TIdTelnet::onSocketConnected);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &TIdTelnet::onSocketError);
     connect(m_socket, &QTcpSocket::stateChanged, this, &TIdTelnet::onSocketStateChanged);
@@ -178,7 +182,10 @@ void TIdTelnet::onReadyRead()
 
 void TIdTelnet::readAvailable()
 {
-    if (!m_socket)
+    // While a handler runs nothing more is read: the socket's bounded buffer
+    // fills and TCP holds the node back, instead of the stream piling up in
+    // memory behind an open message box.
+    if (!m_socket || m_delivering)
         return;
     bool replied = false;
     while (m_socket->isOpen() && m_socket->bytesAvailable() > 0) {
@@ -215,14 +222,20 @@ void TIdTelnet::drain()
     if (m_delivering)
         return;
     QPointer<TIdTelnet> self(this);
-    m_delivering = true;
-    while (!m_chunks.isEmpty()) {
-        const QByteArray chunk = m_chunks.dequeue();
-        emit OnDataAvailable(this, chunk);
-        if (!self)
-            return;
+    for (;;) {
+        m_delivering = true;
+        while (!m_chunks.isEmpty()) {
+            const QByteArray chunk = m_chunks.dequeue();
+            emit OnDataAvailable(this, chunk);
+            if (!self)
+                return;
+        }
+        m_delivering = false;
+        // What the socket kept back while the handler ran.
+        readAvailable();
+        if (m_chunks.isEmpty())
+            break;
     }
-    m_delivering = false;
     if (m_peerClosedPending) {
         m_peerClosedPending = false;
         m_state = State::Idle;

@@ -73,10 +73,17 @@ QList<TelnetCodec::Event> TelnetCodec::feed(const QByteArray& input)
             m_state = State::SubData;
             break;
         case State::SubData:
-            if (b == kIac)
+            if (b == kIac) {
                 m_state = State::SubIac;
-            else
+            } else if (m_block.size() >= kMaxSubnegotiation) {
+                // No real subnegotiation is this long: a stray IAC SB in the
+                // node's output must not swallow the session (and memory).
+                m_block.clear();
+                m_state = State::Data;
+                data.append(c);
+            } else {
                 m_block.append(c);
+            }
             break;
         case State::SubIac:
             if (b == kIac) {

@@ -94,5 +94,6 @@ private:
     quint8 m_command = 0;
     quint8 m_subOption = 0;
     QByteArray m_block;
+    static constexpr qsizetype kMaxSubnegotiation = 4096;
     bool m_sawIac = false;
 };

@@ -17,6 +17,7 @@ enum class FileEncoding
     Utf8Bom,
     Utf16Le,
     Utf16Be,
+    Windows1252, // no mark and not UTF-8: the ANSI code page
 };
 
 struct IniText
@@ -35,6 +36,8 @@ FileEncoding encodingOf(const QByteArray& bytes)
         return FileEncoding::Utf16Le;
     if (bytes.startsWith("\xFE\xFF"))
         return FileEncoding::Utf16Be;
+    if (!TextDecoding::isValidUtf8(bytes))
+        return FileEncoding::Windows1252;
     return FileEncoding::Utf8;
 }
 
@@ -128,6 +131,8 @@ QByteArray encode(const QString& text, FileEncoding encoding)
         QStringEncoder enc(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
         return enc.encode(text);
     }
+    case FileEncoding::Windows1252:
+        return TextDecoding::toWindows1252(text);
     }
     return text.toUtf8();
 }

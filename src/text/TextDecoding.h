@@ -17,6 +17,9 @@ bool isValidUtf8(const QByteArray& bytes);
 // controls of the same value, as Windows itself does.
 QString fromWindows1252(const QByteArray& bytes);
 
+// The reverse: characters outside the code page become "?".
+QByteArray toWindows1252(const QString& text);
+
 // A line from a cluster node: UTF-8 when valid, else Windows-1252.
 QString decodeLine(const QByteArray& bytes);
 

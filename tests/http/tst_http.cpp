@@ -69,6 +69,7 @@ private slots:
     // Against a local HTTP server.
     void exactRequestBytes();
     void notFound();
+    void errorPageCutShort();
     void redirectNotFollowed();
     void bodies_data();
     void bodies();
@@ -313,6 +314,24 @@ void TestHttp::notFound()
         QCOMPARE(e.ErrorCode(), 404);
         QCOMPARE(e.ErrorMessage(), QStringLiteral("<h1>No such file: caf\u00e9</h1>"));
     }
+}
+
+// A proxy or an overloaded site may break off its own error page.
+void TestHttp::errorPageCutShort()
+{
+    LocalHttpServer server;
+    QVERIFY(server.start());
+    server.setReply("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 30\r\n\r\nbus");
+    TIdHTTP http;
+    try {
+        http.Get(server.url());
+        QFAIL("a 503 must raise");
+    } catch (const EIdHTTPProtocolException& e) {
+        QCOMPARE(e.message(), QStringLiteral("HTTP/1.1 503 Service Unavailable"));
+        QCOMPARE(e.ErrorCode(), 503);
+        QCOMPARE(e.ErrorMessage(), QStringLiteral("bus"));
+    }
+    QVERIFY(CheckInternetConnection(server.url()));
 }
 
 void TestHttp::redirectNotFollowed()

@@ -84,6 +84,7 @@ private slots:
 
     void codecFeed_data();
     void codecFeed();
+    void straySubnegotiationIsBounded();
     void codecNegotiationReplies_data();
     void codecNegotiationReplies();
     void codecTerminalName();
@@ -591,6 +592,21 @@ void TestNet::deleteLaterFromOwnSignal()
     node.closeClient();
     QVERIFY(QTest::qWaitFor([&] { return client.isNull(); }, 5000));
     QVERIFY(node.waitForClientGone());
+}
+
+// "IAC SB" in a node's binary garbage, with no SE ever after it.
+void TestNet::straySubnegotiationIsBounded()
+{
+    TelnetCodec codec;
+    QByteArray data;
+    const QByteArray garbage = QByteArray("\xFF\xFA\x18", 3) + QByteArray(20000, 'x');
+    for (int i = 0; i < 10; ++i) {
+        for (const TelnetCodec::Event& e : codec.feed(i == 0 ? garbage : QByteArray("DX de A\r\n")))
+            if (e.kind == TelnetCodec::Event::Kind::Data)
+                data += e.bytes;
+    }
+    QVERIFY(data.endsWith("DX de A\r\nDX de A\r\n"));
+    QCOMPARE(data.count("DX de A"), 9);
 }
 
 QTEST_GUILESS_MAIN(TestNet)

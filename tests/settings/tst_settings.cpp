@@ -126,6 +126,9 @@ void TestSettings::writeKeepsOtherLines_data()
     QTest::newRow("key added at the end of its section")
         << QByteArray("[Node]\nOther=1\n\n[Theme]\nSelectedTheme=Aqua\n")
         << QByteArray("[Node]\nOther=1\nElemento=K1TTT\n\n[Theme]\nSelectedTheme=Aqua\n");
+    QTest::newRow("ANSI file stays ANSI")
+        << QByteArray("[Theme]\r\nSelectedTheme=Caf\xE9\r\n")
+        << QByteArray("[Theme]\r\nSelectedTheme=Caf\xE9\r\n[Node]\r\nElemento=K1TTT\r\n");
     QTest::newRow("section added, no final line break kept")
         << QByteArray("[Theme]\r\nSelectedTheme=Aqua")
         << QByteArray("[Theme]\r\nSelectedTheme=Aqua\r\n[Node]\r\nElemento=K1TTT");

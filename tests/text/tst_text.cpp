@@ -8,6 +8,7 @@ class TestText : public QObject
 private slots:
     void decodeFile_data();
     void decodeFile();
+    void windows1252RoundTrip();
 };
 
 void TestText::decodeFile_data()
@@ -32,6 +33,19 @@ void TestText::decodeFile()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     QCOMPARE(TextDecoding::decodeFile(bytes), expected);
+}
+
+void TestText::windows1252RoundTrip()
+{
+    const QByteArray all = [] {
+        QByteArray b;
+        for (int i = 0; i < 256; ++i)
+            b.append(char(i));
+        return b;
+    }();
+    QCOMPARE(TextDecoding::toWindows1252(TextDecoding::fromWindows1252(all)), all);
+    QCOMPARE(TextDecoding::toWindows1252(QString::fromUtf8("Łódź")), QByteArray("?\xF3"
+                                                                                "d?"));
 }
 
 QTEST_GUILESS_MAIN(TestText)
