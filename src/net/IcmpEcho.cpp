@@ -1,6 +1,7 @@
 #include "net/IcmpEcho.h"
 
 #include <QDeadlineTimer>
+#include <QThreadPool>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -238,7 +239,20 @@ bool PingAddress(const QString& address)
     return IcmpEcho::ping(address).answered;
 }
 
+QThreadPool* pingThreadPool()
+{
+    // Never destroyed on purpose: the global pool is waited for when the
+    // program ends, and a ping stuck in name resolution would keep a closed
+    // program alive unseen.
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(4);
+        return p;
+    }();
+    return pool;
+}
+
 QFuture<bool> pingAddressAsync(const QString& address)
 {
-    return QtConcurrent::run(&PingAddress, address);
+    return QtConcurrent::run(pingThreadPool(), &PingAddress, address);
 }

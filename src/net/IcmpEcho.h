@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QThreadPool;
+
 // One ICMP echo request ("ping") to a cluster node, with a one-second wait.
 // The node list uses it to tell the user whether a node's address answers.
 namespace IcmpEcho {
@@ -75,4 +77,7 @@ Outcome ping(const QString& address, SocketKind kind = SocketKind::Automatic,
 bool PingAddress(const QString& address);
 
 // PingAddress on the global thread pool.
+// The threads pings run on; the end of the program does not wait for them.
+QThreadPool* pingThreadPool();
+
 QFuture<bool> pingAddressAsync(const QString& address);

@@ -160,7 +160,8 @@ void NodeGrid::startPing(int row)
     });
     ++m_pingsRunning;
     const Pinger pinger = m_pinger;
-    watcher->setFuture(QtConcurrent::run([pinger, address] { return pinger(address); }));
+    watcher->setFuture(
+        QtConcurrent::run(pingThreadPool(), [pinger, address] { return pinger(address); }));
 }
 
 void NodeGrid::showPingResult(int row, bool answered, quint64 generation)
