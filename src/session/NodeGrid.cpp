@@ -24,6 +24,9 @@ NodeGrid::NodeGrid(QWidget* parent) : QTableWidget(parent), m_pinger(&PingAddres
     setColumnCount(kColumns);
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->hide();
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -90,6 +93,14 @@ bool NodeGrid::PopulateServers(const QString& nodesPath, const QString& chosenNa
     setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         setRowTexts(r, rows[r].name, rows[r].address, rows[r].port);
+    // The heading line stays in view above the rows as the fixed top row;
+    // grid row numbers remain file line numbers.
+    const bool heading = !rows.isEmpty();
+    if (heading) {
+        setHorizontalHeaderLabels({rows[0].name, rows[0].address, rows[0].port, QString()});
+        setRowHidden(0, true);
+    }
+    horizontalHeader()->setVisible(heading);
     m_quiet = false;
 
     // The heading row cannot be chosen, so the search starts below it.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
@@ -405,6 +406,15 @@ struct TestNodes::GridFixture
     }
     void press(int row, int column, Qt::MouseButton button = Qt::LeftButton)
     {
+        if (row == 0) {
+            // The heading line is the fixed top row above the data rows.
+            QHeaderView* top = grid.horizontalHeader();
+            const QPoint at(top->sectionViewportPosition(column) + top->sectionSize(column) / 2,
+                            top->height() / 2);
+            QTest::mousePress(top->viewport(), button, {}, at);
+            QTest::mouseRelease(top->viewport(), button, {}, at);
+            return;
+        }
         QTest::mousePress(grid.viewport(), button, {}, cellCentre(row, column));
         QTest::mouseRelease(grid.viewport(), button, {}, cellCentre(row, column));
     }

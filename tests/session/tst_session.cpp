@@ -8,6 +8,7 @@
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -502,6 +503,9 @@ void TestSession::chosenNodeSurvivesRestart()
         Tform1 w(ctx.make());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
+        // The heading line is the fixed top row.
+        QVERIFY(w.StringGrid1->horizontalHeader()->isVisible());
+        QCOMPARE(w.StringGrid1->horizontalHeaderItem(1)->text(), QString("address"));
         w.StringGrid1->setCurrentCell(1, 0);
         QCOMPARE(w.Edit1->text(), QString("NODE-A"));
         QCOMPARE(w.nodoscelto, QString("a.example"));
