@@ -1,5 +1,7 @@
 #include "net/IcmpEcho.h"
 
+#include "net/HostAddress.h"
+
 #include <QDeadlineTimer>
 #include <QThreadPool>
 #include <QUrl>
@@ -131,13 +133,8 @@ std::optional<quint32> resolveIPv4(const QString& host)
 {
     if (host.isEmpty())
         return std::nullopt;
-    if (host.compare(QLatin1String("LOCALHOST"), Qt::CaseInsensitive) == 0)
-        return htonl(INADDR_LOOPBACK);
-
-    in_addr addr{};
-    const QByteArray latin = host.toLatin1();
-    if (inet_pton(AF_INET, latin.constData(), &addr) == 1)
-        return addr.s_addr;
+    if (const std::optional<quint32> literal = HostAddress::literalIPv4(host))
+        return htonl(*literal);
 
     // An internationalized name goes to the resolver in its ASCII form.
     QByteArray ascii = QUrl::toAce(host);

@@ -1,5 +1,6 @@
 #include "net/TIdTelnet.h"
 
+#include "net/HostAddress.h"
 #include "net/SocketErrors.h"
 
 #include <QHostAddress>
@@ -86,13 +87,8 @@ void TIdTelnet::Connect()
         [this, attempt, host] {
             if (attempt != m_attempt)
                 return;
-            if (host.compare(QLatin1String("LOCALHOST"), Qt::CaseInsensitive) == 0) {
-                startConnect(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
-                return;
-            }
-            QHostAddress literal;
-            if (literal.setAddress(host) && literal.protocol() == QAbstractSocket::IPv4Protocol) {
-                startConnect(literal.toIPv4Address());
+            if (const std::optional<quint32> literal = HostAddress::literalIPv4(host)) {
+                startConnect(*literal);
                 return;
             }
             m_lookupId = QHostInfo::lookupHost(host, this, [this, attempt](const QHostInfo& info) {

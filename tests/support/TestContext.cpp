@@ -1,16 +1,8 @@
 #include "TestContext.h"
 
-#include <QFile>
-#include <QTcpServer>
+#include "FakeClusterNode.h"
 
-namespace {
-quint16 deadPort()
-{
-    QTcpServer s;
-    s.listen(QHostAddress::LocalHost, 0);
-    return s.serverPort();
-}
-} // namespace
+#include <QFile>
 
 TestContext::TestContext()
 {
@@ -34,7 +26,7 @@ AppContext TestContext::make()
     AppContext ctx;
     ctx.programDir = m_dir.path();
     ctx.workDir = m_dir.path();
-    const QString dead = QStringLiteral("127.0.0.1:%1").arg(deadPort());
+    const QString dead = QStringLiteral("127.0.0.1:%1").arg(FakeClusterNode::refusingPort());
     ctx.hosts.probe = QStringLiteral("http://%1/").arg(dead);
     ctx.hosts.dxpeditionList = QStringLiteral("https://%1/listadxdolv.txt").arg(dead);
     ctx.hosts.calendarWidget = QStringLiteral("http://%1/calendar.php?width=21&lang=en").arg(dead);
