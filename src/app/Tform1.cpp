@@ -2,15 +2,23 @@
 
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
+#include "MarvixVersion.h"
 #include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
+#include "settings/AppTheme.h"
+#include "settings/StyleRegistry.h"
+#include "settings/TerminalFont.h"
+#include "settings/TerminalFontDialog.h"
 #include "spots/BandStrip.h"
+#include "windows/Tinfo.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -136,7 +144,9 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     createControls();
+    createAppearance();
     FormCreate();
+    createInfoWindow();
 }
 
 Tform1::~Tform1()
@@ -225,7 +235,8 @@ void Tform1::createControls()
     Edit1 = place<QLineEdit>(this, "Edit1", 112, 498, 160, 23);
     Edit1->setText(QStringLiteral("N0CALL"));
     Edit1->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
-    Edit1->setStyleSheet(QStringLiteral("#Edit1 { color: blue; }"));
+    // Its own colours under every style.
+    Edit1->setStyleSheet(QStringLiteral("#Edit1 { color: blue; background-color: white; }"));
     Edit1->installEventFilter(this);
 
     auto* Panel6 = panel(this, "Panel6", 513, 497, 166, 25);
@@ -367,11 +378,9 @@ void Tform1::FormCreate()
     if (m_ctx.startupPauseMs > 0)
         QThread::msleep(static_cast<unsigned long>(m_ctx.startupPauseMs));
 
-    // The saved theme and terminal font; the appearance code applies them.
-    SelectedTheme = m_settings.LoadThemeSettings();
-    TerminalFont.name = m_settings.LoadFontsName();
-    TerminalFont.size = m_settings.LoadFontsSize();
-    TerminalFont.color = m_settings.LoadFontsColor();
+    // The style names, the stored theme, then the terminal font.
+    applyStoredTheme();
+    restoreTerminalFont();
 
     // The chosen node of the last run. Replacing the design text counts as a
     // change and is saved at once, an empty name included.
@@ -694,6 +703,8 @@ void Tform1::Memo1Click()
 
 bool Tform1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (isThemeBoxKey(watched, event))
+        return true;
     if (watched == EditCommand && event->type() == QEvent::FocusIn)
         EditCommandEnter();
     else if (watched == Edit1 && event->type() == QEvent::MouseButtonRelease)
@@ -752,4 +763,187 @@ void Tform1::Timer5Timer()
 {
     BitBtn2->setEnabled(!connesso && !m_connecting && m_disconnectPauses == 0);
     BitBtn3->setEnabled(connesso);
+}
+
+// --- appearance and links -----------------------------------------------
+
+void Tform1::createAppearance()
+{
+    // A theme is chosen with the mouse only: every key in the box, and in its
+    // open list, is swallowed.
+    ComboBox1->installEventFilter(this);
+    ComboBox1->view()->installEventFilter(this);
+    connect(ComboBox1, &QComboBox::activated, this, &Tform1::ComboBox1Change);
+
+    FontDialog1 = new TerminalFontDialog(this);
+    connect(BitBtn4, &QPushButton::clicked, this, &Tform1::BitBtn4Click);
+
+    connect(SpeedButton1, &QToolButton::clicked, this, &Tform1::SpeedButton1Click);
+    connect(SpeedButton4, &QToolButton::clicked, this, &Tform1::SpeedButton4Click);
+    connect(SpeedButton5, &QToolButton::clicked, this, &Tform1::SpeedButton5Click);
+    connect(SpeedButton7, &QToolButton::clicked, this, &Tform1::SpeedButton7Click);
+    // SpeedButton2 (the DX calendar), SpeedButton3 (the live check) and
+    // SpeedButton6 (the rig guide) are connected where their windows are made.
+}
+
+bool Tform1::isThemeBoxKey(QObject* watched, QEvent* event) const
+{
+    if (!ComboBox1)
+        return false;
+    const QEvent::Type type = event->type();
+    if (watched == ComboBox1)
+        // The wheel would step through the styles, and each step ends the
+        // program.
+        return type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::Wheel;
+    // The open list chooses on Enter before the key press arrives, while
+    // shortcuts are looked up; Escape still closes it without choosing.
+    if (watched == ComboBox1->view() &&
+        (type == QEvent::ShortcutOverride || type == QEvent::KeyPress ||
+         type == QEvent::KeyRelease))
+        return static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
+    return false;
+}
+
+// Start-up: the names of all styles, then the stored one selected and
+// applied. An empty or unknown name leaves the designed look.
+void Tform1::applyStoredTheme()
+{
+    ComboBox1->addItems(StyleRegistry::displayNames());
+    ComboBox1->setCurrentIndex(-1);
+    keepDesignedColours();
+    SelectedTheme = m_settings.LoadThemeSettings();
+    if (SelectedTheme.isEmpty())
+        return;
+    const std::optional<StyleRegistry::Style> style = StyleRegistry::find(SelectedTheme);
+    if (!style)
+        return;
+    ComboBox1->setCurrentIndex(ComboBox1->findText(style->displayName));
+    if (!AppTheme::apply(style->displayName))
+        return;
+    if (!StyleRegistry::isSystemLook(*style)) {
+        // The list's sky blue belongs to the designed look; a style gives
+        // the list its own colours.
+        ListView1->setStyleSheet(QString());
+    }
+    reattachScaling();
+}
+
+// The exempt controls keep the colours of the plain system look under every
+// style: the spot pane paints with the palette, so its colours are fixed here;
+// the command line, the node box and the band strip carry their own.
+void Tform1::keepDesignedColours()
+{
+    const QPalette system = QApplication::palette();
+    QPalette fixed = Re3->palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Window,
+                                     QPalette::WindowText, QPalette::Highlight,
+                                     QPalette::HighlightedText}) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            fixed.setColor(group, role, system.color(group, role));
+    }
+    Re3->setPalette(fixed);
+    Re3->setStyleSheet(QStringLiteral("TerminalPane#Re3 { background-color: %1; }")
+                           .arg(system.color(QPalette::Base).name()));
+}
+
+// The form-scaling component re-attaches itself to the restyled window:
+// ResizeKit1 is switched off and on again here.
+void Tform1::reattachScaling() {}
+
+void Tform1::ComboBox1Change()
+{
+    const QString chosen = ComboBox1->currentText();
+    if (!m_settings.SaveThemeSettings(chosen)) {
+        showMessage(QStringLiteral("Not applied, try again after restart"));
+        // The box shows again the style in use.
+        const std::optional<StyleRegistry::Style> inUse = StyleRegistry::find(SelectedTheme);
+        ComboBox1->setCurrentIndex(inUse ? ComboBox1->findText(inUse->displayName) : -1);
+        return;
+    }
+    showMessage(QStringLiteral("Now Marvix Terminal will be closed, please restart to apply theme"));
+    if (m_ctx.quit)
+        m_ctx.quit();
+}
+
+void Tform1::restoreTerminalFont()
+{
+    TerminalFont = TerminalFont::restored(m_settings.LoadFontsName(), m_settings.LoadFontsSize(),
+                                          m_settings.LoadFontsColor());
+    applyTerminalFont();
+}
+
+// The terminal pane shows every line in one font, so the whole font reaches
+// the text already there and every line added later.
+void Tform1::applyTerminalFont()
+{
+    QFont f(TerminalFont.name);
+    f.setPointSize(TerminalFont.size);
+    f.setBold(TerminalFont.bold);
+    f.setItalic(TerminalFont.italic);
+    Re1->setPaneFont(f);
+    Re1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
+}
+
+void Tform1::BitBtn4Click()
+{
+    QFont current(TerminalFont.name);
+    current.setPointSize(TerminalFont.size);
+    current.setBold(TerminalFont.bold);
+    current.setItalic(TerminalFont.italic);
+    FontDialog1->setCurrentFont(current);
+    FontDialog1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
+    if (FontDialog1->exec() != QDialog::Accepted)
+        return;
+    const QFont chosen = FontDialog1->currentFont();
+    TerminalFont.name = chosen.family();
+    const int size = chosen.pointSize() > 0 ? chosen.pointSize() : TerminalFont.size;
+    TerminalFont.size = std::clamp(size, TerminalFont::kMinSize, TerminalFont::kMaxSize);
+    TerminalFont.bold = chosen.bold();
+    TerminalFont.italic = chosen.italic();
+    TerminalFont.color = TerminalFont::textColorFromRgb(FontDialog1->textColor().rgb() & 0xFFFFFF);
+    applyTerminalFont();
+    // A refused save is reported; the font stays for this run all the same.
+    QString error;
+    if (!m_settings.SaveFont(TerminalFont, &error))
+        showMessage(error);
+}
+
+void Tform1::createInfoWindow()
+{
+    InfoText::Facts facts;
+    facts.version = QStringLiteral(MARVIX_VERSION);
+    facts.nodeListPath = QDir(m_ctx.workDir).filePath(QStringLiteral("nodes.txt"));
+    facts.settingsFolder = m_ctx.programDir;
+    info = new Tinfo(facts, m_ctx.hosts, m_ctx.openUrl, this);
+}
+
+void Tform1::openLink(const QString& address)
+{
+    const QUrl url = linkUrl(address);
+    if (m_ctx.openUrl && !url.isEmpty())
+        m_ctx.openUrl(url);
+}
+
+void Tform1::SpeedButton1Click()
+{
+    openLink(m_ctx.hosts.clusterCommands);
+}
+
+void Tform1::SpeedButton4Click()
+{
+    openLink(m_ctx.hosts.weatherMap);
+}
+
+void Tform1::SpeedButton5Click()
+{
+    openLink(m_ctx.hosts.dayNightMap);
+}
+
+// Modal: the main window takes no input until the info window is closed.
+void Tform1::SpeedButton7Click()
+{
+    info->setWindowModality(Qt::ApplicationModal);
+    info->show();
+    info->raise();
+    info->activateWindow();
 }

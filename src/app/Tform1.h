@@ -26,6 +26,8 @@ class QTableWidget;
 class QTimer;
 class QToolButton;
 class TIdTelnet;
+class TerminalFontDialog;
+class Tinfo;
 class TerminalPane;
 class BandStrip;
 class NodeGrid;
@@ -101,6 +103,8 @@ public:
     QToolButton* SpeedButton9 = nullptr;
     QToolButton* SpeedButton10 = nullptr;
     QButtonGroup* RigButtons = nullptr;
+    TerminalFontDialog* FontDialog1 = nullptr; // the terminal font's dialog
+    Tinfo* info = nullptr;                     // the info window
     QTimer* Timer1 = nullptr; // keep-alive
     QTimer* Timer2 = nullptr; // session lamp
     QTimer* Timer3 = nullptr; // live-check lamp
@@ -132,6 +136,13 @@ public:
     void Timer3Timer();
     void Timer4Timer();
     void Timer5Timer();
+    // Appearance and links.
+    void ComboBox1Change();
+    void BitBtn4Click();
+    void SpeedButton1Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton7Click();
 
     // Adds one entry to the terminal pane, in the terminal font.
     void addRe1(const QString& text);
@@ -157,6 +168,15 @@ private:
     void showInfoText();
     void handleLine(const QString& line);
     void flushLineTail();
+    void createAppearance();
+    void createInfoWindow();
+    void applyStoredTheme();
+    void keepDesignedColours();
+    void reattachScaling();
+    void restoreTerminalFont();
+    void applyTerminalFont();
+    bool isThemeBoxKey(QObject* watched, QEvent* event) const;
+    void openLink(const QString& address);
 
     AppContext m_ctx;
     BandFilter m_bands;

@@ -29,3 +29,12 @@ Hosts loadHosts(const QString& programDir)
     }
     return hosts;
 }
+
+QUrl linkUrl(const QString& address)
+{
+    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty() ||
+        (url.path().isEmpty() && url.host().isEmpty()))
+        return {};
+    return url;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // Every outside address the program talks to. The compiled-in defaults can
 // be overridden by an optional [Hosts] section of settings.ini, which is how
@@ -17,7 +18,9 @@ struct Hosts
     QString dayNightMap = QStringLiteral("https://www.timeanddate.com/worldclock/sunearth.html");
     QString clusterCommands = QStringLiteral("https://www.ve7cc.net/CCC_Commands.htm");
     QString callsignLookup = QStringLiteral("https://www.qrz.com/db/");
-    QString channel = QStringLiteral("https://t.me/marvixterminal");
+    // No channel yet: a reserved domain, so the button never sends a user to
+    // a stranger's page (see README).
+    QString channel = QStringLiteral("https://channel.marvix-terminal.example/");
     QString supportMail = QStringLiteral("mailto:support@marvix-terminal.example");
 };
 
@@ -28,3 +31,7 @@ struct Hosts
 //   [Hosts]
 //   Probe=http://127.0.0.1:8080/
 Hosts loadHosts(const QString& programDir);
+
+// The address as a link for the desktop to open ("https://...",
+// "mailto:..."); an empty URL for text that is no address.
+QUrl linkUrl(const QString& address);
