@@ -5,6 +5,7 @@
 #include "MarvixVersion.h"
 #include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
+#include "scaling/TResizeKit.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/SessionRules.h"
@@ -147,6 +148,7 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
         move(s->availableGeometry().center() - rect().center());
     createControls();
     createAppearance();
+    ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
     FormCreate();
     createInfoWindow();
 }
@@ -860,9 +862,12 @@ void Tform1::keepDesignedColours()
                            .arg(system.color(QPalette::Base).name()));
 }
 
-// The form-scaling component re-attaches itself to the restyled window:
-// ResizeKit1 is switched off and on again here.
-void Tform1::reattachScaling() {}
+// The scaling component watches the window again once the style is in place.
+void Tform1::reattachScaling()
+{
+    ResizeKit1->setEnabled(false);
+    ResizeKit1->setEnabled(true);
+}
 
 void Tform1::ComboBox1Change()
 {

@@ -1,5 +1,7 @@
 #include "windows/Tinfo.h"
 
+#include "scaling/TResizeKit.h"
+
 #include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -67,6 +69,8 @@ Tinfo::Tinfo(const InfoText::Facts& facts, const Hosts& hosts,
     connect(BitBtn2, &QPushButton::clicked, this, &Tinfo::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &Tinfo::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &Tinfo::BitBtn4Click);
+
+    ResizeKit1 = TResizeKit::attach(this, {805, 763, 96, 96});
 }
 
 void Tinfo::BitBtn2Click()

@@ -11,6 +11,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class TResizeKit;
 
 // The info window "Info and Credits": what the program is and how to use it,
 // a button that writes to the support address, one that opens the program's
@@ -29,6 +30,7 @@ public:
     QPushButton* BitBtn2 = nullptr; // Questions
     QPushButton* BitBtn3 = nullptr; // Back to Terminal
     QPushButton* BitBtn4 = nullptr; // the channel
+    TResizeKit* ResizeKit1 = nullptr;
 
     void BitBtn2Click();
     void BitBtn3Click();
