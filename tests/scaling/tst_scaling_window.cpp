@@ -205,7 +205,9 @@ void TestScalingWindow::noDriftBackToDesign()
     const QHash<QWidget*, Seen> first = snapshot();
 
     std::mt19937 random(12);
-    std::uniform_int_distribution<int> width(400, 2400), height(300, 1900);
+    // Anywhere between the window's minimum and twice its size.
+    std::uniform_int_distribution<int> width(design.width() * 3 / 4 + 4, design.width() * 2),
+        height(design.height() * 3 / 4 + 4, design.height() * 2);
     for (int i = 0; i < 100; ++i)
         QVERIFY(resizeTo(w, i % 2 ? design : QSize(width(random), height(random))));
     QVERIFY(resizeTo(w, QSize(1017, 777)));
