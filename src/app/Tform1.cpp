@@ -193,6 +193,7 @@ void Tform1::createControls()
     Re1 = place<TerminalPane>(this, "Re1", 1, 95, 784, 263);
     Re1->setToolTip(kRe1Hint);
     Re1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    Re1->setLineLimit(kRe1MaxLines, kRe1DropBlock);
 
     BitBtn6 = bitBtn(this, "BitBtn6", QStringLiteral("Bands Filtering"), nullptr, 0, 360, 102, 18);
     Panel11 = new BandStrip(m_bands, this);
