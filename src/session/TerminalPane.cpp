@@ -1,6 +1,7 @@
 #include "session/TerminalPane.h"
 
 #include "session/PaneScrollBar.h"
+#include "session/TerminalPaneAccessible.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,6 +26,7 @@ constexpr int kPart = 256;
 
 TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    TerminalPaneAccessible::install();
     setVerticalScrollBar(new PaneScrollBar(Qt::Vertical, this));
     setHorizontalScrollBar(new PaneScrollBar(Qt::Horizontal, this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -51,33 +53,42 @@ TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
 
 void TerminalPane::appendEntry(const QString& text)
 {
-    const int before = lineCount();
+    QList<QString> lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            appendLine(text.mid(start, i - start));
+            lines.append(text.mid(start, i - start));
             if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
             start = i + 1;
         }
     }
-    appendLine(start == 0 ? text : text.mid(start));
-    int first = before;
-    if (m_lineLimit > 0 && lineCount() > m_lineLimit) {
-        const int over = lineCount() - m_lineLimit;
+    lines.append(start == 0 ? text : text.mid(start));
+
+    // The oldest lines make room first, so that whoever follows the pane sees
+    // lines go and then lines come.
+    const int added = static_cast<int>(lines.size());
+    if (m_lineLimit > 0 && lineCount() + added > m_lineLimit) {
+        const int over = lineCount() + added - m_lineLimit;
         const int blocks = (over + m_dropBlock - 1) / m_dropBlock;
-        const int drop = std::min(lineCount(), blocks * m_dropBlock);
-        dropFront(drop);
-        first = std::max(0, first - drop);
+        dropFront(std::min(lineCount(), blocks * m_dropBlock));
     }
+    const int first = lineCount();
+    for (QString& line : lines)
+        appendLine(std::move(line));
     m_dirtyFrom = std::min(m_dirtyFrom, first);
     // One entry, one update: the view moves to the end, and the pane shows it
     // with the next frame.
     m_top = bottomTop();
     scheduleFrame();
-    emit linesAppended(first, lineCount() - first);
+    emit linesAppended(added);
+    // An entry longer than the limit itself keeps only its last lines.
+    if (m_lineLimit > 0 && lineCount() > m_lineLimit) {
+        dropFront(lineCount() - m_lineLimit);
+        m_top = bottomTop();
+    }
 }
 
 void TerminalPane::appendLine(QString text)
@@ -138,8 +149,9 @@ void TerminalPane::dropFront(int count)
 
     // The selection stays on its lines. A selection that began on a dropped
     // line is gone, and the caret with it: a click can then read no line.
-    Position from = std::min(m_anchor, m_caret);
-    if (from.line < count) {
+    const Position from = std::min(m_anchor, m_caret);
+    const bool selectionLost = from.line < count;
+    if (selectionLost) {
         m_anchor = m_caret = {};
         m_caretDropped = true;
         m_selecting = false;
@@ -154,7 +166,9 @@ void TerminalPane::dropFront(int count)
         m_dirtyFrom = std::max(0, m_dirtyFrom - count);
     if (widest)
         recomputeMaxWidth();
-    emit linesRemovedFromFront(count);
+    emit linesRemoved(count);
+    if (selectionLost)
+        emit selectionChanged();
 }
 
 void TerminalPane::recomputeMaxWidth()
@@ -177,9 +191,9 @@ void TerminalPane::clear()
     m_top = m_shownTop = 0;
     m_dirtyFrom = INT_MAX;
     m_repaintAll = true;
-    if (n > 0)
-        emit linesRemovedFromFront(n);
     scheduleFrame();
+    emit linesRemoved(n);
+    emit selectionChanged();
 }
 
 QString TerminalPane::line(int index) const
@@ -246,6 +260,24 @@ void TerminalPane::selectAll()
     m_caretDropped = false;
     m_repaintAll = true;
     scheduleFrame();
+    emit selectionChanged();
+}
+
+void TerminalPane::setSelection(Position anchor, Position caret)
+{
+    const auto valid = [this](Position p) {
+        if (m_rows.empty())
+            return Position{};
+        p.line = std::clamp(p.line, 0, lineCount() - 1);
+        p.column = std::clamp(p.column, 0, static_cast<int>(m_rows[size_t(p.line)].text.size()));
+        return p;
+    };
+    m_anchor = valid(anchor);
+    m_caret = valid(caret);
+    m_caretDropped = false;
+    m_repaintAll = true;
+    scheduleFrame();
+    emit selectionChanged();
 }
 
 // --- look -----------------------------------------------------------------
@@ -410,16 +442,33 @@ QRect TerminalPane::lineRect(int index) const
     return QRect(x0, (index - m_top) * m_lineHeight, std::max(1, width), m_lineHeight);
 }
 
-int TerminalPane::xOfCharacter(int index, int column) const
+QRect TerminalPane::characterRect(Position position) const
 {
-    if (index < 0 || index >= lineCount())
-        return kMargin - horizontalScrollBar()->value();
-    return kMargin - horizontalScrollBar()->value() + xOf(index, column);
+    if (position.line < 0 || position.line >= lineCount())
+        return {};
+    const QString& s = m_rows[static_cast<size_t>(position.line)].text;
+    const int column = std::clamp(position.column, 0, static_cast<int>(s.size()));
+    const int x = xOf(position.line, column);
+    const int w = column < s.size() ? fontMetrics().horizontalAdvance(s.at(column)) : 1;
+    return QRect(kMargin - horizontalScrollBar()->value() + x,
+                 (position.line - m_top) * m_lineHeight, std::max(1, w), m_lineHeight);
 }
 
-TerminalPane::Position TerminalPane::lineAt(const QPoint& viewportPoint) const
+TerminalPane::Position TerminalPane::positionAt(const QPoint& viewportPoint) const
 {
     return positionAt(viewportPoint, m_top);
+}
+
+void TerminalPane::ensureLineVisible(int line)
+{
+    const int rows = visibleRows();
+    if (line < m_top)
+        m_top = std::max(0, line);
+    else if (line >= m_top + rows)
+        m_top = std::min(line - rows + 1, std::max(0, lineCount() - rows));
+    else
+        return;
+    scheduleFrame();
 }
 
 TerminalPane::Position TerminalPane::positionAt(const QPoint& pt, int top) const
@@ -541,6 +590,7 @@ void TerminalPane::mousePressEvent(QMouseEvent* event)
         m_selecting = true;
         m_repaintAll = true;
         scheduleFrame();
+        emit selectionChanged();
     }
     QAbstractScrollArea::mousePressEvent(event);
 }
@@ -548,9 +598,13 @@ void TerminalPane::mousePressEvent(QMouseEvent* event)
 void TerminalPane::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_selecting) {
-        m_caret = positionAt(event->position().toPoint(), m_shownTop);
-        m_repaintAll = true;
-        scheduleFrame();
+        const Position caret = positionAt(event->position().toPoint(), m_shownTop);
+        if (caret != m_caret) {
+            m_caret = caret;
+            m_repaintAll = true;
+            scheduleFrame();
+            emit selectionChanged();
+        }
     }
 }
 

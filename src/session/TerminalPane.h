@@ -55,18 +55,26 @@ public:
     // The line that holds the start of the selection (the caret, where the
     // last click put it); -1 once that line has been dropped.
     int selectionStartLine() const;
-    // The ends of the selection, in order; equal when nothing is selected.
-    Position selectionStart() const;
-    Position selectionEnd() const;
     QString selectedText() const;
     void selectAll();
 
-    // Where a line is, in viewport coordinates (the row may lie outside the
-    // viewport), and the x of the left edge of a character of it.
+    // Where the selection starts and ends, in pane order, and the caret (the
+    // end a click or a drag left last). All equal when nothing is selected.
+    Position selectionStart() const;
+    Position selectionEnd() const;
+    Position caretPosition() const { return m_caret; }
+    // Selects from anchor to caret (equal positions: no selection, caret there).
+    void setSelection(Position anchor, Position caret);
+
+    // The character at a position, in viewport coordinates; the column after
+    // a line's last character gives a narrow box at its end.
+    QRect characterRect(Position position) const;
+    // A line's row, in viewport coordinates (it may lie outside the viewport).
     QRect lineRect(int index) const;
-    int xOfCharacter(int index, int column) const;
-    // The line and column under a point of the viewport.
-    Position lineAt(const QPoint& viewportPoint) const;
+    // The character position nearest to a point of the viewport.
+    Position positionAt(const QPoint& viewportPoint) const;
+    // Scrolls as little as needed to bring the line into view.
+    void ensureLineVisible(int line);
 
     void setTextColor(const QColor& color);
     QColor textColor() const { return m_textColor; }
@@ -76,10 +84,14 @@ public:
 signals:
     // Any mouse button released over the pane.
     void mouseReleased(Qt::MouseButton button);
-    // Lines first .. first+count-1 were added at the end.
-    void linesAppended(int first, int count);
-    // The oldest count lines were dropped; every line index moved down by it.
-    void linesRemovedFromFront(int count);
+    // After count lines were added at the end.
+    void linesAppended(int count);
+    // After the first count lines were taken away (the oldest lines dropped
+    // past the line limit, or all of them by clear()); the remaining lines
+    // are renumbered from 0.
+    void linesRemoved(int count);
+    // The selection or the caret moved.
+    void selectionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -188,7 +188,7 @@ void TestSessionPane::oldestLinesDroppedInBlocks()
     TerminalPane pane;
     pane.resize(400, 150);
     pane.setLineLimit(10, 4);
-    QSignalSpy dropped(&pane, &TerminalPane::linesRemovedFromFront);
+    QSignalSpy dropped(&pane, &TerminalPane::linesRemoved);
     QSignalSpy appended(&pane, &TerminalPane::linesAppended);
     for (int i = 0; i < 10; ++i)
         pane.appendEntry(QString::number(i));
@@ -203,16 +203,25 @@ void TestSessionPane::oldestLinesDroppedInBlocks()
     QCOMPARE(dropped.size(), 1);
     QCOMPARE(dropped.at(0).at(0).toInt(), 4);
     QCOMPARE(pane.droppedLineCount(), 4);
-    QCOMPARE(appended.last().at(0).toInt(), 6); // index after the drop
-    QCOMPARE(appended.last().at(1).toInt(), 1);
+    QCOMPARE(appended.last().at(0).toInt(), 1);
 
-    // An entry of several lines that overshoots by more than a block.
+    // An entry of several lines that overshoots by more than a block: every
+    // older line goes, and whoever follows the pane hears of it first.
+    dropped.clear();
+    appended.clear();
+    QList<int> order;
+    connect(&pane, &TerminalPane::linesRemoved, &pane, [&](int n) { order << -n; });
+    connect(&pane, &TerminalPane::linesAppended, &pane, [&](int n) { order << n; });
     pane.appendEntry(QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh"));
-    QCOMPARE(pane.lineCount(), 7);
-    QCOMPARE(pane.line(0), QStringLiteral("b"));
-    QCOMPARE(pane.line(6), QStringLiteral("h"));
-    QCOMPARE(pane.droppedLineCount(), 12);
-    QCOMPARE(pane.toPlainText(), QStringLiteral("b\nc\nd\ne\nf\ng\nh"));
+    QCOMPARE(order, (QList<int>{-7, 8}));
+    QCOMPARE(pane.toPlainText(), QStringLiteral("a\nb\nc\nd\ne\nf\ng\nh"));
+    QCOMPARE(pane.droppedLineCount(), 11);
+
+    // An entry longer than the limit keeps its last lines.
+    pane.appendEntry(QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12"));
+    QCOMPARE(pane.lineCount(), 10);
+    QCOMPARE(pane.line(0), QStringLiteral("3"));
+    QCOMPARE(pane.line(9), QStringLiteral("12"));
 }
 
 void TestSessionPane::selectionStaysOnItsLines_data()
@@ -292,12 +301,12 @@ void TestSessionPane::longLineShownInPartsAndReadWhole()
     pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum() / 2);
     nextFrame();
     const int y = pane.lineRect(1).center().y();
-    const TerminalPane::Position hit = pane.lineAt(QPoint(300, y));
+    const TerminalPane::Position hit = pane.positionAt(QPoint(300, y));
     QCOMPARE(hit.line, 1);
     const int x = kMargin - pane.horizontalScrollBar()->value();
     QVERIFY(fm.horizontalAdvance(endless.left(hit.column)) + x <= 300 + fm.averageCharWidth());
     QVERIFY(fm.horizontalAdvance(endless.left(hit.column + 1)) + x >= 300 - fm.averageCharWidth());
-    QCOMPARE(pane.xOfCharacter(1, hit.column), x + fm.horizontalAdvance(endless.left(hit.column)));
+    QCOMPARE(pane.characterRect(hit).left(), x + fm.horizontalAdvance(endless.left(hit.column)));
     QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, QPoint(300, y));
     QCOMPARE(pane.line(pane.selectionStartLine()), endless);
 }
@@ -315,8 +324,8 @@ void TestSessionPane::geometryForReaders()
     const QRect last = pane.lineRect(pane.lineCount() - 1);
     QVERIFY(pane.viewport()->rect().contains(last.topLeft()));
     QVERIFY(last.bottom() <= pane.viewport()->height());
-    const int x = pane.xOfCharacter(pane.lineCount() - 1, 6);
-    const TerminalPane::Position p = pane.lineAt(QPoint(x + 1, last.center().y()));
+    const int x = pane.characterRect({pane.lineCount() - 1, 6}).left();
+    const TerminalPane::Position p = pane.positionAt(QPoint(x + 1, last.center().y()));
     QCOMPARE(p, (TerminalPane::Position{pane.lineCount() - 1, 6}));
 }
 
