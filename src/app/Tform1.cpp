@@ -4,6 +4,7 @@
 #include "app/LampShape.h"
 #include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
+#include "scaling/TResizeKit.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/SessionRules.h"
@@ -138,6 +139,11 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     createControls();
+    ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
+    // Below three quarters of its size the window's text gets too small to
+    // read.
+    ResizeKit1->setFormMinWidth(width() * 3 / 4);
+    ResizeKit1->setFormMinHeight(height() * 3 / 4);
     FormCreate();
 }
 
@@ -184,7 +190,8 @@ void Tform1::createControls()
                                     QStringLiteral("not active"));
 
     Label2 = label(this, "Label2", QStringLiteral("Theme and Font settings"), 552, 50);
-    Label2->resize(130, 15);
+    // A substitute for the design font can be wider; the caption stays whole.
+    Label2->resize(std::max(130, Label2->sizeHint().width()), 15);
     Label4 = label(this, "Label4", QStringLiteral("0"), 722, 47);
     Label4->resize(34, 15);
     Label4->setVisible(false);
@@ -387,6 +394,10 @@ void Tform1::FormCreate()
     TerminalFont.name = m_settings.LoadFontsName();
     TerminalFont.size = m_settings.LoadFontsSize();
     TerminalFont.color = m_settings.LoadFontsColor();
+    // The scaling component watches the window again once the style is in
+    // place.
+    ResizeKit1->setEnabled(false);
+    ResizeKit1->setEnabled(true);
 
     // The chosen node of the last run. Replacing the design text counts as a
     // change and is saved at once, an empty name included.
