@@ -1,5 +1,6 @@
 #include "app/DefaultContext.h"
 
+#include "rig/RigConfig.h"
 #include "settings/Hosts.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ AppContext makeDefaultContext()
     ctx.programDir = QCoreApplication::applicationDirPath();
     ctx.workDir = QDir::currentPath();
     ctx.hosts = loadHosts(ctx.programDir);
+    ctx.rig = loadRigBackend(ctx.programDir);
     ctx.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
     ctx.showMessage = [](const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
