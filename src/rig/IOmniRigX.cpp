@@ -14,6 +14,8 @@ IRigX& IOmniRigX::Rig2()
 
 IRigX& IOmniRigX::opened(std::unique_ptr<IRigX>& slot, const RigConfig& config)
 {
+    if (slot && slot->broken())
+        slot.reset();
     if (!slot)
         slot = IRigX::open(config);
     return *slot;

@@ -6,9 +6,11 @@
 #include <memory>
 
 // The connection to the radios: Rig1 and Rig2. A rig is opened when it is
-// first needed and stays open until the object goes; CoOmniRigX::Create
-// opens the chosen one at once, so a rig that cannot be reached fails the
-// creation. Used by the rig worker thread only.
+// first needed and stays open until the object goes, or until a call on it
+// times out or loses the link, after which its next use opens it afresh (so
+// a rigctld that was restarted is found again). CoOmniRigX::Create opens the
+// chosen one at once, so a rig that cannot be reached fails the creation.
+// Used by the rig worker thread only.
 class IOmniRigX
 {
 public:

@@ -31,7 +31,13 @@ public:
     // The current VFO.
     void setFreq(qint32 hz);
 
+    // A call timed out or the link failed: the rig must be opened afresh
+    // before it can be trusted again.
+    bool broken() const { return m_broken; }
+
 private:
     explicit IRigX(s_rig* rig) : m_rig(rig) {}
+    void check(int status, const char* what);
     s_rig* m_rig;
+    bool m_broken = false;
 };

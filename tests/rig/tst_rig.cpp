@@ -115,6 +115,7 @@ private slots:
     void modeCycle_data();
     void modeCycle();
     void hungServerQueuesInOrder();
+    void restartedServerIsFoundAgain();
     void endWithHungServerDoesNotHang();
 };
 
@@ -338,6 +339,25 @@ void TestRig::hungServerQueuesInOrder()
     QTRY_COMPARE(rigs.rig1.settings(),
              QStringList({"mode CW", "freq 14025000", "freq 14025000", "mode LSB", "freq 7050000",
                           "freq 7050000", "mode USB", "freq 21200000", "freq 21200000"}));
+}
+
+// rigctld dies and is started again on its port: the rig is opened afresh and
+// tuning works again, without closing and opening "Rig 1".
+void TestRig::restartedServerIsFoundAgain()
+{
+    Rigs rigs;
+    QVERIFY(rigs.start());
+    QVERIFY(rigs.open(1));
+    const quint16 port = rigs.rig1.port();
+    rigs.rig1.kill();
+    rigs.control->tune(1, "140250");
+    QVERIFY(rigs.idle());
+    RigctldProcess again;
+    QVERIFY(again.start(nullptr, port));
+    rigs.control->tune(1, "70120");
+    QVERIFY(rigs.idle());
+    QCOMPARE(again.frequency(), 7012000);
+    QCOMPARE(again.mode(), "CW");
 }
 
 // The end of the program waits a bounded time for a rig that hangs.

@@ -33,7 +33,7 @@ QString RigctldProcess::address() const
     return QStringLiteral("127.0.0.1:%1").arg(m_port);
 }
 
-bool RigctldProcess::start(QString* error)
+bool RigctldProcess::start(QString* error, quint16 port)
 {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("rigctld"));
     if (program.isEmpty()) {
@@ -43,7 +43,7 @@ bool RigctldProcess::start(QString* error)
     }
     // A free port can be taken between the look and the start; try again then.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        m_port = freePort();
+        m_port = port ? port : freePort();
         // -vvvv logs every rig_set_mode and rig_set_freq the server runs.
         m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("rigctld.log")));
         m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("rigctld.log")),

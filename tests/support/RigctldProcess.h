@@ -15,9 +15,10 @@ public:
     RigctldProcess();
     ~RigctldProcess();
 
-    // Starts rigctld and waits until it accepts connections. On failure
-    // returns false with a reason (a missing rigctld names the package).
-    bool start(QString* error = nullptr);
+    // Starts rigctld and waits until it accepts connections, on the given
+    // port or on a free one. On failure returns false with a reason (a
+    // missing rigctld names the package).
+    bool start(QString* error = nullptr, quint16 port = 0);
 
     quint16 port() const { return m_port; }
     QString address() const; // "127.0.0.1:port", the Port of a [RigN] section
