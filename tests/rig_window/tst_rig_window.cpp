@@ -130,6 +130,7 @@ void TestRigWindow::openTuneCycleSwitchClose()
     QVERIFY(f.rig1.setMode("USB"));
     QVERIFY(f.open(w.SpeedButton8));
     QCOMPARE(shown(w.Shape2), kLime);
+    QCOMPARE(w.Shape2->accessibleName(), "Rig control: connected");
     QVERIFY(w.SpeedButton10->isEnabled());
     QVERIFY(w.SpeedButton8->isChecked());
     QVERIFY(!w.SpeedButton9->isChecked());
@@ -171,6 +172,7 @@ void TestRigWindow::openTuneCycleSwitchClose()
 
     QTest::mouseClick(w.SpeedButton10, Qt::LeftButton);
     QCOMPARE(shown(w.Shape2), kRed);
+    QCOMPARE(w.Shape2->accessibleName(), "Rig control: not connected");
     QVERIFY(!w.SpeedButton8->isChecked());
     QVERIFY(!w.SpeedButton9->isChecked());
     QVERIFY(!w.SpeedButton10->isEnabled());
