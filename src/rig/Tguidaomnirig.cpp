@@ -1,5 +1,7 @@
 #include "rig/Tguidaomnirig.h"
 
+#include "scaling/TResizeKit.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -130,6 +132,8 @@ Tguidaomnirig::Tguidaomnirig(QWidget* parent) : QWidget(parent, Qt::Window)
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(288, 632, 190, 27);
     connect(BitBtn1, &QPushButton::clicked, this, &Tguidaomnirig::BitBtn1Click);
+
+    ResizeKit1 = TResizeKit::attach(this, {766, 665, 96, 96});
 }
 
 QStringList Tguidaomnirig::guideLines()

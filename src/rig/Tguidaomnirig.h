@@ -4,6 +4,7 @@
 
 class QPushButton;
 class QScrollArea;
+class TResizeKit;
 
 // The guide window that explains how to get the radio under the program's
 // control: the lines of the guide with two pictures in a scroll box, a panel
@@ -20,6 +21,7 @@ public:
 
     QScrollArea* ScrollBox1 = nullptr;
     QPushButton* BitBtn1 = nullptr; // Back to Terminal Window
+    TResizeKit* ResizeKit1 = nullptr;
 
     void BitBtn1Click();
     // A wheel notch up (delta +120) scrolls 120 pixels towards the top.

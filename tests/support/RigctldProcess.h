@@ -42,6 +42,7 @@ public:
     // clearLog(), in order: "mode USB", "freq 14025000".
     QStringList settings() const;
     void clearLog();
+    QString logPath() const { return m_dir.filePath(QStringLiteral("rigctld.log")); }
 
     // A port on 127.0.0.1 that is free at the moment.
     static quint16 freePort();
