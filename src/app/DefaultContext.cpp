@@ -39,6 +39,7 @@ AppContext makeDefaultContext()
     const FileLocations loc = placeFiles();
     ctx.programDir = loc.programDir;
     ctx.workDir = loc.workDir;
+    ctx.fileNotes = describeFileLocations(loc);
     ctx.hosts = loadHosts(ctx.programDir);
     ctx.rig = loadRigBackend(ctx.programDir);
     ctx.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
