@@ -996,6 +996,8 @@ void Tform1::SpeedButton7Click()
     info->show();
     info->raise();
     info->activateWindow();
+}
+
 // --- rig control --------------------------------------------------------
 
 void Tform1::createRigControl()
