@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "livecheck/DxpeditionList.h"
+#include "livecheck/SpottedList.h"
 #include "session/LineAssembler.h"
 #include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
@@ -13,6 +14,7 @@
 
 #include <optional>
 
+class AlarmSound;
 class LampShape;
 class QButtonGroup;
 class QComboBox;
@@ -29,6 +31,7 @@ class TIdTelnet;
 class TerminalPane;
 class BandStrip;
 class NodeGrid;
+class Tdxcalendar;
 
 // The main window. It owns the shared state of the whole cluster session
 // under the names every subsystem uses, builds its controls at their design
@@ -58,7 +61,8 @@ public:
     qint32 re1dim = 0; // entries the normal path added to Re1
     QStringList Texts;
     qint32 CurrentTextIndex = 0;
-    QStringList PrintedResults;
+    // ListView1's callsigns and PrintedResults.
+    SpottedList Spotted;
     std::optional<QByteArray> WaveData;
     // StringListDolv, StringListShort and FinalstringListDolv.
     DxpeditionList Dolv;
@@ -107,6 +111,10 @@ public:
     QTimer* Timer4 = nullptr; // information texts
     QTimer* Timer5 = nullptr; // Connect / Disconnect states
 
+    // The DX calendar window, made hidden with this one.
+    Tdxcalendar* dxcalendar = nullptr;
+    AlarmSound* alarm = nullptr;
+
     // --- handlers ---------------------------------------------------------
     void BitBtn1Click();
     void BitBtn2Click();
@@ -133,6 +141,18 @@ public:
     void Timer4Timer();
     void Timer5Timer();
 
+    // --- live check -------------------------------------------------------
+    void verifica();
+    void verifica2();
+    void PopulateListView(const QString& ResultString);
+    void AddListViewItem(const QString& Value, const QUrl& Link);
+    void ListView1Click();
+    void Label1Click();
+    void LoadWavFileToMemory(const QString& FileName);
+    void PlayWavFromMemory();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+
     // Adds one entry to the terminal pane, in the terminal font.
     void addRe1(const QString& text);
 
@@ -141,6 +161,11 @@ public:
 
     // Entries after which the terminal pane warns once.
     static constexpr qint32 kRe1Warning = 210000;
+
+    // ListView1's item data: the tag (1: the item carries a lookup link)
+    // and the link.
+    static constexpr int kTagRole = Qt::UserRole;
+    static constexpr int kLinkRole = Qt::UserRole + 1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -157,6 +182,8 @@ private:
     void showInfoText();
     void handleLine(const QString& line);
     void flushLineTail();
+    void hitPath();
+    void createCalendarWindow();
 
     AppContext m_ctx;
     BandFilter m_bands;
