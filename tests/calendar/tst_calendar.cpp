@@ -14,10 +14,14 @@
 #include <QApplication>
 #include <QAudioDevice>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMediaDevices>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -175,6 +179,7 @@ private slots:
     void nothingBeforeActivation();
     void lookupOpensOnClick();
     void memoLinesBreakWhereTheBoxBreaks();
+    void demoGivesHitsSoonAfterActivation();
 
 private:
     std::unique_ptr<TlsTestServer> m_list;
@@ -497,6 +502,70 @@ void TestCalendar::memoLinesBreakWhereTheBoxBreaks()
     QCOMPARE(lines, boxLines);
     QVERIFY(lines.size() > 5); // both long lines were broken
     QCOMPARE(lines.last(), QString());
+}
+
+// The demo as a user runs it: the demo web host's calendar and list, the
+// node simulator spotting some of their DXpeditions.
+void TestCalendar::demoGivesHitsSoonAfterActivation()
+{
+    const QString simPath = qEnvironmentVariable("MARVIX_SIM");
+    QVERIFY2(!simPath.isEmpty(), "MARVIX_SIM names the node simulator (set by ctest)");
+    QTemporaryDir dir;
+    QProcess host;
+    host.start(QStringLiteral(MARVIX_WEBHOST), {"--hosts-file", dir.filePath("hosts.ini")});
+    QVERIFY2(host.waitForStarted(5000), qPrintable(host.errorString()));
+    QByteArray out;
+    while (!out.contains("ready\n") && host.waitForReadyRead(15000))
+        out += host.readAllStandardOutput();
+    QVERIFY2(out.contains("ready\n"), host.readAllStandardError().constData());
+    const QSettings hosts(dir.filePath("hosts.ini"), QSettings::IniFormat);
+
+    // The same simulator options as the demo script, a faster stream.
+    QProcess sim;
+    sim.start(simPath, {"--port", "0", "--rate", "20", "--seed", "8", "--dxpeditions",
+                        "3Y0K,TX5S,FT8WW,ZL7G,E6AD,VK9XY,E51D,9N7AA"});
+    QVERIFY(sim.waitForStarted(5000));
+    QByteArray simOut;
+    while (!simOut.contains("\n") && sim.waitForReadyRead(5000))
+        simOut += sim.readAllStandardOutput();
+    const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
+    const QRegularExpressionMatch m = listening.match(QString::fromLatin1(simOut));
+    QVERIFY2(m.hasMatch(), simOut.constData());
+
+    TestContext ctx;
+    AppContext app = ctx.make();
+    app.hosts.calendarWidget = hosts.value("Hosts/CalendarWidget").toString();
+    app.hosts.dxpeditionList = hosts.value("Hosts/DxpeditionList").toString();
+    QVERIFY(app.hosts.calendarWidget.startsWith("http://127.0.0.1:"));
+    Tform1 w(app);
+    QSignalSpy loaded(w.dxcalendar->WebBrowser1, &QWebEngineView::loadFinished);
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
+    QVERIFY(w.Dolv.FinalstringListDolv.contains("E51D"));
+    w.nodoscelto = "127.0.0.1";
+    w.portascelta = m.captured(1);
+    QTest::mouseClick(w.BitBtn2, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(w.connesso, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.Re1->toPlainText().contains("login:"), 5000);
+    w.EditCommand->setText("N0CALL");
+    w.BitBtn5Click();
+    QSignalSpy built(w.dxcalendar, &Tdxcalendar::calendarListBuilt);
+    w.SpeedButton3->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!built.isEmpty(), 30000);
+    QVERIFY(w.dxcalendar->Memo1->toPlainText().contains("FT8WW"));
+
+    // Calls of the calendar alone and of the list alone both come up.
+    QTRY_VERIFY_WITH_TIMEOUT(w.ListView1->count() >= 4, 60000);
+    QStringList listed;
+    for (int i = 0; i < w.ListView1->count(); ++i)
+        listed << w.ListView1->item(i)->text();
+    QVERIFY2(w.Re1->toPlainText().contains(" <------"), qPrintable(listed.join(' ')));
+    QVERIFY(w.Re3->lineCount() >= 2 + 4);
+
+    sim.terminate();
+    host.terminate();
+    QVERIFY(sim.waitForFinished(5000));
+    QVERIFY(host.waitForFinished(5000));
 }
 
 int main(int argc, char** argv)
