@@ -78,6 +78,8 @@ QToolButton* speedButton(QWidget* parent, const char* name, const char* icon, co
     b->setIcon(QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(icon))));
     b->setIconSize(QSize(16, 16));
     b->setToolTip(hint);
+    // The button shows only a picture: its hint is what a screen reader says.
+    b->setAccessibleName(hint);
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
@@ -185,6 +187,8 @@ void Tform1::createControls()
     ShapeLED2 = new LampShape(LampShape::Kind::Circle, Panel3);
     ShapeLED2->setObjectName(QStringLiteral("ShapeLED2"));
     ShapeLED2->setGeometry(105, 7, 12, 12);
+    ShapeLED2->setAccessibleSubject(QStringLiteral("Live check"), QStringLiteral("active"),
+                                    QStringLiteral("not active"));
 
     Label2 = label(this, "Label2", QStringLiteral("Theme and Font settings"), 552, 50);
     Label2->resize(130, 15);
@@ -199,6 +203,8 @@ void Tform1::createControls()
 
     Re1 = place<TerminalPane>(this, "Re1", 1, 95, 784, 263);
     Re1->setToolTip(kRe1Hint);
+    Re1->setAccessibleName(QStringLiteral("Terminal"));
+    Re1->setAccessibleDescription(kRe1Hint);
     Re1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
 
     BitBtn6 = bitBtn(this, "BitBtn6", QStringLiteral("Bands Filtering"), nullptr, 0, 360, 102, 18);
@@ -209,6 +215,8 @@ void Tform1::createControls()
 
     Re3 = place<TerminalPane>(this, "Re3", 0, 380, 510, 115);
     Re3->setToolTip(kRe1Hint);
+    Re3->setAccessibleName(QStringLiteral("DX spots"));
+    Re3->setAccessibleDescription(kRe1Hint);
     Re3->setPaneFont(pixelFont(QStringLiteral("Segoe UI"), 15, false, true));
     Re3->setFocusPolicy(Qt::ClickFocus);
 
@@ -228,6 +236,8 @@ void Tform1::createControls()
     ShapeLED = new LampShape(LampShape::Kind::Circle, Panel4);
     ShapeLED->setObjectName(QStringLiteral("ShapeLED"));
     ShapeLED->setGeometry(4, -3, 11, 26);
+    ShapeLED->setAccessibleSubject(QStringLiteral("Session"), QStringLiteral("connected"),
+                                   QStringLiteral("not connected"));
 
     Edit1 = place<QLineEdit>(this, "Edit1", 112, 498, 160, 23);
     Edit1->setText(QStringLiteral("N0CALL"));
@@ -242,6 +252,8 @@ void Tform1::createControls()
     Shape1 = new LampShape(LampShape::Kind::Square, Panel6);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(151, 6, 11, 11);
+    Shape1->setAccessibleSubject(QStringLiteral("Dx sound"), QStringLiteral("on"),
+                                 QStringLiteral("muted"));
     Shape1->setBrushColor(kLime);
 
     BitBtn3 =
@@ -282,6 +294,8 @@ void Tform1::createControls()
     Shape2 = new LampShape(LampShape::Kind::Square, Panel9);
     Shape2->setObjectName(QStringLiteral("Shape2"));
     Shape2->setGeometry(151, 7, 11, 11);
+    Shape2->setAccessibleSubject(QStringLiteral("Rig control"), QStringLiteral("connected"),
+                                 QStringLiteral("not connected"));
     Shape2->setBrushColor(kRed);
 
     BitBtn1 = bitBtn(this, "BitBtn1", QStringLiteral("Exit  Terminal"), "exit", 681, 529, 105, 23);

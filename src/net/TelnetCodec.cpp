@@ -65,6 +65,9 @@ QList<TelnetCodec::Event> TelnetCodec::feed(const QByteArray& input)
             // NOP, GA and the other one-byte commands vanish with their IAC.
             break;
         case State::Option:
+            // The data before the request keeps its place ahead of the reply,
+            // however the bytes were split into reads.
+            flush(data, events);
             events.append({Event::Kind::Reply, negotiationReply(m_command, b)});
             m_state = State::Data;
             break;

@@ -1,5 +1,7 @@
 #include "session/TerminalPane.h"
 
+#include "session/TerminalPaneAccessible.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -12,6 +14,7 @@ constexpr int kMargin = 4;
 
 TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    TerminalPaneAccessible::install();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::ClickFocus);
@@ -25,6 +28,7 @@ TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
 void TerminalPane::appendEntry(const QString& text)
 {
     // One entry, one update: the pane repaints once, after the whole entry.
+    const int before = lineCount();
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -40,6 +44,7 @@ void TerminalPane::appendEntry(const QString& text)
     updateScrollBars();
     scrollToEnd();
     viewport()->update();
+    emit linesAppended(lineCount() - before);
 }
 
 void TerminalPane::appendLine(const QString& text)
@@ -50,11 +55,14 @@ void TerminalPane::appendLine(const QString& text)
 
 void TerminalPane::clear()
 {
+    const int removed = lineCount();
     m_lines.clear();
     m_maxWidth = 0;
     m_anchor = m_caret = {};
     updateScrollBars();
     viewport()->update();
+    emit linesRemoved(removed);
+    emit selectionChanged();
 }
 
 QString TerminalPane::line(int index) const
@@ -97,6 +105,54 @@ void TerminalPane::selectAll()
                   ? Position{}
                   : Position{lineCount() - 1, static_cast<int>(m_lines.constLast().size())};
     viewport()->update();
+    emit selectionChanged();
+}
+
+TerminalPane::Position TerminalPane::selectionStart() const
+{
+    return std::min(m_anchor, m_caret);
+}
+
+TerminalPane::Position TerminalPane::selectionEnd() const
+{
+    return std::max(m_anchor, m_caret);
+}
+
+void TerminalPane::setSelection(Position anchor, Position caret)
+{
+    const auto valid = [this](Position p) {
+        if (m_lines.isEmpty())
+            return Position{};
+        p.line = std::clamp(p.line, 0, lineCount() - 1);
+        p.column = std::clamp(p.column, 0, static_cast<int>(m_lines.at(p.line).size()));
+        return p;
+    };
+    m_anchor = valid(anchor);
+    m_caret = valid(caret);
+    viewport()->update();
+    emit selectionChanged();
+}
+
+QRect TerminalPane::characterRect(Position position) const
+{
+    if (position.line < 0 || position.line >= lineCount())
+        return {};
+    const QString& s = m_lines.at(position.line);
+    const int column = std::clamp(position.column, 0, static_cast<int>(s.size()));
+    const QFontMetrics fm = fontMetrics();
+    const int x = kMargin - horizontalScrollBar()->value() + fm.horizontalAdvance(s.left(column));
+    const int w = column < s.size() ? fm.horizontalAdvance(s.at(column)) : 1;
+    const int h = lineHeight();
+    return QRect(x, (position.line - verticalScrollBar()->value()) * h, std::max(1, w), h);
+}
+
+void TerminalPane::ensureLineVisible(int line)
+{
+    QScrollBar* bar = verticalScrollBar();
+    if (line < bar->value())
+        bar->setValue(line);
+    else if (line >= bar->value() + bar->pageStep())
+        bar->setValue(line - bar->pageStep() + 1);
 }
 
 void TerminalPane::setTextColor(const QColor& color)
@@ -212,6 +268,7 @@ void TerminalPane::mousePressEvent(QMouseEvent* event)
         m_anchor = m_caret = positionAt(event->position().toPoint());
         m_selecting = true;
         viewport()->update();
+        emit selectionChanged();
     }
     QAbstractScrollArea::mousePressEvent(event);
 }
@@ -219,8 +276,12 @@ void TerminalPane::mousePressEvent(QMouseEvent* event)
 void TerminalPane::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_selecting) {
-        m_caret = positionAt(event->position().toPoint());
-        viewport()->update();
+        const Position caret = positionAt(event->position().toPoint());
+        if (caret != m_caret) {
+            m_caret = caret;
+            viewport()->update();
+            emit selectionChanged();
+        }
     }
 }
 

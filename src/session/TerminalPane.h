@@ -38,6 +38,22 @@ public:
     QString selectedText() const;
     void selectAll();
 
+    // Where the selection starts and ends, in pane order, and the caret (the
+    // end a click or a drag left last). All equal when nothing is selected.
+    Position selectionStart() const;
+    Position selectionEnd() const;
+    Position caretPosition() const { return m_caret; }
+    // Selects from anchor to caret (equal positions: no selection, caret there).
+    void setSelection(Position anchor, Position caret);
+
+    // The character at a position, in viewport coordinates; the column after
+    // a line's last character gives a narrow box at its end.
+    QRect characterRect(Position position) const;
+    // The character position nearest to a point of the viewport.
+    Position positionAt(const QPoint& viewportPoint) const;
+    // Scrolls as little as needed to bring the line into view.
+    void ensureLineVisible(int line);
+
     void setTextColor(const QColor& color);
     QColor textColor() const { return m_textColor; }
     // The font of every line of the pane.
@@ -46,6 +62,13 @@ public:
 signals:
     // Any mouse button released over the pane.
     void mouseReleased(Qt::MouseButton button);
+    // After count lines were added at the end.
+    void linesAppended(int count);
+    // After the first count lines were taken away (clear() takes them all);
+    // the remaining lines are renumbered from 0.
+    void linesRemoved(int count);
+    // The selection or the caret moved.
+    void selectionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,7 +83,6 @@ private:
     void appendLine(const QString& text);
     void updateScrollBars();
     void scrollToEnd();
-    Position positionAt(const QPoint& viewportPoint) const;
     int lineHeight() const;
     int lineWidth(const QString& text) const;
 

@@ -28,9 +28,9 @@ public:
     // Decimal, or hexadecimal after "0x"; anything else gives defaultValue.
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
 
-    // Sets the key in place, keeping every other line and section; adds the
-    // key or the section when missing and creates the file when it does not
-    // exist. On failure returns false and, when error is given, sets it to
+    // Sets the key in place, keeping every other line and section byte for
+    // byte (see IniDocument); adds the key or the section when missing and
+    // creates the file when it does not exist. On failure returns false and, when error is given, sets it to
     // "Unable to write to <full path>".
     bool writeString(const QString& section, const QString& key, const QString& value,
                      QString* error = nullptr) const;

@@ -33,17 +33,31 @@ QString CleanString(const QString& AStr)
 
 QString RimuoviPuntiEDestrigna(const QString& input)
 {
-    static const QRegularExpression nonDigit(QStringLiteral("[^\\d]"));
-    QString result = input;
-    result.replace(nonDigit, QString());
+    // The rule is "[^\d]" replaced by nothing, with \d the ASCII digits. A
+    // plain walk gives the same text and, unlike a regular expression, cannot
+    // fail on a text that is not well-formed UTF-16 (a lone surrogate).
+    QString result;
+    result.reserve(input.size());
+    for (const QChar c : input) {
+        if (c >= u'0' && c <= u'9')
+            result.append(c);
+    }
     return result;
 }
 
 int PosizioneUltimoNumero(const QString& input)
 {
     static const QRegularExpression decimalNumber(QStringLiteral("(\\d+)\\.(\\d+)"));
+    // The matcher refuses a text with a lone surrogate outright. A surrogate is
+    // never a digit or a point, so reading it as U+FFFD (one code unit for
+    // one) finds the same numbers at the same positions.
+    QString subject = input;
+    for (QChar& c : subject) {
+        if (c.isSurrogate())
+            c = QChar::ReplacementCharacter;
+    }
     int lastPosition = -1;
-    auto it = decimalNumber.globalMatch(input);
+    auto it = decimalNumber.globalMatch(subject);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         lastPosition = int(m.capturedStart(2) + 1 + m.capturedLength(2) - 1);

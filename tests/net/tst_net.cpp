@@ -1,3 +1,4 @@
+#include "net/HostAddress.h"
 #include "net/SocketErrors.h"
 #include "net/TIdTelnet.h"
 #include "net/TelnetCodec.h"
@@ -99,6 +100,8 @@ private slots:
     void connectErrors();
     void connectResolvesNames_data();
     void connectResolvesNames();
+    void literalAddresses_data();
+    void literalAddresses();
     void secondConnectWhileConnected();
     void disconnectCancelsConnect_data();
     void disconnectCancelsConnect();
@@ -160,9 +163,12 @@ void TestNet::codecFeed_data()
         << QByteArrayList{"\xff\xfd\x18\xff\xfa\x18\x01\xff\xf0"} << "<fffb18> " + answer << true;
     QTest::newRow("repeated request, repeated reply")
         << QByteArrayList{"\xff\xfb\x01\xff\xfb\x01"} << "<fffd01> <fffd01>" << true;
-    QTest::newRow("reply comes as it is read, data at the end") << QByteArrayList{"ab\xff\xfb\x03"
-                                                                                  "cd"}
-                                                                << R"(<fffe03> "abcd")" << true;
+    // Same events in the same order as when the bytes come one read each.
+    QTest::newRow("reply keeps its place between the data") << QByteArrayList{"ab\xff\xfb\x03"
+                                                                              "cd"}
+                                                            << R"("ab" <fffe03> "cd")" << true;
+    QTest::newRow("data before a request, one read") << QByteArrayList{"a\xff\xfd\x01"}
+                                                     << R"("a" <fffb01>)" << true;
     QTest::newRow("SB delivers the data before it")
         << QByteArrayList{"before\xff\xfa\x18\x01\xff\xf0"
                           "after"}
@@ -422,6 +428,37 @@ void TestNet::connectResolvesNames()
     QVERIFY2(connectClient(client, host, node.port(), &error), qPrintable(error));
     QVERIFY(client.Connected());
     QVERIFY(node.waitForClient());
+}
+
+void TestNet::literalAddresses_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("expected"); // dotted, or "none" for the resolver
+    QTest::newRow("dotted") << "192.168.1.20"
+                            << "192.168.1.20";
+    QTest::newRow("LOCALHOST any case") << "LocalHost"
+                                        << "127.0.0.1";
+    QTest::newRow("host name") << "gb7djk.dxcluster.net"
+                               << "none";
+    QTest::newRow("NUL inside") << QString::fromLatin1("127.0.0.1\0evil", 14) << "none";
+    QTest::newRow("NUL at the end") << QString::fromLatin1("127.0.0.1\0", 10) << "none";
+    QTest::newRow("blank before") << " 127.0.0.1"
+                                  << "none";
+    QTest::newRow("three parts") << "127.0.1"
+                                 << "none";
+    QTest::newRow("part above 255") << "127.0.0.256"
+                                    << "none";
+    QTest::newRow("non-ASCII digit") << QString::fromUtf8("127.0.0.\u0661") << "none";
+    QTest::newRow("empty") << ""
+                           << "none";
+}
+
+void TestNet::literalAddresses()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, expected);
+    const std::optional<quint32> address = HostAddress::literalIPv4(host);
+    QCOMPARE(address ? QHostAddress(*address).toString() : QStringLiteral("none"), expected);
 }
 
 void TestNet::secondConnectWhileConnected()

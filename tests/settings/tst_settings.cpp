@@ -3,6 +3,7 @@
 #include "settings/SettingsFiles.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,6 +14,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// The bytes of a UTF-16 little-endian file with its byte-order mark.
+QByteArray utf16le(const QString& text)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
 }
 
 QByteArray readFile(const QString& path)
@@ -33,6 +41,8 @@ private slots:
     void readInteger();
     void writeKeepsOtherLines_data();
     void writeKeepsOtherLines();
+    void writeKeepsEveryMeaning_data();
+    void writeKeepsEveryMeaning();
     void eachCallOpensTheFileAfresh();
     void refusedWriteNamesTheFile_data();
     void refusedWriteNamesTheFile();
@@ -71,10 +81,12 @@ void TestSettings::readValue_data()
         << QByteArray("[Node]\nElemento=A\n[Node]\nElemento=B\n") << "Node"
         << "Elemento"
         << "A";
-    QTest::newRow("utf-16 with mark")
-        << QByteArray("\xFF\xFE[\0N\0o\0d\0e\0]\0\n\0E\0l\0e\0m\0e\0n\0t\0o\0=\0\xE9\0\n\0", 44)
-        << "Node"
-        << "Elemento" << QString(QChar(0xE9));
+    QTest::newRow("utf-16 with mark") << utf16le(QString::fromUtf8("[Node]\nElemento=\u00e9\n"))
+                                      << "Node"
+                                      << "Elemento" << QString(QChar(0xE9));
+    QTest::newRow("lone CR ends a line") << QByteArray("[Node]\rElemento=X\r[Theme]\rA=1") << "Node"
+                                         << "Elemento"
+                                         << "X";
 }
 
 void TestSettings::readValue()
@@ -132,6 +144,17 @@ void TestSettings::writeKeepsOtherLines_data()
     QTest::newRow("section added, no final line break kept")
         << QByteArray("[Theme]\r\nSelectedTheme=Aqua")
         << QByteArray("[Theme]\r\nSelectedTheme=Aqua\r\n[Node]\r\nElemento=K1TTT");
+    QTest::newRow("lone CR line ends kept")
+        << QByteArray("[Node]\rElemento=A\r[Theme]\r\nSelectedTheme=X\r\n")
+        << QByteArray("[Node]\rElemento=K1TTT\r[Theme]\r\nSelectedTheme=X\r\n");
+    QTest::newRow("final lone CR not joined with the next line end")
+        << QByteArray("[Theme]\nSelectedTheme=Aqua\r")
+        << QByteArray("[Theme]\nSelectedTheme=Aqua\r[Node]\nElemento=K1TTT\n");
+    // Rewritten as UTF-8 bytes, the rest of this file would read differently;
+    // it becomes UTF-8 with a mark, every value keeping its meaning.
+    QTest::newRow("ANSI file whose only ANSI byte is replaced")
+        << QByteArray("[Node]\r\nElemento=Caf\xE9\r\n[Theme]\r\nSelectedTheme=\xC3\xA9\r\n")
+        << QByteArray("\xEF\xBB\xBF[Node]\r\nElemento=K1TTT\r\n[Theme]\r\nSelectedTheme=\xC3\x83\xC2\xA9\r\n");
 }
 
 void TestSettings::writeKeepsOtherLines()
@@ -146,6 +169,48 @@ void TestSettings::writeKeepsOtherLines()
     QVERIFY(SettingsFiles(dir.path()).SaveNode("K1TTT", &error));
     QVERIFY(error.isEmpty());
     QCOMPARE(readFile(path), after);
+}
+
+void TestSettings::writeKeepsEveryMeaning_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("value"); // written to Theme/SelectedTheme
+    QTest::addColumn<QString>("other"); // Node/Elemento, before and after
+    const QByteArray ansi = "[Theme]\r\nSelectedTheme=Caf\xE9\r\n[Node]\r\nElemento=Z\xFC"
+                            "rich\r\n";
+    QTest::newRow("É– into an ANSI file") << ansi << QString::fromUtf8("É–") << "Zürich";
+    QTest::newRow("É– where it is the only ANSI text")
+        << QByteArray("[Theme]\r\nSelectedTheme=Caf\xE9\r\n[Node]\r\nElemento=x\r\n")
+        << QString::fromUtf8("É–") << "x";
+    QTest::newRow("text outside the code page into an ANSI file")
+        << ansi << QString::fromUtf8("日本 Ω") << "Zürich";
+    QTest::newRow("ANSI byte replaced, UTF-8 look-alike elsewhere")
+        << QByteArray("[Theme]\r\nSelectedTheme=Caf\xE9\r\n[Node]\r\nElemento=\xC3\xA9\r\n")
+        << "Aqua" << QString::fromUtf8("Ã©");
+    QTest::newRow("UTF-16 file") << utf16le(QString::fromUtf8("[Theme]\r\nSelectedTheme=a\r\n[Node]\r\nElemento=Ω\r\n"))
+                                 << QString::fromUtf8("É–") << QString::fromUtf8("Ω");
+    QTest::newRow("UTF-16 file cut in the middle of a character")
+        << utf16le(QString::fromUtf8("[Node]\r\nElemento=Ω\r\n[Theme]\r\nSelectedTheme=a")) + "\x41"
+        << QString::fromUtf8("É–") << QString::fromUtf8("Ω");
+    QTest::newRow("UTF-8 file") << QByteArray("[Node]\nElemento=\xE2\x82\xAC\n")
+                                << QString::fromUtf8("É–") << QString::fromUtf8("€");
+}
+
+void TestSettings::writeKeepsEveryMeaning()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, value);
+    QFETCH(QString, other);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("settings.ini"), before);
+    const SettingsFiles settings(dir.path());
+    QCOMPARE(settings.LoadNode(), other);
+    QVERIFY(settings.SaveThemeSettings(value));
+    QCOMPARE(settings.LoadThemeSettings(), value);
+    QCOMPARE(settings.LoadNode(), other);
+    // A second write finds the file as the first one left it.
+    QVERIFY(settings.SaveThemeSettings("Aqua"));
+    QCOMPARE(settings.LoadNode(), other);
 }
 
 void TestSettings::eachCallOpensTheFileAfresh()

@@ -97,6 +97,10 @@ void TestSpots::digits_data()
                                << "";
     QTest::newRow("arabic-indic digits do not count") << QString::fromUtf8("\u0661\u0662 3") << "3";
     QTest::newRow("fullwidth digits do not count") << QString::fromUtf8("\uFF11\uFF12.5") << "5";
+    // No decoder makes these, but a text rule must hold on any QString.
+    QTest::newRow("lone surrogates") << QStringLiteral("1") + QChar(0xD800) + QStringLiteral("4.0") +
+                                            QChar(0xDC00)
+                                     << "140";
 }
 
 void TestSpots::digits()
@@ -118,6 +122,8 @@ void TestSpots::lastNumber_data()
         << spotAt("14025.0", "  Q9ZZZ        1.5 kHz up") << 42;
     QTest::newRow("long fraction") << "x 7018.205" << 10;
     QTest::newRow("non-ascii digits ignored") << QString::fromUtf8("5.\u0661") << -1;
+    QTest::newRow("lone surrogate before the number")
+        << QChar(0xDBFF) + QStringLiteral("x 7018.205") << 11;
 }
 
 void TestSpots::lastNumber()
