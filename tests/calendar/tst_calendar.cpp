@@ -376,6 +376,7 @@ void TestCalendar::mutedHitIsSilent()
     QCOMPARE(centre(w.Shape1), QColor(0, 255, 0));
     QTest::mouseClick(w.Label1, Qt::LeftButton);
     QCOMPARE(centre(w.Shape1), QColor(255, 0, 0));
+    QCOMPARE(w.Shape1->accessibleName(), QString("Dx sound: muted"));
     QVERIFY(!w.sound);
     const int re3 = w.Re3->lineCount();
     QCOMPARE(lw.spotted("E6AD"), shown("E6AD") + kMarker);
@@ -385,6 +386,7 @@ void TestCalendar::mutedHitIsSilent()
     // Twice: sound on again, lime again.
     QTest::mouseClick(w.Label1, Qt::LeftButton);
     QCOMPARE(centre(w.Shape1), QColor(0, 255, 0));
+    QCOMPARE(w.Shape1->accessibleName(), QString("Dx sound: on"));
     QVERIFY(lw.spotted("E6AD").endsWith(kMarker));
     QCOMPARE(lw.alarms(), 1);
 }
@@ -410,7 +412,7 @@ void TestCalendar::gridCallsignsJoinAtClose()
     QTest::mouseClick(cal->BitBtn1, Qt::LeftButton);
     QVERIFY(!cal->isVisible());
     QCOMPARE(w.Dolv.StringListShort, (QStringList{"zs8w", "VP8/G4ABC", "OJ0C"}));
-    for (const QString& call : {"ZS8W", "VP8/G4ABC", "oj0c"})
+    for (const QString& call : QStringList{"ZS8W", "VP8/G4ABC", "oj0c"})
         QVERIFY2(lw.spotted(call).endsWith(kMarker), qPrintable(call));
 
     // Opened again and closed with its close box: the grid counts again,
