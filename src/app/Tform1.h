@@ -28,6 +28,7 @@ class QTableWidget;
 class QTimer;
 class QToolButton;
 class TIdTelnet;
+class TResizeKit;
 class TerminalPane;
 class BandStrip;
 class NodeGrid;
@@ -110,6 +111,7 @@ public:
     QTimer* Timer3 = nullptr; // live-check lamp
     QTimer* Timer4 = nullptr; // information texts
     QTimer* Timer5 = nullptr; // Connect / Disconnect states
+    TResizeKit* ResizeKit1 = nullptr; // keeps the controls in proportion
 
     // The DX calendar window, made hidden with this one.
     Tdxcalendar* dxcalendar = nullptr;
