@@ -958,6 +958,8 @@ void Tform1::SpeedButton3Click()
     dxcalendar->BitBtn3->setVisible(false);
     showMessage(QStringLiteral("Live check activated"));
     dxcalendar->Button1Click();
+}
+
 // --- rig control --------------------------------------------------------
 
 void Tform1::createRigControl()
