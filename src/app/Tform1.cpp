@@ -4,6 +4,7 @@
 #include "app/LampShape.h"
 #include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
+#include "scaling/TResizeKit.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/SessionRules.h"
@@ -140,6 +141,7 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     createControls();
+    ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
     FormCreate();
 }
 
@@ -388,6 +390,10 @@ void Tform1::FormCreate()
     TerminalFont.name = m_settings.LoadFontsName();
     TerminalFont.size = m_settings.LoadFontsSize();
     TerminalFont.color = m_settings.LoadFontsColor();
+    // The scaling component watches the window again once the style is in
+    // place.
+    ResizeKit1->setEnabled(false);
+    ResizeKit1->setEnabled(true);
 
     // The chosen node of the last run. Replacing the design text counts as a
     // change and is saved at once, an empty name included.

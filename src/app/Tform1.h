@@ -26,6 +26,7 @@ class QTableWidget;
 class QTimer;
 class QToolButton;
 class TIdTelnet;
+class TResizeKit;
 class TerminalPane;
 class BandStrip;
 class NodeGrid;
@@ -106,6 +107,7 @@ public:
     QTimer* Timer3 = nullptr; // live-check lamp
     QTimer* Timer4 = nullptr; // information texts
     QTimer* Timer5 = nullptr; // Connect / Disconnect states
+    TResizeKit* ResizeKit1 = nullptr; // keeps the controls in proportion
 
     // --- handlers ---------------------------------------------------------
     void BitBtn1Click();
