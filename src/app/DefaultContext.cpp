@@ -38,6 +38,7 @@ AppContext makeDefaultContext()
     const FileLocations loc = placeFiles();
     ctx.programDir = loc.programDir;
     ctx.workDir = loc.workDir;
+    ctx.fileNotes = describeFileLocations(loc);
     ctx.hosts = loadHosts(ctx.programDir);
     ctx.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
     ctx.showMessage = [](const QString& text) {

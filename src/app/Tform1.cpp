@@ -142,6 +142,10 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
         move(s->availableGeometry().center() - rect().center());
     createControls();
     ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
+    // Below three quarters of its size the window's text gets too small to
+    // read.
+    ResizeKit1->setFormMinWidth(width() * 3 / 4);
+    ResizeKit1->setFormMinHeight(height() * 3 / 4);
     FormCreate();
 }
 
@@ -188,7 +192,8 @@ void Tform1::createControls()
                                     QStringLiteral("not active"));
 
     Label2 = label(this, "Label2", QStringLiteral("Theme and Font settings"), 552, 50);
-    Label2->resize(130, 15);
+    // A substitute for the design font can be wider; the caption stays whole.
+    Label2->resize(std::max(130, Label2->sizeHint().width()), 15);
     Label4 = label(this, "Label4", QStringLiteral("0"), 722, 47);
     Label4->resize(34, 15);
     Label4->setVisible(false);

@@ -252,6 +252,8 @@ void TResizeKit::setNoResizeFntCtl(const QString& names)
 
 void TResizeKit::scaleFont(QWidget* w, TCtrlInfo& e, double factor)
 {
+    // Qt's counterpart of the parent-font flag: the control was never given
+    // a font of its own.
     const bool parentFont = !w->testAttribute(Qt::WA_SetFont);
     e.ParentFont = parentFont;
     const int now = sizeOf(w->font());
@@ -260,15 +262,20 @@ void TResizeKit::scaleFont(QWidget* w, TCtrlInfo& e, double factor)
     // now is the new reference.
     if (parentFont != e.OrgParentFont || (!parentFont && now != e.OldFontSize)) {
         e.fontSize = ScaleMath::referenceFromCurrent(now, FPrev.font);
-        e.OldFontSize = now;
         e.OrgParentFont = parentFont;
     }
-    const int size = ScaleMath::controlFontSize(e.fontSize, factor);
     // A control that uses its parent's font ends with the parent's scaled
-    // font, so only a font of its own is set.
-    if (!parentFont && now != size)
+    // font. A style sheet (the window's themes) stops Qt from passing a
+    // parent's font on, so the control is given it here, and keeps counting
+    // as one that uses its parent's font.
+    QWidget* parent = w->parentWidget();
+    const int size = parentFont && parent ? sizeOf(parent->font())
+                                          : ScaleMath::controlFontSize(e.fontSize, factor);
+    if (now != size) {
         w->setFont(withSize(w->font(), size));
-    e.OldFontSize = parentFont ? size : sizeOf(w->font());
+        w->setAttribute(Qt::WA_SetFont, !parentFont);
+    }
+    e.OldFontSize = sizeOf(w->font());
 }
 
 void TResizeKit::scalingPass(const QSize& client)

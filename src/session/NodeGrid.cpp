@@ -190,3 +190,11 @@ void NodeGrid::showPingResult(int row, bool answered, quint64 generation)
     setItem(row, kMarkColumn, cell);
     emit pingFinished(row, answered);
 }
+
+// Rows keep room for their text when the window scales the grid's font.
+void NodeGrid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+}

@@ -75,3 +75,19 @@ QString findDefaultsDir(const QStringList& candidates)
     }
     return {};
 }
+
+QStringList describeFileLocations(const FileLocations& locations)
+{
+    QStringList notes;
+    if (locations.perUserData)
+        notes << QStringLiteral("The node list and the alarm sound dx.wav in %1 are your own copies, "
+                                "made from the installed defaults at the first start. The program "
+                                "never overwrites them; a file you delete comes back as the "
+                                "default at the next start. Started from a folder that holds a "
+                                "nodes.txt, the program uses that folder's files instead.")
+                     .arg(QDir::toNativeSeparators(locations.workDir));
+    if (locations.perUserConfig)
+        notes << QStringLiteral("The program's own folder takes no files, so the settings and the "
+                                "calendar page temp.html are kept in your configuration folder.");
+    return notes;
+}

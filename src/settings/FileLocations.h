@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the program keeps its files. A program run from a folder it may
 // write keeps settings.ini, settings2.ini and temp.html beside the
@@ -44,3 +45,8 @@ bool prepareFileLocations(const FileLocations& locations, const QString& default
 // The folder of the installed default files: the first of candidates that
 // holds nodes.txt, or an empty text when none does.
 QString findDefaultsDir(const QStringList& candidates);
+
+// What the info window says about the per-user folders the decision chose,
+// one paragraph each; nothing for a program in a folder of its own, run
+// where its nodes.txt is.
+QStringList describeFileLocations(const FileLocations& locations);

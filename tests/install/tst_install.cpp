@@ -154,6 +154,11 @@ void TestInstall::decide()
     QCOMPARE(entries(f.exe), QStringList());
     QCOMPARE(entries(f.cwd), cwdBefore);
     QVERIFY(!QFileInfo::exists(f.root.filePath("home")));
+
+    // The info window names the per-user data folder when it is used.
+    const QString notes = describeFileLocations(loc).join('\n');
+    QCOMPARE(notes.contains(f.data), perUserData);
+    QCOMPARE(notes.contains("configuration folder"), perUserConfig);
 }
 
 void TestInstall::firstStartSeedsTheDataFolder()

@@ -34,6 +34,7 @@ private slots:
     void noDriftBackToDesign();
     void excludedControls();
     void lateControls();
+    void fontsUnderStyleSheet();
     void minimizeAndRestore();
     void switchedOffAndOn();
     void firstShowPlacement();
@@ -204,7 +205,9 @@ void TestScalingWindow::noDriftBackToDesign()
     const QHash<QWidget*, Seen> first = snapshot();
 
     std::mt19937 random(12);
-    std::uniform_int_distribution<int> width(400, 2400), height(300, 1900);
+    // Anywhere between the window's minimum and twice its size.
+    std::uniform_int_distribution<int> width(design.width() * 3 / 4 + 4, design.width() * 2),
+        height(design.height() * 3 / 4 + 4, design.height() * 2);
     for (int i = 0; i < 100; ++i)
         QVERIFY(resizeTo(w, i % 2 ? design : QSize(width(random), height(random))));
     QVERIFY(resizeTo(w, QSize(1017, 777)));
@@ -272,6 +275,28 @@ void TestScalingWindow::lateControls()
     x.kit->DynamicDelete();
     QCOMPARE(x.kit->registry().count("Later"), 0);
     QCOMPARE(x.kit->registry().count("RKitAdd0001"), 1);
+}
+
+// Under a style sheet Qt no longer passes a parent's font on; controls
+// using their parent's font still follow the scaled window. A font the
+// program gives a control later stays in proportion from then on.
+void TestScalingWindow::fontsUnderStyleSheet()
+{
+    qApp->setStyleSheet("QLabel { color: navy; } QPushButton { color: navy; }");
+    Fixture x;
+    x.w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&x.w));
+    const QSize start = x.w.size();
+    QVERIFY(resizeTo(x.w, start * 2));
+    QCOMPARE(x.w.font().pointSize(), 18);
+    QCOMPARE(x.d->font().pointSize(), 18);
+    QCOMPARE(x.b->font().pixelSize(), ScaleMath::round(12 / m_d) * 2);
+
+    x.b->setFont(pixels(30));
+    QVERIFY(resizeTo(x.w, start));
+    QCOMPARE(x.b->font().pixelSize(), 15);
+    QCOMPARE(x.d->font().pointSize(), 9);
+    qApp->setStyleSheet(QString());
 }
 
 void TestScalingWindow::minimizeAndRestore()

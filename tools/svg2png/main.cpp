@@ -1,7 +1,7 @@
 // Renders an SVG picture into a square PNG of the given size, for the
 // desktop icons the install step puts under share/icons/hicolor.
 //   svg2png INPUT.svg SIZE OUTPUT.png
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -10,10 +10,8 @@
 
 int main(int argc, char* argv[])
 {
-    // A build step has no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Paths drawn into an image need no display, so no GUI application.
+    QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     bool sizeOk = false;
     const int size = args.size() == 4 ? args.at(2).toInt(&sizeOk) : 0;
