@@ -1,6 +1,10 @@
 // Feeds a contest's worth of node output through the real incoming-text
 // handler into the real terminal pane and reports speed and memory.
 //   QT_QPA_PLATFORM=offscreen ./bench_incoming [lines]
+// With a screen reader's bridge active (the panes then announce their text),
+// on a display and a session bus of their own:
+//   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
+//   dbus-run-session -- xvfb-run -a ./bench_incoming
 #include "FakeClusterNode.h"
 #include "TestContext.h"
 
@@ -9,6 +13,7 @@
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -64,7 +69,8 @@ double linesPerSecond(qint64 ns, int lines)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int total = argc > 1 ? std::atoi(argv[1]) : 210000;
     constexpr int window = 10000;
@@ -142,6 +148,8 @@ int main(int argc, char* argv[])
 
     const double first = linesPerSecond(firstNs, window);
     const double last = linesPerSecond(lastNs, window);
+    std::printf("accessibility              %s\n",
+                QAccessible::isActive() ? "active (a bridge listens)" : "not active");
     std::printf("lines fed                  %d (pane lines %d, counted %d)\n", total,
                 form.Re1->lineCount(), form.re1dim);
     std::printf("first %d lines           %.0f lines/s\n", window, first);
