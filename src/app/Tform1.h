@@ -143,6 +143,10 @@ public:
 
     // Entries after which the terminal pane warns once.
     static constexpr qint32 kRe1Warning = 210000;
+    // Lines the terminal pane keeps, and how many of the oldest go at once
+    // past that: a contest weekend must not exhaust memory.
+    static constexpr int kRe1MaxLines = 500000;
+    static constexpr int kRe1DropBlock = 50000;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
