@@ -6,6 +6,7 @@
 #include "scaling/TResizeKit.h"
 #include "session/NodeGrid.h"
 #include "session/TerminalPane.h"
+#include "spots/BandPanel.h"
 #include "spots/BandStrip.h"
 
 #include <QFrame>
@@ -152,6 +153,7 @@ void TestScalingWindow::mainWindowScales()
     TestContext ctx;
     Tform1 w(ctx.make());
     w.show();
+    w.BitBtn6Click(); // the band strip, whose panels have style sheets of their own
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QSize client(ScaleMath::round(815 / m_d * scale), ScaleMath::round(647 / m_d * scale));
     int passes = 0;
@@ -177,6 +179,8 @@ void TestScalingWindow::mainWindowScales()
              ScaleMath::controlFontSize(ScaleMath::round(12 / m_d), f));
     QCOMPARE(w.ListView1->font().pixelSize(),
              ScaleMath::controlFontSize(ScaleMath::round(13 / m_d), f));
+    QCOMPARE(w.Panel11->panel(BandFilter::Band::m20)->font().pixelSize(),
+             ScaleMath::controlFontSize(ScaleMath::round(12 / m_d), f));
     QCOMPARE(w.font().pointSize(), ScaleMath::ownerFontSize(9, f));
     QCOMPARE(w.BitBtn5->font().pointSize(), w.font().pointSize());
     QCOMPARE(w.Re1->font().pointSize(), w.font().pointSize());
