@@ -177,6 +177,8 @@ int contest(int total)
 
     const double first = linesPerSecond(firstNs, window);
     const double last = linesPerSecond(lastNs, window);
+    std::printf("accessibility              %s\n",
+                QAccessible::isActive() ? "active (a bridge listens)" : "not active");
     std::printf("lines fed                  %d (counted %d; pane keeps %d, dropped %lld)\n", total,
                 form.re1dim, form.Re1->lineCount(),
                 static_cast<long long>(form.Re1->droppedLineCount()));
@@ -251,8 +253,6 @@ int main(int argc, char* argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::printf("accessibility              %s\n",
-                QAccessible::isActive() ? "active (a bridge listens)" : "not active");
     const QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("contest");
     const int amount = argc > 2 ? std::atoi(argv[2]) : 0;
     if (what == QLatin1String("contest"))
