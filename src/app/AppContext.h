@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rig/RigConfig.h"
 #include "settings/Hosts.h"
 
 #include <QDateTime>
@@ -47,5 +48,7 @@ struct AppContext
     // Asks the application to end.
     std::function<void()> quit;
     int startupPauseMs = 1000;
+    // The radios behind "Rig 1" and "Rig 2".
+    RigBackend rig;
     SessionTimings timings;
 };
