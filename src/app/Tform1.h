@@ -228,6 +228,8 @@ private:
     void applyTerminalFont();
     bool isThemeBoxKey(QObject* watched, QEvent* event) const;
     void openLink(const QString& address);
+    void lineTailTimedOut();
+    void sendCommandLine(const QString& commandLine);
     void hitPath();
     void createCalendarWindow();
     void createRigControl();
@@ -242,6 +244,9 @@ private:
     bool m_nodesReported = false;
     bool m_shownOnce = false;
     bool m_handlingLine = false;
-    bool m_connecting = false;  // a connect attempt is under way
+    bool m_connecting = false; // a connect attempt is under way
+    // Command lines sent (Send, Enter) while an attempt was under way, as
+    // they stood; they run once its outcome is known.
+    QStringList m_sendsWaiting;
     int m_disconnectPauses = 0; // pauses after a disconnect still running
 };
