@@ -7,8 +7,11 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Marvix Terminal"));
+    // The title is "Marvix Terminal"; the short name names the per-user
+    // folders (~/.config/marvix-terminal) and matches the desktop entry.
+    QApplication::setApplicationName(QStringLiteral("marvix-terminal"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marvix Terminal"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("marvix-terminal"));
     // The window is laid out for Segoe UI; where it is missing, a font of
     // about the same width keeps captions inside their controls.
     QFont::insertSubstitutions(QStringLiteral("Segoe UI"),

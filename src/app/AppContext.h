@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -33,6 +34,10 @@ struct AppContext
 {
     QString programDir; // settings.ini, settings2.ini, temp.html
     QString workDir;    // nodes.txt, dx.wav
+    // What the info window tells the user about where this run keeps its
+    // files, beyond the two folders (empty for a program in a folder of its
+    // own, run where its nodes.txt is).
+    QStringList fileNotes;
     Hosts hosts;
     std::function<QDateTime()> nowUtc;
     std::function<void(const QString&)> showMessage; // modal box with one OK button

@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+const QColor LampShape::Lime(0, 255, 0);
+const QColor LampShape::Red(255, 0, 0);
+
 LampShape::LampShape(Kind kind, QWidget* parent) : QWidget(parent), m_kind(kind) {}
 
 void LampShape::setBrushColor(const QColor& color)
@@ -9,7 +12,32 @@ void LampShape::setBrushColor(const QColor& color)
     if (color == m_color)
         return;
     m_color = color;
+    updateAccessibleName();
     update();
+}
+
+void LampShape::setAccessibleSubject(const QString& subject, const QString& onWord,
+                                     const QString& offWord)
+{
+    m_subject = subject;
+    m_onWord = onWord;
+    m_offWord = offWord;
+    updateAccessibleName();
+}
+
+QString LampShape::stateText() const
+{
+    if (m_subject.isEmpty())
+        return {};
+    return m_subject + QStringLiteral(": ") + (m_color == Lime ? m_onWord : m_offWord);
+}
+
+void LampShape::updateAccessibleName()
+{
+    // setAccessibleName tells a listening screen reader about the change.
+    const QString text = stateText();
+    if (text != accessibleName())
+        setAccessibleName(text);
 }
 
 void LampShape::paintEvent(QPaintEvent*)

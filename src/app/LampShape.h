@@ -5,6 +5,10 @@
 
 // A signal lamp: a circle or a square filled with one colour (lime for on,
 // red for off).
+//
+// A lamp shows its state only in colour, so it says it in words as well for
+// screen readers: its accessible name is "<subject>: <state>", e.g.
+// "Session: connected", and follows every change of colour.
 class LampShape : public QWidget
 {
     Q_OBJECT
@@ -20,10 +24,25 @@ public:
     void setBrushColor(const QColor& color);
     QColor brushColor() const { return m_color; }
 
+    // What the lamp shows and the words for its two states: onWord while it
+    // is lime, offWord in any other colour.
+    void setAccessibleSubject(const QString& subject, const QString& onWord,
+                              const QString& offWord);
+    // "<subject>: <state word>" for the current colour; empty without a subject.
+    QString stateText() const;
+
+    static const QColor Lime;
+    static const QColor Red;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void updateAccessibleName();
+
     Kind m_kind;
     QColor m_color = Qt::white;
+    QString m_subject;
+    QString m_onWord;
+    QString m_offWord;
 };

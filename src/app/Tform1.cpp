@@ -4,6 +4,7 @@
 #include "app/LampShape.h"
 #include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
+#include "scaling/TResizeKit.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/SessionRules.h"
@@ -74,6 +75,8 @@ QToolButton* speedButton(QWidget* parent, const char* name, const char* icon, co
     b->setIcon(QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(icon))));
     b->setIconSize(QSize(16, 16));
     b->setToolTip(hint);
+    // The button shows only a picture: its hint is what a screen reader says.
+    b->setAccessibleName(hint);
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
@@ -136,6 +139,11 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     createControls();
+    ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
+    // Below three quarters of its size the window's text gets too small to
+    // read.
+    ResizeKit1->setFormMinWidth(width() * 3 / 4);
+    ResizeKit1->setFormMinHeight(height() * 3 / 4);
     FormCreate();
 }
 
@@ -178,9 +186,12 @@ void Tform1::createControls()
     ShapeLED2 = new LampShape(LampShape::Kind::Circle, Panel3);
     ShapeLED2->setObjectName(QStringLiteral("ShapeLED2"));
     ShapeLED2->setGeometry(105, 7, 12, 12);
+    ShapeLED2->setAccessibleSubject(QStringLiteral("Live check"), QStringLiteral("active"),
+                                    QStringLiteral("not active"));
 
     Label2 = label(this, "Label2", QStringLiteral("Theme and Font settings"), 552, 50);
-    Label2->resize(130, 15);
+    // A substitute for the design font can be wider; the caption stays whole.
+    Label2->resize(std::max(130, Label2->sizeHint().width()), 15);
     Label4 = label(this, "Label4", QStringLiteral("0"), 722, 47);
     Label4->resize(34, 15);
     Label4->setVisible(false);
@@ -192,7 +203,10 @@ void Tform1::createControls()
 
     Re1 = place<TerminalPane>(this, "Re1", 1, 95, 784, 263);
     Re1->setToolTip(kRe1Hint);
+    Re1->setAccessibleName(QStringLiteral("Terminal"));
+    Re1->setAccessibleDescription(kRe1Hint);
     Re1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    Re1->setLineLimit(kRe1MaxLines, kRe1DropBlock);
 
     BitBtn6 = bitBtn(this, "BitBtn6", QStringLiteral("Bands Filtering"), nullptr, 0, 360, 102, 18);
     Panel11 = new BandStrip(m_bands, this);
@@ -202,6 +216,8 @@ void Tform1::createControls()
 
     Re3 = place<TerminalPane>(this, "Re3", 0, 380, 510, 115);
     Re3->setToolTip(kRe1Hint);
+    Re3->setAccessibleName(QStringLiteral("DX spots"));
+    Re3->setAccessibleDescription(kRe1Hint);
     Re3->setPaneFont(pixelFont(QStringLiteral("Segoe UI"), 15, false, true));
     Re3->setFocusPolicy(Qt::ClickFocus);
 
@@ -221,6 +237,8 @@ void Tform1::createControls()
     ShapeLED = new LampShape(LampShape::Kind::Circle, Panel4);
     ShapeLED->setObjectName(QStringLiteral("ShapeLED"));
     ShapeLED->setGeometry(4, -3, 11, 26);
+    ShapeLED->setAccessibleSubject(QStringLiteral("Session"), QStringLiteral("connected"),
+                                   QStringLiteral("not connected"));
 
     Edit1 = place<QLineEdit>(this, "Edit1", 112, 498, 160, 23);
     Edit1->setText(QStringLiteral("N0CALL"));
@@ -234,6 +252,8 @@ void Tform1::createControls()
     Shape1 = new LampShape(LampShape::Kind::Square, Panel6);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(151, 6, 11, 11);
+    Shape1->setAccessibleSubject(QStringLiteral("Dx sound"), QStringLiteral("on"),
+                                 QStringLiteral("muted"));
     Shape1->setBrushColor(kLime);
 
     BitBtn3 =
@@ -274,6 +294,8 @@ void Tform1::createControls()
     Shape2 = new LampShape(LampShape::Kind::Square, Panel9);
     Shape2->setObjectName(QStringLiteral("Shape2"));
     Shape2->setGeometry(151, 7, 11, 11);
+    Shape2->setAccessibleSubject(QStringLiteral("Rig control"), QStringLiteral("connected"),
+                                 QStringLiteral("not connected"));
     Shape2->setBrushColor(kRed);
 
     BitBtn1 = bitBtn(this, "BitBtn1", QStringLiteral("Exit  Terminal"), "exit", 681, 529, 105, 23);
@@ -373,6 +395,10 @@ void Tform1::FormCreate()
     TerminalFont.name = m_settings.LoadFontsName();
     TerminalFont.size = m_settings.LoadFontsSize();
     TerminalFont.color = m_settings.LoadFontsColor();
+    // The scaling component watches the window again once the style is in
+    // place.
+    ResizeKit1->setEnabled(false);
+    ResizeKit1->setEnabled(true);
 
     // The chosen node of the last run. Replacing the design text counts as a
     // change and is saved at once, an empty name included.

@@ -26,6 +26,7 @@ class QTableWidget;
 class QTimer;
 class QToolButton;
 class TIdTelnet;
+class TResizeKit;
 class TerminalPane;
 class BandStrip;
 class NodeGrid;
@@ -106,6 +107,7 @@ public:
     QTimer* Timer3 = nullptr; // live-check lamp
     QTimer* Timer4 = nullptr; // information texts
     QTimer* Timer5 = nullptr; // Connect / Disconnect states
+    TResizeKit* ResizeKit1 = nullptr; // keeps the controls in proportion
 
     // --- handlers ---------------------------------------------------------
     void BitBtn1Click();
@@ -141,6 +143,10 @@ public:
 
     // Entries after which the terminal pane warns once.
     static constexpr qint32 kRe1Warning = 210000;
+    // Lines the terminal pane keeps, and how many of the oldest go at once
+    // past that: a contest weekend must not exhaust memory.
+    static constexpr int kRe1MaxLines = 500000;
+    static constexpr int kRe1DropBlock = 50000;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

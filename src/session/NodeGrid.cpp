@@ -229,3 +229,11 @@ void NodeGrid::paintEvent(QPaintEvent* event)
         it = m_marksToDraw.erase(it);
     }
 }
+
+// Rows keep room for their text when the window scales the grid's font.
+void NodeGrid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+}

@@ -1,17 +1,34 @@
 #include "session/TerminalPane.h"
 
+#include "session/PaneScrollBar.h"
+#include "session/TerminalPaneAccessible.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 constexpr int kMargin = 4;
-}
+// One paint per display frame, whatever the line rate.
+constexpr int kFrameMs = 16;
+// A line longer than this is shaped and painted in parts of about kPart
+// characters, and only the parts in view. Node lines are far shorter; this is
+// for a node that sends text without line ends.
+constexpr int kLongLine = 1024;
+constexpr int kPart = 256;
+} // namespace
 
 TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    TerminalPaneAccessible::install();
+    setVerticalScrollBar(new PaneScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new PaneScrollBar(Qt::Horizontal, this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::ClickFocus);
@@ -19,70 +36,214 @@ TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     m_textColor = palette().color(QPalette::Text);
-    updateScrollBars();
+    m_lineHeight = std::max(1, fontMetrics().lineSpacing());
+    m_ascent = fontMetrics().ascent();
+    m_frame.setSingleShot(true);
+    m_frame.setTimerType(Qt::PreciseTimer);
+    connect(&m_frame, &QTimer::timeout, this, &TerminalPane::showFrame);
+    // Both bars are always on, so a new range needs no new layout; left
+    // connected, every new line would repaint the whole pane and the window
+    // under it.
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
+        disconnect(bar, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()));
+    syncScrollBars();
 }
+
+// --- lines ----------------------------------------------------------------
 
 void TerminalPane::appendEntry(const QString& text)
 {
-    // One entry, one update: the pane repaints once, after the whole entry.
+    QList<QString> lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            appendLine(text.mid(start, i - start));
+            lines.append(text.mid(start, i - start));
             if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
             start = i + 1;
         }
     }
-    appendLine(text.mid(start));
-    updateScrollBars();
-    scrollToEnd();
-    viewport()->update();
+    lines.append(start == 0 ? text : text.mid(start));
+
+    // The oldest lines make room first, so that whoever follows the pane sees
+    // lines go and then lines come.
+    const int added = static_cast<int>(lines.size());
+    if (m_lineLimit > 0 && lineCount() + added > m_lineLimit) {
+        const int over = lineCount() + added - m_lineLimit;
+        const int blocks = (over + m_dropBlock - 1) / m_dropBlock;
+        dropFront(std::min(lineCount(), blocks * m_dropBlock));
+    }
+    const int first = lineCount();
+    for (QString& line : lines)
+        appendLine(std::move(line));
+    m_dirtyFrom = std::min(m_dirtyFrom, first);
+    // One entry, one update: the view moves to the end, and the pane shows it
+    // with the next frame.
+    m_top = bottomTop();
+    scheduleFrame();
+    emit linesAppended(added);
+    // An entry longer than the limit itself keeps only its last lines.
+    if (m_lineLimit > 0 && lineCount() > m_lineLimit) {
+        dropFront(lineCount() - m_lineLimit);
+        m_top = bottomTop();
+    }
 }
 
-void TerminalPane::appendLine(const QString& text)
+void TerminalPane::appendLine(QString text)
 {
-    m_lines.append(text);
-    m_maxWidth = std::max(m_maxWidth, lineWidth(text));
+    Row row{std::move(text), 0};
+    measure(keyOf(lineCount()), row);
+    m_maxWidth = std::max(m_maxWidth, row.width);
+    m_rows.push_back(std::move(row));
+}
+
+void TerminalPane::measure(qint64 key, Row& row)
+{
+    const QString& s = row.text;
+    if (s.size() <= kLongLine) {
+        row.width = fontMetrics().horizontalAdvance(s);
+        return;
+    }
+    const QFontMetricsF fm(font());
+    // Measured part by part, once; the parts never split a surrogate pair.
+    LongLine parts;
+    const int n = static_cast<int>(s.size());
+    qreal x = 0;
+    for (int a = 0; a < n;) {
+        int b = std::min(n, a + kPart);
+        if (b < n && s.at(b - 1).isHighSurrogate())
+            ++b;
+        parts.start.append(a);
+        parts.x.append(qRound(x));
+        x += fm.horizontalAdvance(s.mid(a, b - a));
+        a = b;
+    }
+    parts.start.append(n);
+    parts.x.append(qRound(x));
+    row.width = qRound(x);
+    m_long.insert(key, std::move(parts));
+}
+
+void TerminalPane::setLineLimit(int maxLines, int dropBlock)
+{
+    m_lineLimit = std::max(0, maxLines);
+    m_dropBlock = std::clamp(dropBlock, 1, std::max(1, m_lineLimit));
+}
+
+void TerminalPane::dropFront(int count)
+{
+    count = std::min(count, lineCount());
+    if (count <= 0)
+        return;
+    bool widest = false;
+    for (int i = 0; i < count; ++i)
+        widest = widest || m_rows[static_cast<size_t>(i)].width >= m_maxWidth;
+    m_rows.erase(m_rows.begin(), m_rows.begin() + count);
+    m_dropped += count;
+    for (auto it = m_long.begin(); it != m_long.end();)
+        it = it.key() < m_dropped ? m_long.erase(it) : std::next(it);
+    for (auto it = m_shaped.begin(); it != m_shaped.end();)
+        it = it.key() < m_dropped ? m_shaped.erase(it) : std::next(it);
+
+    // The selection stays on its lines. A selection that began on a dropped
+    // line is gone, and the caret with it: a click can then read no line.
+    const Position from = std::min(m_anchor, m_caret);
+    const bool selectionLost = from.line < count;
+    if (selectionLost) {
+        m_anchor = m_caret = {};
+        m_caretDropped = true;
+        m_selecting = false;
+    } else {
+        m_anchor.line -= count;
+        m_caret.line -= count;
+    }
+    // The pixels on screen still show the same lines, now at lower indexes.
+    m_top = std::max(0, m_top - count);
+    m_shownTop = std::max(0, m_shownTop - count);
+    if (m_dirtyFrom != INT_MAX)
+        m_dirtyFrom = std::max(0, m_dirtyFrom - count);
+    if (widest)
+        recomputeMaxWidth();
+    emit linesRemoved(count);
+    if (selectionLost)
+        emit selectionChanged();
+}
+
+void TerminalPane::recomputeMaxWidth()
+{
+    m_maxWidth = 0;
+    for (const Row& r : m_rows)
+        m_maxWidth = std::max(m_maxWidth, r.width);
 }
 
 void TerminalPane::clear()
 {
-    m_lines.clear();
+    const int n = lineCount();
+    m_rows.clear();
+    m_dropped += n;
+    m_long.clear();
+    m_shaped.clear();
     m_maxWidth = 0;
     m_anchor = m_caret = {};
-    updateScrollBars();
-    viewport()->update();
+    m_caretDropped = false;
+    m_top = m_shownTop = 0;
+    m_dirtyFrom = INT_MAX;
+    m_repaintAll = true;
+    scheduleFrame();
+    emit linesRemoved(n);
+    emit selectionChanged();
 }
 
 QString TerminalPane::line(int index) const
 {
-    if (index < 0 || index >= m_lines.size())
+    if (index < 0 || index >= lineCount())
         return {};
-    return m_lines.at(index);
+    return m_rows[static_cast<size_t>(index)].text;
 }
 
 QString TerminalPane::toPlainText() const
 {
-    return m_lines.join(QLatin1Char('\n'));
+    QString out;
+    qsizetype size = 0;
+    for (const Row& r : m_rows)
+        size += r.text.size() + 1;
+    out.reserve(size);
+    for (const Row& r : m_rows) {
+        if (&r != &m_rows.front())
+            out += QLatin1Char('\n');
+        out += r.text;
+    }
+    return out;
 }
+
+// --- selection ------------------------------------------------------------
 
 int TerminalPane::selectionStartLine() const
 {
-    return std::min(m_anchor, m_caret).line;
+    return m_caretDropped ? -1 : std::min(m_anchor, m_caret).line;
+}
+
+TerminalPane::Position TerminalPane::selectionStart() const
+{
+    return std::min(m_anchor, m_caret);
+}
+
+TerminalPane::Position TerminalPane::selectionEnd() const
+{
+    return std::max(m_anchor, m_caret);
 }
 
 QString TerminalPane::selectedText() const
 {
-    const Position from = std::min(m_anchor, m_caret);
-    const Position to = std::max(m_anchor, m_caret);
-    if (from == to || m_lines.isEmpty())
+    const Position from = selectionStart();
+    const Position to = selectionEnd();
+    if (from == to || m_rows.empty())
         return {};
     QStringList parts;
-    for (int l = from.line; l <= to.line && l < m_lines.size(); ++l) {
-        const QString& s = m_lines.at(l);
+    for (int l = from.line; l <= to.line && l < lineCount(); ++l) {
+        const QString& s = m_rows[static_cast<size_t>(l)].text;
         const int a = (l == from.line) ? from.column : 0;
         const int b = (l == to.line) ? to.column : static_cast<int>(s.size());
         parts.append(s.mid(a, b - a));
@@ -93,16 +254,39 @@ QString TerminalPane::selectedText() const
 void TerminalPane::selectAll()
 {
     m_anchor = {};
-    m_caret = m_lines.isEmpty()
+    m_caret = m_rows.empty()
                   ? Position{}
-                  : Position{lineCount() - 1, static_cast<int>(m_lines.constLast().size())};
-    viewport()->update();
+                  : Position{lineCount() - 1, static_cast<int>(m_rows.back().text.size())};
+    m_caretDropped = false;
+    m_repaintAll = true;
+    scheduleFrame();
+    emit selectionChanged();
 }
+
+void TerminalPane::setSelection(Position anchor, Position caret)
+{
+    const auto valid = [this](Position p) {
+        if (m_rows.empty())
+            return Position{};
+        p.line = std::clamp(p.line, 0, lineCount() - 1);
+        p.column = std::clamp(p.column, 0, static_cast<int>(m_rows[size_t(p.line)].text.size()));
+        return p;
+    };
+    m_anchor = valid(anchor);
+    m_caret = valid(caret);
+    m_caretDropped = false;
+    m_repaintAll = true;
+    scheduleFrame();
+    emit selectionChanged();
+}
+
+// --- look -----------------------------------------------------------------
 
 void TerminalPane::setTextColor(const QColor& color)
 {
     m_textColor = color;
-    viewport()->update();
+    m_repaintAll = true;
+    scheduleFrame();
 }
 
 void TerminalPane::setPaneFont(const QFont& font)
@@ -113,105 +297,300 @@ void TerminalPane::setPaneFont(const QFont& font)
 void TerminalPane::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange) {
+        const QFontMetrics fm = fontMetrics();
+        m_lineHeight = std::max(1, fm.lineSpacing());
+        m_ascent = fm.ascent();
+        m_shaped.clear();
+        m_long.clear();
         m_maxWidth = 0;
-        for (const QString& s : std::as_const(m_lines))
-            m_maxWidth = std::max(m_maxWidth, lineWidth(s));
-        updateScrollBars();
-        viewport()->update();
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            measure(keyOf(static_cast<int>(i)), m_rows[i]);
+            m_maxWidth = std::max(m_maxWidth, m_rows[i].width);
+        }
+        m_top = std::min(m_top, bottomTop());
+        m_repaintAll = true;
+        syncScrollBars();
+        showChanges();
     }
     QAbstractScrollArea::changeEvent(event);
 }
 
-int TerminalPane::lineHeight() const
+// --- view -----------------------------------------------------------------
+
+int TerminalPane::visibleRows() const
 {
-    return std::max(1, fontMetrics().lineSpacing());
+    return std::max(1, viewport()->height() / m_lineHeight);
 }
 
-int TerminalPane::lineWidth(const QString& text) const
+// The first line of the view when the last line is at the bottom.
+int TerminalPane::bottomTop() const
 {
-    return fontMetrics().horizontalAdvance(text);
+    return std::max(0, lineCount() - visibleRows());
 }
 
-void TerminalPane::updateScrollBars()
+void TerminalPane::scheduleFrame()
 {
-    const int visible = std::max(1, viewport()->height() / lineHeight());
-    verticalScrollBar()->setPageStep(visible);
-    verticalScrollBar()->setSingleStep(1);
-    verticalScrollBar()->setRange(0, std::max(0, lineCount() - visible));
+    if (m_frame.isActive())
+        return;
+    const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : kFrameMs;
+    m_frame.start(static_cast<int>(std::max<qint64>(0, kFrameMs - since)));
+}
+
+void TerminalPane::showFrame()
+{
+    m_sinceFrame.start();
+    syncScrollBars();
+    showChanges();
+}
+
+void TerminalPane::syncScrollBars()
+{
+    const QScopedValueRollback<bool> ours(m_syncingBars, true);
+    QScrollBar* v = verticalScrollBar();
+    const int visible = visibleRows();
+    v->setPageStep(visible);
+    v->setSingleStep(1);
+    v->setRange(0, std::max(0, lineCount() - visible));
+    v->setValue(m_top);
+    QScrollBar* h = horizontalScrollBar();
     const int width = viewport()->width();
-    horizontalScrollBar()->setPageStep(width);
-    horizontalScrollBar()->setSingleStep(fontMetrics().averageCharWidth());
-    horizontalScrollBar()->setRange(0, std::max(0, m_maxWidth + 2 * kMargin - width));
+    h->setPageStep(width);
+    h->setSingleStep(fontMetrics().averageCharWidth());
+    h->setRange(0, std::max(0, m_maxWidth + 2 * kMargin - width));
 }
 
-void TerminalPane::scrollToEnd()
+// Brings the pixels on screen up to the view: the rows already drawn are
+// moved, and only the rows that came into view or got a new line are painted.
+void TerminalPane::showChanges()
 {
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    QWidget* vp = viewport();
+    const int h = m_lineHeight;
+    const int rows = vp->height() / h + 2;
+    const int delta = m_top - m_shownTop;
+    if (m_repaintAll || std::abs(delta) >= rows) {
+        vp->update();
+    } else {
+        if (delta != 0)
+            vp->scroll(0, -delta * h);
+        if (m_dirtyFrom != INT_MAX) {
+            const int r0 = std::max(m_dirtyFrom, m_top) - m_top;
+            const int r1 = std::min(lineCount(), m_top + rows) - m_top;
+            if (r1 > r0)
+                vp->update(QRect(0, r0 * h, vp->width(), (r1 - r0) * h));
+        }
+    }
+    m_shownTop = m_top;
+    m_dirtyFrom = INT_MAX;
+    m_repaintAll = false;
+}
+
+void TerminalPane::scrollContentsBy(int dx, int dy)
+{
+    if (m_syncingBars) {
+        // The pane moved its own bars; a horizontal move made by a shorter
+        // widest line is shown in full.
+        if (dx != 0)
+            m_repaintAll = true;
+        return;
+    }
+    // The user moved a scroll bar.
+    m_top = verticalScrollBar()->value();
+    if (dx != 0)
+        m_repaintAll = true;
+    Q_UNUSED(dy);
+    showChanges();
 }
 
 void TerminalPane::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
+    const int maxTop = std::max(0, lineCount() - visibleRows());
+    m_top = std::min(m_top, maxTop);
+    m_repaintAll = true;
+    syncScrollBars();
+    showChanges();
 }
 
-void TerminalPane::paintEvent(QPaintEvent*)
+// --- geometry -------------------------------------------------------------
+
+const TerminalPane::LongLine* TerminalPane::longLine(int index) const
+{
+    const auto it = m_long.constFind(keyOf(index));
+    return it == m_long.constEnd() ? nullptr : &*it;
+}
+
+// The x of a character's left edge, from the start of its line.
+int TerminalPane::xOf(int index, int column) const
+{
+    const QString& s = m_rows[static_cast<size_t>(index)].text;
+    column = std::clamp(column, 0, static_cast<int>(s.size()));
+    const LongLine* parts = longLine(index);
+    if (!parts)
+        return fontMetrics().horizontalAdvance(s.left(column));
+    const auto k = std::upper_bound(parts->start.begin(), parts->start.end() - 1, column) -
+                   parts->start.begin() - 1;
+    const int a = parts->start.at(k);
+    return parts->x.at(k) + fontMetrics().horizontalAdvance(s.mid(a, column - a));
+}
+
+QRect TerminalPane::lineRect(int index) const
+{
+    const int x0 = kMargin - horizontalScrollBar()->value();
+    const int width = (index >= 0 && index < lineCount())
+                          ? m_rows[static_cast<size_t>(index)].width
+                          : 0;
+    return QRect(x0, (index - m_top) * m_lineHeight, std::max(1, width), m_lineHeight);
+}
+
+QRect TerminalPane::characterRect(Position position) const
+{
+    if (position.line < 0 || position.line >= lineCount())
+        return {};
+    const QString& s = m_rows[static_cast<size_t>(position.line)].text;
+    const int column = std::clamp(position.column, 0, static_cast<int>(s.size()));
+    const int x = xOf(position.line, column);
+    const int w = column < s.size() ? fontMetrics().horizontalAdvance(s.at(column)) : 1;
+    return QRect(kMargin - horizontalScrollBar()->value() + x,
+                 (position.line - m_top) * m_lineHeight, std::max(1, w), m_lineHeight);
+}
+
+TerminalPane::Position TerminalPane::positionAt(const QPoint& viewportPoint) const
+{
+    return positionAt(viewportPoint, m_top);
+}
+
+void TerminalPane::ensureLineVisible(int line)
+{
+    const int rows = visibleRows();
+    if (line < m_top)
+        m_top = std::max(0, line);
+    else if (line >= m_top + rows)
+        m_top = std::min(line - rows + 1, std::max(0, lineCount() - rows));
+    else
+        return;
+    scheduleFrame();
+}
+
+TerminalPane::Position TerminalPane::positionAt(const QPoint& pt, int top) const
+{
+    if (m_rows.empty())
+        return {};
+    const int l = std::clamp(top + pt.y() / m_lineHeight, 0, lineCount() - 1);
+    return {l, columnAt(l, pt.x() - kMargin + horizontalScrollBar()->value())};
+}
+
+// The caret position nearest to x (from the start of the line): before the
+// character whose right half x falls short of.
+int TerminalPane::columnAt(int index, int x) const
+{
+    int lo = 0;
+    int hi = static_cast<int>(m_rows[static_cast<size_t>(index)].text.size());
+    if (const LongLine* parts = longLine(index)) {
+        const auto k =
+            std::upper_bound(parts->x.begin(), parts->x.end() - 1, x) - parts->x.begin() - 1;
+        if (k >= 0) {
+            lo = parts->start.at(k);
+            hi = parts->start.at(k + 1);
+        } else {
+            hi = 0;
+        }
+    }
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (xOf(index, mid) + xOf(index, mid + 1) > 2 * x)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
+// --- painting -------------------------------------------------------------
+
+void TerminalPane::paintEvent(QPaintEvent* event)
 {
     QPainter p(viewport());
     p.setFont(font());
-    const int h = lineHeight();
-    const int ascent = fontMetrics().ascent();
-    const int first = verticalScrollBar()->value();
+    const int h = m_lineHeight;
     const int x0 = kMargin - horizontalScrollBar()->value();
-    const int rows = viewport()->height() / h + 2;
-    const Position from = std::min(m_anchor, m_caret);
-    const Position to = std::max(m_anchor, m_caret);
+    const QRect area = event->rect();
+    // A glyph may reach into the row above or below its own.
+    const int rFirst = std::max(0, area.top() / h - 1);
+    const int rLast = area.bottom() / h + 1;
+    const Position from = selectionStart();
+    const Position to = selectionEnd();
     const QPalette pal = palette();
-    for (int r = 0; r < rows; ++r) {
-        const int l = first + r;
+    for (int r = rFirst; r <= rLast; ++r) {
+        const int l = m_shownTop + r;
         if (l >= lineCount())
             break;
-        const QString& s = m_lines.at(l);
         const int y = r * h;
         if (from != to && l >= from.line && l <= to.line) {
+            const QString& s = m_rows[static_cast<size_t>(l)].text;
             const int a = (l == from.line) ? from.column : 0;
             const int b = (l == to.line) ? to.column : static_cast<int>(s.size());
-            const int xa = x0 + fontMetrics().horizontalAdvance(s.left(a));
-            const int xb = x0 + fontMetrics().horizontalAdvance(s.left(b)) +
-                           (l == to.line ? 0 : fontMetrics().averageCharWidth());
+            const int xa = x0 + xOf(l, a);
+            const int xb = x0 + xOf(l, b) + (l == to.line ? 0 : fontMetrics().averageCharWidth());
             p.fillRect(QRect(xa, y, xb - xa, h), pal.color(QPalette::Highlight));
         }
         p.setPen(m_textColor);
-        p.drawText(x0, y + ascent, s);
+        paintLine(p, l, x0, y);
+    }
+
+    // Shaped text is kept for the lines in view only.
+    const int rows = viewport()->height() / h + 2;
+    if (m_shaped.size() > 2 * rows + 8) {
+        const qint64 lo = keyOf(m_shownTop) - rows;
+        const qint64 hi = keyOf(m_shownTop) + 2 * rows;
+        for (auto it = m_shaped.begin(); it != m_shaped.end();)
+            it = (it.key() < lo || it.key() > hi) ? m_shaped.erase(it) : std::next(it);
     }
 }
 
-TerminalPane::Position TerminalPane::positionAt(const QPoint& pt) const
+void TerminalPane::paintLine(QPainter& p, int index, int x0, int y)
 {
-    if (m_lines.isEmpty())
-        return {};
-    const int l =
-        std::clamp(verticalScrollBar()->value() + pt.y() / lineHeight(), 0, lineCount() - 1);
-    const QString& s = m_lines.at(l);
-    const int x = pt.x() - kMargin + horizontalScrollBar()->value();
-    int col = 0;
-    int advance = 0;
-    while (col < s.size()) {
-        const int w = fontMetrics().horizontalAdvance(s.at(col));
-        if (advance + w / 2 > x)
-            break;
-        advance += w;
-        ++col;
+    const QString& s = m_rows[static_cast<size_t>(index)].text;
+    if (s.isEmpty())
+        return;
+    const LongLine* parts = longLine(index);
+    if (!parts) {
+        const qint64 key = keyOf(index);
+        auto it = m_shaped.find(key);
+        if (it == m_shaped.end()) {
+            QStaticText shaped(s);
+            shaped.setTextFormat(Qt::PlainText);
+            shaped.setPerformanceHint(QStaticText::AggressiveCaching);
+            shaped.prepare(QTransform(), font());
+            it = m_shaped.insert(key, shaped);
+        }
+        p.drawStaticText(QPointF(x0, y), *it);
+        return;
     }
-    return {l, col};
+    // Only the parts that reach into the viewport.
+    const int left = -x0;
+    const int right = left + viewport()->width();
+    const qsizetype n = parts->start.size() - 1;
+    qsizetype k = std::upper_bound(parts->x.begin(), parts->x.begin() + n, left) -
+                  parts->x.begin() - 1;
+    for (k = std::max<qsizetype>(0, k - 1); k < n && parts->x.at(k) <= right; ++k) {
+        const int a = parts->start.at(k);
+        const int b = parts->start.at(k + 1);
+        p.drawText(x0 + parts->x.at(k), y + m_ascent, s.mid(a, b - a));
+    }
 }
+
+// --- mouse and keys -------------------------------------------------------
 
 void TerminalPane::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        m_anchor = m_caret = positionAt(event->position().toPoint());
+        // The click lands on what the screen shows.
+        m_anchor = m_caret = positionAt(event->position().toPoint(), m_shownTop);
+        m_caretDropped = false;
         m_selecting = true;
-        viewport()->update();
+        m_repaintAll = true;
+        scheduleFrame();
+        emit selectionChanged();
     }
     QAbstractScrollArea::mousePressEvent(event);
 }
@@ -219,8 +598,13 @@ void TerminalPane::mousePressEvent(QMouseEvent* event)
 void TerminalPane::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_selecting) {
-        m_caret = positionAt(event->position().toPoint());
-        viewport()->update();
+        const Position caret = positionAt(event->position().toPoint(), m_shownTop);
+        if (caret != m_caret) {
+            m_caret = caret;
+            m_repaintAll = true;
+            scheduleFrame();
+            emit selectionChanged();
+        }
     }
 }
 

@@ -2,14 +2,26 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
-#include <QStringList>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QStaticText>
+#include <QString>
+#include <QTimer>
+
+#include <climits>
+#include <deque>
 
 // A read-only, never-wrapping text pane for the stream a cluster node sends.
 // During a contest a node sends dozens of spots a second for hours, so the
-// pane keeps plain lines and paints only the visible ones: adding a line costs
-// the same at line 200,000 as at line 1, and a line is never wrapped, so a
-// pane line is always exactly one line of an entry (a click reads it back by
-// its line number).
+// pane keeps plain lines and paints only what changed:
+// - a new line scrolls the pixels already on screen and paints only the rows
+//   that came into view, at most once per display frame;
+// - a line that stays in view keeps its shaped text and is never shaped again;
+// - of a very long line (a node that never ends its line) only the part in
+//   view is shaped and painted; its width is measured once.
+// A line is never wrapped, so a pane line is always exactly one line of an
+// entry, and a click reads it back whole by its line number.
 class TerminalPane : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -28,15 +40,41 @@ public:
     void appendEntry(const QString& text);
     void clear();
 
-    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    // At most maxLines lines are kept: past that, the oldest lines are
+    // dropped, dropBlock at a time. 0 keeps every line (the default).
+    void setLineLimit(int maxLines, int dropBlock);
+    int lineLimit() const { return m_lineLimit; }
+    // Lines dropped from the front since the pane was made: today's line 0 is
+    // line droppedLineCount() of everything ever shown.
+    qint64 droppedLineCount() const { return m_dropped; }
+
+    int lineCount() const { return static_cast<int>(m_rows.size()); }
     QString line(int index) const;
     QString toPlainText() const;
 
     // The line that holds the start of the selection (the caret, where the
-    // last click put it).
+    // last click put it); -1 once that line has been dropped.
     int selectionStartLine() const;
     QString selectedText() const;
     void selectAll();
+
+    // Where the selection starts and ends, in pane order, and the caret (the
+    // end a click or a drag left last). All equal when nothing is selected.
+    Position selectionStart() const;
+    Position selectionEnd() const;
+    Position caretPosition() const { return m_caret; }
+    // Selects from anchor to caret (equal positions: no selection, caret there).
+    void setSelection(Position anchor, Position caret);
+
+    // The character at a position, in viewport coordinates; the column after
+    // a line's last character gives a narrow box at its end.
+    QRect characterRect(Position position) const;
+    // A line's row, in viewport coordinates (it may lie outside the viewport).
+    QRect lineRect(int index) const;
+    // The character position nearest to a point of the viewport.
+    Position positionAt(const QPoint& viewportPoint) const;
+    // Scrolls as little as needed to bring the line into view.
+    void ensureLineVisible(int line);
 
     void setTextColor(const QColor& color);
     QColor textColor() const { return m_textColor; }
@@ -46,10 +84,19 @@ public:
 signals:
     // Any mouse button released over the pane.
     void mouseReleased(Qt::MouseButton button);
+    // After count lines were added at the end.
+    void linesAppended(int count);
+    // After the first count lines were taken away (the oldest lines dropped
+    // past the line limit, or all of them by clear()); the remaining lines
+    // are renumbered from 0.
+    void linesRemoved(int count);
+    // The selection or the caret moved.
+    void selectionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -57,17 +104,61 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void appendLine(const QString& text);
-    void updateScrollBars();
-    void scrollToEnd();
-    Position positionAt(const QPoint& viewportPoint) const;
-    int lineHeight() const;
-    int lineWidth(const QString& text) const;
+    // Where each part of a long line starts and how far right it begins, so
+    // that only the parts in view are shaped when it is painted.
+    struct LongLine
+    {
+        QList<int> start; // character index of each part, then the line's length
+        QList<int> x;     // pixel offset of each part, then the line's width
+    };
+    struct Row
+    {
+        QString text;
+        int width = 0;
+    };
 
-    QStringList m_lines;
+    void appendLine(QString text);
+    void measure(qint64 key, Row& row);
+    void dropFront(int count);
+    void recomputeMaxWidth();
+    void scheduleFrame();
+    void showFrame();
+    void syncScrollBars();
+    void showChanges();
+    int visibleRows() const;
+    int bottomTop() const;
+    qint64 keyOf(int index) const { return m_dropped + index; }
+    const LongLine* longLine(int index) const;
+    int xOf(int index, int column) const;
+    Position positionAt(const QPoint& viewportPoint, int top) const;
+    int columnAt(int index, int x) const;
+    void paintLine(QPainter& p, int index, int x0, int y);
+
+    std::deque<Row> m_rows;
+    qint64 m_dropped = 0;
+    int m_lineLimit = 0;
+    int m_dropBlock = 0;
     int m_maxWidth = 0;
+    int m_lineHeight = 1;
+    int m_ascent = 0;
     QColor m_textColor;
     Position m_anchor;
     Position m_caret;
+    bool m_caretDropped = false;
     bool m_selecting = false;
+
+    // The view: m_top is the first line the pane should show, m_shownTop the
+    // first line its pixels show now; they differ until the next frame.
+    int m_top = 0;
+    int m_shownTop = 0;
+    int m_dirtyFrom = INT_MAX; // first line added since the last frame
+    bool m_repaintAll = false;
+    bool m_syncingBars = false;
+    QTimer m_frame;
+    QElapsedTimer m_sinceFrame;
+
+    // Caches keyed by a line's number since the pane was made, so that they
+    // stay true when the oldest lines are dropped.
+    mutable QHash<qint64, QStaticText> m_shaped;
+    QHash<qint64, LongLine> m_long;
 };

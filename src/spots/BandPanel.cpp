@@ -22,9 +22,10 @@ void BandPanel::setCaptionColor(const QColor& color)
     pal.setColor(QPalette::WindowText, color);
     setPalette(pal);
     // A style sheet on the widget itself wins over the application's, so the
-    // theme cannot touch the band colours.
+    // theme cannot touch the band colours. The size stays with the widget's
+    // font, which follows the window when it is scaled.
     setStyleSheet(QStringLiteral("QLabel { background-color: #000000; color: %1; "
-                                 "font-family: \"Segoe UI\"; font-size: 12px; font-weight: bold; "
+                                 "font-family: \"Segoe UI\"; font-weight: bold; "
                                  "border: none; padding: 0px; margin: 0px; }")
                       .arg(color.name()));
 }
