@@ -1,6 +1,8 @@
-// Feeds a contest's worth of node output through the real incoming-text
-// handler into the real terminal pane and reports speed and memory.
-//   QT_QPA_PLATFORM=offscreen ./bench_incoming [lines]
+// Feeds node output through the real incoming-text handler into the real
+// terminal pane and reports speed and memory.
+//   ./bench_incoming contest [lines]   a contest weekend (default 3,000,000 lines)
+//   ./bench_incoming endless [MB]      a node that never ends its line (default 50)
+// Each run is its own process, so that its peak memory is its own.
 #include "FakeClusterNode.h"
 #include "TestContext.h"
 
@@ -14,23 +16,32 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <fstream>
 #include <string>
 
 namespace {
 
-long peakRssKb()
+long statusKb(const char* key)
 {
     std::ifstream f("/proc/self/status");
     std::string l;
+    const std::string k = key;
     while (std::getline(f, l)) {
-        if (l.rfind("VmHWM:", 0) == 0)
-            return std::stol(l.substr(6));
+        if (l.rfind(k, 0) == 0)
+            return std::stol(l.substr(k.size()));
     }
     return 0;
+}
+
+long peakRssKb()
+{
+    return statusKb("VmHWM:");
 }
 
 QByteArray nodeLine(QRandomGenerator& rng, int i)
@@ -60,56 +71,75 @@ double linesPerSecond(qint64 ns, int lines)
     return ns > 0 ? lines * 1e9 / static_cast<double>(ns) : 0;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// Node-like chunks, made as they are needed: one to five lines, now and then
+// a line cut in two.
+class ChunkSource
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const int total = argc > 1 ? std::atoi(argv[1]) : 210000;
-    constexpr int window = 10000;
+public:
+    explicit ChunkSource(int total) : m_total(total) {}
+    bool next(QByteArray& chunk)
+    {
+        if (m_made >= m_total && m_carry.isEmpty())
+            return false;
+        chunk = m_carry;
+        m_carry.clear();
+        const int n = 1 + static_cast<int>(m_rng.bounded(5));
+        for (int k = 0; k < n && m_made < m_total; ++k, ++m_made)
+            chunk += nodeLine(m_rng, m_made);
+        if (m_rng.bounded(4) == 0 && m_made < m_total) {
+            const QByteArray line = nodeLine(m_rng, m_made++);
+            const int cut = 1 + static_cast<int>(m_rng.bounded(line.size() - 1));
+            chunk += line.left(cut);
+            m_carry = line.mid(cut);
+        }
+        return true;
+    }
 
+private:
+    QRandomGenerator m_rng{2026};
+    int m_total;
+    int m_made = 0;
+    QByteArray m_carry;
+};
+
+struct Session
+{
     FakeClusterNode node;
     TestContext ctx;
-    Tform1 form(ctx.make());
-    form.show();
-    form.nodoscelto = QStringLiteral("127.0.0.1");
-    form.portascelta = QString::number(node.port());
-    form.BitBtn2Click();
-    if (!node.waitForClient() || !QTest::qWaitFor([&] { return form.connesso; }, 5000)) {
-        std::fprintf(stderr, "could not connect to the local node\n");
-        return 1;
-    }
+    std::unique_ptr<Tform1> form;
 
-    // Node-like chunks: one to five lines, now and then a line cut in two.
-    QRandomGenerator rng(2026);
-    QList<QByteArray> chunks;
-    QByteArray carry;
-    int made = 0;
-    while (made < total) {
-        QByteArray chunk = carry;
-        carry.clear();
-        const int n = 1 + static_cast<int>(rng.bounded(5));
-        for (int k = 0; k < n && made < total; ++k, ++made)
-            chunk += nodeLine(rng, made);
-        if (rng.bounded(4) == 0 && made < total) {
-            const QByteArray next = nodeLine(rng, made++);
-            const int cut = 1 + static_cast<int>(rng.bounded(next.size() - 1));
-            chunk += next.left(cut);
-            carry = next.mid(cut);
+    bool open()
+    {
+        form = std::make_unique<Tform1>(ctx.make());
+        form->show();
+        form->nodoscelto = QStringLiteral("127.0.0.1");
+        form->portascelta = QString::number(node.port());
+        form->BitBtn2Click();
+        if (!node.waitForClient() || !QTest::qWaitFor([&] { return form->connesso; }, 5000)) {
+            std::fprintf(stderr, "could not connect to the local node\n");
+            return false;
         }
-        chunks.append(chunk);
+        return true;
     }
-    if (!carry.isEmpty())
-        chunks.append(carry);
+};
 
+int contest(int total)
+{
+    constexpr int window = 10000;
+    Session s;
+    if (!s.open())
+        return 1;
+    Tform1& form = *s.form;
+
+    ChunkSource source(total);
+    QByteArray chunk;
     QElapsedTimer clock;
     qint64 firstNs = -1;
     qint64 lastStart = -1;
     int linesSeen = 0;
-    int lastFrom = total - window;
+    const int lastFrom = total - window;
     clock.start();
-    for (const QByteArray& chunk : chunks) {
+    while (source.next(chunk)) {
         const int before = linesSeen;
         if (lastStart < 0 && before >= lastFrom)
             lastStart = clock.nsecsElapsed();
@@ -138,19 +168,89 @@ int main(int argc, char* argv[])
     QTest::mouseClick(form.BitBtn5, Qt::LeftButton);
     QCoreApplication::processEvents();
     const double sendMs = t.nsecsElapsed() / 1e6;
-    const bool sent = node.waitForReceived("sh/dx");
+    const bool sent = s.node.waitForReceived("sh/dx");
 
     const double first = linesPerSecond(firstNs, window);
     const double last = linesPerSecond(lastNs, window);
-    std::printf("lines fed                  %d (pane lines %d, counted %d)\n", total,
-                form.Re1->lineCount(), form.re1dim);
+    std::printf("lines fed                  %d (counted %d; pane keeps %d, dropped %lld)\n", total,
+                form.re1dim, form.Re1->lineCount(),
+                static_cast<long long>(form.Re1->droppedLineCount()));
     std::printf("first %d lines           %.0f lines/s\n", window, first);
     std::printf("last %d lines            %.0f lines/s\n", window, last);
     std::printf("last / first time ratio     %.2f (goal <= 1.5)\n", first / last);
     std::printf("whole run                  %.0f lines/s\n", linesPerSecond(endNs, total));
-    std::printf("peak RSS                   %.1f MB (goal < 300)\n", peakRssKb() / 1024.0);
+    std::printf("peak RSS                   %.1f MB (goal <= 400)\n", peakRssKb() / 1024.0);
     std::printf("band panel click           %.2f ms (goal < 50)\n", bandClickMs);
     std::printf("send with full pane        %.2f ms (goal < 50)%s\n", sendMs,
                 sent ? "" : " NOT RECEIVED");
     return 0;
+}
+
+// A node that sends text without line ends, in the pieces a socket read
+// gives, then the time one repaint of the pane takes with such lines in view.
+int endless(int megabytes)
+{
+    Session s;
+    if (!s.open())
+        return 1;
+    Tform1& form = *s.form;
+    QByteArray text;
+    while (text.size() < 1 << 20)
+        text += "DX de W3LPL: 21021.0 VP2MXX CW 579 up 2 0712Z ";
+    text.truncate(1 << 20);
+    constexpr int piece = 16 * 1024;
+    const long rssBefore = statusKb("VmRSS:");
+    const int linesBefore = form.Re1->lineCount();
+    QElapsedTimer clock;
+    clock.start();
+    for (int mb = 0; mb < megabytes; ++mb) {
+        for (int at = 0; at < text.size(); at += piece) {
+            form.TelnetDataAvailable(nullptr, text.mid(at, piece));
+            QCoreApplication::processEvents(); // paint as often as a socket read comes
+        }
+    }
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const int lines = form.Re1->lineCount() - linesBefore;
+    std::printf("endless line, %d MB          %.1f MB/s (goal >= 10), %d pane lines of up to %lld "
+                "characters\n",
+                megabytes, megabytes / seconds, lines,
+                static_cast<long long>(form.Re1->line(form.Re1->lineCount() - 1).size()));
+    std::printf("memory added               %.1f MB (%.2f bytes a byte received)\n",
+                (statusKb("VmRSS:") - rssBefore) / 1024.0,
+                (statusKb("VmRSS:") - rssBefore) * 1024.0 / (megabytes * 1048576.0));
+
+    // One repaint with only such lines in view, at the start, the middle and
+    // the end of the lines.
+    QScrollBar* h = form.Re1->horizontalScrollBar();
+    for (const double where : {0.0, 0.5, 1.0}) {
+        h->setValue(static_cast<int>(where * h->maximum()));
+        QCoreApplication::processEvents();
+        QList<double> ms;
+        for (int i = 0; i < 21; ++i) {
+            QElapsedTimer t;
+            t.start();
+            form.Re1->viewport()->repaint();
+            ms << t.nsecsElapsed() / 1e6;
+        }
+        std::sort(ms.begin(), ms.end());
+        std::printf("repaint, scrolled to %3.0f %%  %.2f ms median, %.2f ms worst (goal <= 16)\n",
+                    where * 100, ms.at(ms.size() / 2), ms.last());
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("contest");
+    const int amount = argc > 2 ? std::atoi(argv[2]) : 0;
+    if (what == QLatin1String("contest"))
+        return contest(amount > 0 ? amount : 3000000);
+    if (what == QLatin1String("endless"))
+        return endless(amount > 0 ? amount : 50);
+    std::fprintf(stderr, "usage: %s contest [lines] | endless [MB]\n", argv[0]);
+    return 2;
 }

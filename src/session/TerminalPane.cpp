@@ -21,7 +21,7 @@ constexpr int kFrameMs = 16;
 // characters, and only the parts in view. Node lines are far shorter; this is
 // for a node that sends text without line ends.
 constexpr int kLongLine = 1024;
-constexpr int kPart = 256;
+constexpr int kPart = 128;
 } // namespace
 
 TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
@@ -106,24 +106,43 @@ void TerminalPane::measure(qint64 key, Row& row)
         row.width = fontMetrics().horizontalAdvance(s);
         return;
     }
-    const QFontMetricsF fm(font());
-    // Measured part by part, once; the parts never split a surrogate pair.
+    // Measured part by part from the advances of its characters, without
+    // shaping: a line that never ends must cost little per byte. The parts
+    // never split a surrogate pair.
     LongLine parts;
     const int n = static_cast<int>(s.size());
+    const QChar* d = s.constData();
     qreal x = 0;
     for (int a = 0; a < n;) {
         int b = std::min(n, a + kPart);
-        if (b < n && s.at(b - 1).isHighSurrogate())
+        if (b < n && d[b - 1].isHighSurrogate())
             ++b;
         parts.start.append(a);
         parts.x.append(qRound(x));
-        x += fm.horizontalAdvance(s.mid(a, b - a));
+        for (int i = a; i < b; ++i) {
+            if (d[i].isHighSurrogate() && i + 1 < b && d[i + 1].isLowSurrogate()) {
+                x += QFontMetricsF(font()).horizontalAdvance(QString(d + i, 2));
+                ++i;
+            } else {
+                x += advanceOf(d[i]);
+            }
+        }
         a = b;
     }
     parts.start.append(n);
     parts.x.append(qRound(x));
     row.width = qRound(x);
     m_long.insert(key, std::move(parts));
+}
+
+qreal TerminalPane::advanceOf(QChar c) const
+{
+    if (m_advance.empty())
+        m_advance.assign(0x10000, -1.0f);
+    float& a = m_advance[c.unicode()];
+    if (a < 0)
+        a = static_cast<float>(QFontMetricsF(font()).horizontalAdvance(c));
+    return a;
 }
 
 void TerminalPane::setLineLimit(int maxLines, int dropBlock)
@@ -146,6 +165,8 @@ void TerminalPane::dropFront(int count)
         it = it.key() < m_dropped ? m_long.erase(it) : std::next(it);
     for (auto it = m_shaped.begin(); it != m_shaped.end();)
         it = it.key() < m_dropped ? m_shaped.erase(it) : std::next(it);
+    for (auto it = m_shapedParts.begin(); it != m_shapedParts.end();)
+        it = (it.key() >> 20) < m_dropped ? m_shapedParts.erase(it) : std::next(it);
 
     // The selection stays on its lines. A selection that began on a dropped
     // line is gone, and the caret with it: a click can then read no line.
@@ -185,6 +206,7 @@ void TerminalPane::clear()
     m_dropped += n;
     m_long.clear();
     m_shaped.clear();
+    m_shapedParts.clear();
     m_maxWidth = 0;
     m_anchor = m_caret = {};
     m_caretDropped = false;
@@ -301,7 +323,9 @@ void TerminalPane::changeEvent(QEvent* event)
         m_lineHeight = std::max(1, fm.lineSpacing());
         m_ascent = fm.ascent();
         m_shaped.clear();
+        m_shapedParts.clear();
         m_long.clear();
+        m_advance.clear();
         m_maxWidth = 0;
         for (size_t i = 0; i < m_rows.size(); ++i) {
             measure(keyOf(static_cast<int>(i)), m_rows[i]);
@@ -539,12 +563,20 @@ void TerminalPane::paintEvent(QPaintEvent* event)
 
     // Shaped text is kept for the lines in view only.
     const int rows = viewport()->height() / h + 2;
+    const qint64 lo = keyOf(m_shownTop) - rows;
+    const qint64 hi = keyOf(m_shownTop) + 2 * rows;
     if (m_shaped.size() > 2 * rows + 8) {
-        const qint64 lo = keyOf(m_shownTop) - rows;
-        const qint64 hi = keyOf(m_shownTop) + 2 * rows;
         for (auto it = m_shaped.begin(); it != m_shaped.end();)
             it = (it.key() < lo || it.key() > hi) ? m_shaped.erase(it) : std::next(it);
     }
+    if (m_shapedParts.size() > 16 * rows) {
+        // Parts out of view horizontally go too: all but those just painted.
+        m_shapedParts.removeIf([&](const auto& item) {
+            const qint64 line = item.key() >> 20;
+            return line < lo || line > hi || !m_paintedParts.contains(item.key());
+        });
+    }
+    m_paintedParts.clear();
 }
 
 void TerminalPane::paintLine(QPainter& p, int index, int x0, int y)
@@ -573,9 +605,18 @@ void TerminalPane::paintLine(QPainter& p, int index, int x0, int y)
     qsizetype k = std::upper_bound(parts->x.begin(), parts->x.begin() + n, left) -
                   parts->x.begin() - 1;
     for (k = std::max<qsizetype>(0, k - 1); k < n && parts->x.at(k) <= right; ++k) {
-        const int a = parts->start.at(k);
-        const int b = parts->start.at(k + 1);
-        p.drawText(x0 + parts->x.at(k), y + m_ascent, s.mid(a, b - a));
+        const qint64 key = (keyOf(index) << 20) | k;
+        auto it = m_shapedParts.find(key);
+        if (it == m_shapedParts.end()) {
+            const int a = parts->start.at(k);
+            QStaticText shaped(s.mid(a, parts->start.at(k + 1) - a));
+            shaped.setTextFormat(Qt::PlainText);
+            shaped.setPerformanceHint(QStaticText::AggressiveCaching);
+            shaped.prepare(QTransform(), font());
+            it = m_shapedParts.insert(key, shaped);
+        }
+        p.drawStaticText(QPointF(x0 + parts->x.at(k), y), *it);
+        m_paintedParts.insert(key);
     }
 }
 

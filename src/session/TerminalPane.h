@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <QList>
 #include <QStaticText>
 #include <QString>
@@ -11,6 +12,7 @@
 
 #include <climits>
 #include <deque>
+#include <vector>
 
 // A read-only, never-wrapping text pane for the stream a cluster node sends.
 // During a contest a node sends dozens of spots a second for hours, so the
@@ -119,6 +121,7 @@ private:
 
     void appendLine(QString text);
     void measure(qint64 key, Row& row);
+    qreal advanceOf(QChar c) const;
     void dropFront(int count);
     void recomputeMaxWidth();
     void scheduleFrame();
@@ -161,4 +164,10 @@ private:
     // stay true when the oldest lines are dropped.
     mutable QHash<qint64, QStaticText> m_shaped;
     QHash<qint64, LongLine> m_long;
+    // The parts of long lines in view, shaped: (line number << 20) | part.
+    mutable QHash<qint64, QStaticText> m_shapedParts;
+    QSet<qint64> m_paintedParts;
+    // Advance of each UTF-16 unit in the pane's font, filled as met (-1: not
+    // yet); long lines are measured with it rather than shaped whole.
+    mutable std::vector<float> m_advance;
 };

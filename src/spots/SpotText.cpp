@@ -16,12 +16,16 @@ bool isControl(QChar c)
 
 QString CleanString(const QString& AStr)
 {
-    QString kept;
-    kept.reserve(AStr.size());
-    for (QChar c : AStr) {
+    // Written straight into the result: a node that never ends its line sends
+    // megabytes through here.
+    QString kept(AStr.size(), Qt::Uninitialized);
+    QChar* out = kept.data();
+    qsizetype n = 0;
+    for (const QChar c : AStr) {
         if (!isControl(c) || c == u'\r' || c == u'\n')
-            kept.append(c);
+            out[n++] = c;
     }
+    kept.truncate(n);
     qsizetype first = 0;
     qsizetype last = kept.size();
     while (first < last && kept.at(first).unicode() <= 0x20)

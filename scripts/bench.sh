@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs the benchmarks of a build folder, each in a process of its own.
+#   scripts/bench.sh BUILD_DIR [SECONDS_PER_RATE]
+# - a contest weekend: 3,000,000 node lines through the real incoming-text
+#   handler into the real terminal pane (offscreen);
+# - a node that never ends its line: 50 MB, then repaints with such lines in
+#   view (offscreen);
+# - the real window on an X server (Xvfb), fed by the node simulator at 20,
+#   100 and 500 lines a second, and the start-up time (exec to main window).
+set -euo pipefail
+build="${1:?usage: scripts/bench.sh BUILD_DIR [SECONDS_PER_RATE]}"
+seconds="${2:-30}"
+cd "$build"
+echo "== contest weekend"
+QT_QPA_PLATFORM=offscreen ./bench/bench_incoming contest 3000000
+echo "== endless line"
+QT_QPA_PLATFORM=offscreen ./bench/bench_incoming endless 50
+echo "== real X display"
+if [ -x ./bench/bench_display ]; then
+  xvfb-run -a -s '-screen 0 1280x1024x24' ./bench/bench_display "$seconds"
+else
+  echo "bench_display was not built (it needs libxcb1-dev)" >&2
+  exit 1
+fi
