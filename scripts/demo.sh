@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Starts a local cluster node simulator and a local web host (internet probe,
-# DXpedition list over HTTPS), then the program in a demo folder whose
-# nodes.txt lists the simulator. Nothing leaves this machine.
+# Starts a local cluster node simulator, a local web host (internet probe,
+# DXpedition list over HTTPS) and two dummy rigs (rigctld), then the program
+# in a demo folder whose nodes.txt lists the simulator. Nothing leaves this
+# machine.
 set -euo pipefail
 build="${1:-build-release}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -34,6 +35,21 @@ rm -f hosts.ini
 pids+=($!)
 wait_for webhost.log '^ready'
 cat hosts.ini
+
+# Two dummy radios behind Hamlib's rigctld on the ports "Rig 1" and "Rig 2"
+# use by default. Check one with: rigctl -m 2 -r localhost:4532 f
+for rigport in 4532 4534; do
+  if rigctld -m 1 -T 127.0.0.1 -t "$rigport" > "rigctld-$rigport.log" 2>&1 & then
+    rigpid=$!
+    sleep 0.3
+    if kill -0 "$rigpid" 2>/dev/null; then
+      pids+=("$rigpid")
+      echo "dummy rig (rigctld) on 127.0.0.1:$rigport"
+    else
+      echo "no dummy rig on port $rigport: the port is taken (see rigctld-$rigport.log)"
+    fi
+  fi
+done
 
 printf 'name_of_node;address;port\r\nDEMO-SIM;127.0.0.1;%s\r\n' "$port" > nodes.txt
 cp "$root/resources/dx.wav" dx.wav

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rig/RigConfig.h"
 #include "settings/Hosts.h"
 
 #include <QDateTime>
@@ -51,5 +52,7 @@ struct AppContext
     // that a web host that never answers cannot hold start-up for ever.
     int httpConnectTimeoutMs = 10000;
     int httpRequestTimeoutMs = 30000;
+    // The radios behind "Rig 1" and "Rig 2".
+    RigBackend rig;
     SessionTimings timings;
 };

@@ -1,5 +1,6 @@
 #include "app/DefaultContext.h"
 
+#include "rig/RigConfig.h"
 #include "settings/FileLocations.h"
 #include "settings/Hosts.h"
 
@@ -40,6 +41,7 @@ AppContext makeDefaultContext()
     ctx.workDir = loc.workDir;
     ctx.fileNotes = describeFileLocations(loc);
     ctx.hosts = loadHosts(ctx.programDir);
+    ctx.rig = loadRigBackend(ctx.programDir);
     ctx.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
     ctx.showMessage = [](const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,

@@ -4,14 +4,18 @@
 #include "app/LampShape.h"
 #include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
+#include "rig/RigControl.h"
+#include "rig/Tguidaomnirig.h"
 #include "scaling/TResizeKit.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
+#include "spots/ClickedLine.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -139,6 +143,7 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     createControls();
+    createRigControl();
     ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
     // Below three quarters of its size the window's text gets too small to
     // read.
@@ -428,6 +433,13 @@ void Tform1::FormCreate()
         if (m_ctx.quit)
             m_ctx.quit();
     }
+
+    Action1 = new QAction(this);
+    Action1->setObjectName(QStringLiteral("Action1"));
+    Action1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F2));
+    Action1->setShortcutContext(Qt::WindowShortcut);
+    connect(Action1, &QAction::triggered, this, &Tform1::Action1Execute);
+    addAction(Action1);
 
     Re3->appendEntry(
         QStringLiteral("Press CONNECT BUTTON, then WRITE your CALL SIGN and press ENTER"));
@@ -754,10 +766,22 @@ void Tform1::BitBtn9Click()
 
 // --- timers -------------------------------------------------------------
 
+// The keep-alive sends a bare line end of its own. It never touches the
+// command line: sending what it holds would send half a typed command, or the
+// grey login hint as a callsign.
 void Tform1::Timer1Timer()
 {
-    if (connesso)
-        BitBtn5Click();
+    if (!connesso)
+        return;
+    if (Telnet && Telnet->Connected()) {
+        addRe1(QStringLiteral("> "));
+        Telnet->SendString(QStringLiteral("\r"));
+    } else {
+        // The node has gone: the session ends as a send would end it.
+        addRe1(QStringLiteral("Telnet connection is not active"));
+        connesso = false;
+        BitBtn3Click();
+    }
 }
 
 void Tform1::Timer2Timer()
@@ -780,4 +804,129 @@ void Tform1::Timer5Timer()
 {
     BitBtn2->setEnabled(!connesso && !m_connecting && m_disconnectPauses == 0);
     BitBtn3->setEnabled(connesso);
+}
+
+// --- rig control --------------------------------------------------------
+
+void Tform1::createRigControl()
+{
+    OmniRig = new RigControl(m_ctx.rig, this);
+    connect(OmniRig, &RigControl::opened, this, &Tform1::rigOpened);
+    guidaomnirig = new Tguidaomnirig(this);
+    connect(SpeedButton6, &QToolButton::clicked, this, &Tform1::SpeedButton6Click);
+    connect(SpeedButton8, &QToolButton::clicked, this, &Tform1::SpeedButton8Click);
+    connect(SpeedButton9, &QToolButton::clicked, this, &Tform1::SpeedButton9Click);
+    connect(SpeedButton10, &QToolButton::clicked, this, &Tform1::SpeedButton10Click);
+    connect(Re1, &TerminalPane::mouseReleased, this, &Tform1::Re1MouseUp);
+    connect(Re3, &TerminalPane::mouseReleased, this, &Tform1::Re3MouseUp);
+}
+
+void Tform1::SpeedButton6Click()
+{
+    guidaomnirig->show();
+    guidaomnirig->raise();
+    guidaomnirig->activateWindow();
+}
+
+// "Rig 1" and "Rig 2" have already toggled as group buttons do when their
+// handler runs. The open runs on the rig worker; rigOpened() shows its
+// outcome.
+void Tform1::SpeedButton8Click()
+{
+    OmniRig->open(1);
+}
+
+void Tform1::SpeedButton9Click()
+{
+    OmniRig->open(2);
+}
+
+void Tform1::rigOpened(int rigNumber, bool ok)
+{
+    if (!ok) {
+        // No message; the earlier state stays, only the close button goes.
+        SpeedButton10->setEnabled(false);
+        return;
+    }
+    Shape2->setBrushColor(kLime);
+    omni = true;
+    sceltorig2 = rigNumber == 2;
+    sceltorig1 = rigNumber == 1;
+    SpeedButton10->setEnabled(true);
+    (rigNumber == 1 ? SpeedButton8 : SpeedButton9)->setChecked(true);
+}
+
+void Tform1::SpeedButton10Click()
+{
+    if (!omni)
+        return;
+    Shape2->setBrushColor(kRed);
+    omni = false;
+    OmniRig->close();
+    SpeedButton10->setEnabled(false);
+    SpeedButton8->setChecked(false);
+    SpeedButton9->setChecked(false);
+    sceltorig1 = false;
+    sceltorig2 = false;
+}
+
+void Tform1::Label6Click() {}
+
+void Tform1::TuneRig(const QString& stringafreq)
+{
+    if (stringafreq.isEmpty())
+        return;
+    if (sceltorig1)
+        OmniRig->tune(1, stringafreq);
+    if (sceltorig2)
+        OmniRig->tune(2, stringafreq);
+}
+
+// Any button, anywhere over the pane: the line that holds the start of the
+// selection tunes, and the focus goes back to the command line.
+void Tform1::Re1MouseUp()
+{
+    Leggiriga_re1();
+    QCoreApplication::processEvents();
+    EditCommand->setFocus();
+}
+
+void Tform1::Leggiriga_re1()
+{
+    tuneFromPane(Re1, true);
+}
+
+void Tform1::Re3MouseUp()
+{
+    Leggiriga_re3();
+    QCoreApplication::processEvents();
+    EditCommand->setFocus();
+}
+
+void Tform1::Leggiriga_re3()
+{
+    tuneFromPane(Re3, false);
+}
+
+void Tform1::tuneFromPane(TerminalPane* pane, bool terminalPane)
+{
+    if (!omni)
+        return;
+    const int ClickedLineIndex = pane->selectionStartLine();
+    if (ClickedLineIndex < 0 || ClickedLineIndex >= pane->lineCount())
+        return;
+    const std::optional<QString> stringafreq = ClickedLine::tuningDigits(
+        pane->line(ClickedLineIndex),
+        terminalPane ? ClickedLine::Pane::Terminal : ClickedLine::Pane::Spots);
+    if (stringafreq)
+        TuneRig(*stringafreq);
+}
+
+// Alt+F2: the chosen rig steps to its next mode.
+void Tform1::Action1Execute()
+{
+    if (omni && sceltorig1)
+        OmniRig->cycleMode(1);
+    if (omni && sceltorig2)
+        OmniRig->cycleMode(2);
 }

@@ -30,6 +30,9 @@ class TResizeKit;
 class TerminalPane;
 class BandStrip;
 class NodeGrid;
+class QAction;
+class RigControl;
+class Tguidaomnirig;
 
 // The main window. It owns the shared state of the whole cluster session
 // under the names every subsystem uses, builds its controls at their design
@@ -135,6 +138,24 @@ public:
     void Timer4Timer();
     void Timer5Timer();
 
+    // --- rig control ------------------------------------------------------
+    // The rig-control layer; the connection object itself lives on its worker
+    // thread, and omni tells whether it is open.
+    RigControl* OmniRig = nullptr;
+    Tguidaomnirig* guidaomnirig = nullptr;
+    QAction* Action1 = nullptr; // Alt+F2
+    void SpeedButton6Click();
+    void SpeedButton8Click();
+    void SpeedButton9Click();
+    void SpeedButton10Click();
+    void Label6Click();
+    void TuneRig(const QString& stringafreq);
+    void Re1MouseUp();
+    void Leggiriga_re1();
+    void Re3MouseUp();
+    void Leggiriga_re3();
+    void Action1Execute();
+
     // Adds one entry to the terminal pane, in the terminal font.
     void addRe1(const QString& text);
 
@@ -163,6 +184,9 @@ private:
     void showInfoText();
     void handleLine(const QString& line);
     void flushLineTail();
+    void createRigControl();
+    void rigOpened(int rigNumber, bool ok);
+    void tuneFromPane(TerminalPane* pane, bool terminalPane);
 
     AppContext m_ctx;
     BandFilter m_bands;

@@ -3,6 +3,7 @@
 #include "scaling/Taskbar.h"
 #include "scaling/WindowPlacement.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QEvent>
 #include <QFrame>
@@ -18,6 +19,8 @@
 #include <QWindowStateChangeEvent>
 
 namespace {
+
+const char* const kIconReference = "resizeKitIconSize";
 
 QList<TResizeKit*>& instances()
 {
@@ -155,6 +158,10 @@ void TResizeKit::Loaded()
         }
         e.reference = e.old = w->geometry();
         FCtrls.add(e);
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->icon().isNull())
+            b->setProperty(
+                kIconReference,
+                ScaleMath::densityAdjusted(QRect(QPoint(), b->iconSize()), dw, dh).size());
     }
 
     // The reference layout is the design layout at this screen's density.
@@ -278,6 +285,23 @@ void TResizeKit::scaleFont(QWidget* w, TCtrlInfo& e, double factor)
     e.OldFontSize = sizeOf(w->font());
 }
 
+// A button's picture grows and shrinks with its button, like its text.
+void TResizeKit::scaleIcon(QWidget* w, double factor)
+{
+    auto* b = qobject_cast<QAbstractButton*>(w);
+    if (!b || b->icon().isNull())
+        return;
+    // The size at factor 1.0 travels with the button.
+    QSize reference = b->property(kIconReference).toSize();
+    if (!reference.isValid()) {
+        reference = QSize(ScaleMath::referenceFromCurrent(b->iconSize().width(), FPrev.font),
+                          ScaleMath::referenceFromCurrent(b->iconSize().height(), FPrev.font));
+        b->setProperty(kIconReference, reference);
+    }
+    b->setIconSize(QSize(ScaleMath::ownerFontSize(reference.width(), factor),
+                         ScaleMath::ownerFontSize(reference.height(), factor)));
+}
+
 void TResizeKit::scalingPass(const QSize& client)
 {
     QWidget* owner = m_owner;
@@ -310,6 +334,7 @@ void TResizeKit::scalingPass(const QSize& client)
             continue;
         if (FResizeFont && !FNoResizeFntCtls.contains(c.name) && e->hasFont)
             scaleFont(c.widget, *e, f.font);
+        scaleIcon(c.widget, f.font);
         c.widget->setGeometry(ScaleMath::scaledBounds(e->reference, f.x, f.y));
         e->old = c.widget->geometry();
     }

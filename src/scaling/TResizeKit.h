@@ -109,6 +109,7 @@ private:
     void recordCounts(const QList<Control>& list);
     void scalingPass(const QSize& client);
     void scaleFont(QWidget* w, TCtrlInfo& e, double factor);
+    void scaleIcon(QWidget* w, double factor);
     void firstShow();
     void placeWindow(const QSize& outer);
     void applyLimits();

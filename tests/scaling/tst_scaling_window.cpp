@@ -182,6 +182,9 @@ void TestScalingWindow::mainWindowScales()
     QCOMPARE(w.Panel11->panel(BandFilter::Band::m20)->font().pixelSize(),
              ScaleMath::controlFontSize(ScaleMath::round(12 / m_d), f));
     QCOMPARE(w.font().pointSize(), ScaleMath::ownerFontSize(9, f));
+    const int icon = ScaleMath::ownerFontSize(ScaleMath::round(16 / m_d), f);
+    QCOMPARE(w.SpeedButton2->iconSize(), QSize(icon, icon));
+    QCOMPARE(w.BitBtn5->iconSize(), QSize(icon, icon));
     QCOMPARE(w.BitBtn5->font().pointSize(), w.font().pointSize());
     QCOMPARE(w.Re1->font().pointSize(), w.font().pointSize());
 }

@@ -98,7 +98,8 @@ private slots:
     void disconnectClosesSession();
     void noConnectDuringDisconnectPause();
     void spotTailWaitsForItsLineEnd();
-    void keepAliveSendsWhatTheLineHolds();
+    void keepAliveSendsBareLineEnd_data();
+    void keepAliveSendsBareLineEnd();
     void infoTextsRotate();
     void firstStartSavesEmptyNode();
     void chosenNodeSurvivesRestart();
@@ -454,15 +455,29 @@ void TestSession::spotTailWaitsForItsLineEnd()
     QCOMPARE(f.form->re1dim, 1);
 }
 
-void TestSession::keepAliveSendsWhatTheLineHolds()
+// The keep-alive sends an empty line of its own and leaves the command line
+// alone: neither the grey hint nor half a typed command reaches the node.
+void TestSession::keepAliveSendsBareLineEnd_data()
 {
+    QTest::addColumn<QString>("typed"); // empty: the hint stays, never focused
+    QTest::newRow("login hint") << QString();
+    QTest::newRow("half a command") << "sh/d";
+}
+
+void TestSession::keepAliveSendsBareLineEnd()
+{
+    QFETCH(QString, typed);
     FakeClusterNode node;
     Fixture f([](TestContext& c) { c.timings.keepAliveMs = 300; });
     f.connectTo(node);
-    // The hint never had the focus, so the keep-alive sends it as it stands.
-    QVERIFY(node.waitForReceived("Your Call for Login\r\n"));
-    QCOMPARE(f.form->EditCommand->text(), QString());
-    QVERIFY(node.waitForReceived("Your Call for Login\r\n\r\n"));
+    if (!typed.isEmpty())
+        f.type(typed);
+    const QString held = f.form->EditCommand->text();
+    QCOMPARE(held, typed.isEmpty() ? QString("Your Call for Login") : typed);
+    QVERIFY(node.waitForReceived("\r\n\r\n"));
+    QCOMPARE(node.received(), QByteArray("\r\n\r\n"));
+    QCOMPARE(f.form->EditCommand->text(), held);
+    QCOMPARE(f.lines().count("> "), 2);
 }
 
 void TestSession::infoTextsRotate()

@@ -19,6 +19,12 @@ TestContext::TestContext()
     timings.disconnectPauseMs = 50;
     timings.lineTailFlushMs = 50;
     timings.spotTailFlushMs = 300;
+
+    // No test may reach a rigctld of the machine on the default ports.
+    const QString dead = QStringLiteral("127.0.0.1:%1").arg(FakeClusterNode::refusingPort());
+    rig.rig1.port = dead;
+    rig.rig2.port = dead;
+    rig.shutdownWaitMs = 500;
 }
 
 AppContext TestContext::make()
@@ -36,6 +42,7 @@ AppContext TestContext::make()
     ctx.internetCheck = [this] { return internetPresent; };
     ctx.quit = [this] { ++quitRequests; };
     ctx.startupPauseMs = 0;
+    ctx.rig = rig;
     ctx.timings = timings;
     return ctx;
 }

@@ -26,6 +26,7 @@ public:
     QDateTime now = QDateTime(QDate(2026, 12, 9), QTime(23, 30), QTimeZone::utc());
     bool internetPresent = true;
     SessionTimings timings;
+    RigBackend rig; // both rigs on a refusing port unless a test says otherwise
 
 private:
     QTemporaryDir m_dir;
