@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Starts a local cluster node simulator, a local web host (internet probe,
-# DXpedition list over HTTPS) and two dummy rigs (rigctld), then the program
-# in a demo folder whose nodes.txt lists the simulator. Nothing leaves this
-# machine.
+# calendar widget, DXpedition list over HTTPS) and two dummy rigs (rigctld),
+# then the program in a demo folder whose nodes.txt lists the simulator.
+# Nothing leaves this machine.
+# The simulator now and then spots DXpeditions of the demo calendar only
+# (FT8WW, ZL7G, E6AD, VK9XY), of the demo list only (E51D, 9N7AA) and of
+# both (3Y0K, TX5S): once the live check is on, hits come within a minute.
 set -euo pipefail
 build="${1:-build-release}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -24,7 +27,8 @@ wait_for() { # $1 file, $2 pattern
 }
 
 # The simulator prints "listening on 127.0.0.1:PORT" first.
-"$root/$build/tools/dxnode-sim/dxnode-sim" --port 0 --rate 2 > sim.log 2>&1 &
+"$root/$build/tools/dxnode-sim/dxnode-sim" --port 0 --rate 2 \
+  --dxpeditions 3Y0K,TX5S,FT8WW,ZL7G,E6AD,VK9XY,E51D,9N7AA > sim.log 2>&1 &
 pids+=($!)
 wait_for sim.log '^listening on'
 port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' sim.log | head -n1)

@@ -1,11 +1,15 @@
 #include "app/DefaultContext.h"
 #include "app/Tform1.h"
+#include "windows/WebEngineProcess.h"
 
 #include <QApplication>
 #include <QFont>
 
 int main(int argc, char* argv[])
 {
+    // The calendar window's browser: no sandbox when run as root (Chromium
+    // would end the process), shared drawing contexts.
+    WebEngineProcess::prepare();
     QApplication app(argc, argv);
     // The title is "Marvix Terminal"; the short name names the per-user
     // folders (~/.config/marvix-terminal) and matches the desktop entry.

@@ -2,6 +2,8 @@
 
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
+#include "livecheck/AlarmSound.h"
+#include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
 #include "net/TIdTelnet.h"
 #include "rig/RigControl.h"
@@ -12,6 +14,7 @@
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
+#include "windows/Tdxcalendar.h"
 #include "spots/ClickedLine.h"
 
 #include <QAbstractButton>
@@ -21,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -150,6 +154,7 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     ResizeKit1->setFormMinWidth(width() * 3 / 4);
     ResizeKit1->setFormMinHeight(height() * 3 / 4);
     FormCreate();
+    createCalendarWindow();
 }
 
 Tform1::~Tform1()
@@ -157,6 +162,8 @@ Tform1::~Tform1()
     // The end of the program closes an open session without ceremony.
     if (Telnet)
         delete Telnet.data();
+    // Its page file goes with it.
+    delete dxcalendar;
 }
 
 void Tform1::createControls()
@@ -254,6 +261,7 @@ void Tform1::createControls()
     auto* Panel6 = panel(this, "Panel6", 513, 497, 166, 25);
     Label1 = label(Panel6, "Label1", QStringLiteral("Mute/Unmute  Dx Sound"), 6, 4);
     Label1->setCursor(Qt::PointingHandCursor);
+    Label1->installEventFilter(this);
     Shape1 = new LampShape(LampShape::Kind::Square, Panel6);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(151, 6, 11, 11);
@@ -347,6 +355,9 @@ void Tform1::createControls()
     connect(Timer3, &QTimer::timeout, this, &Tform1::Timer3Timer);
     connect(Timer4, &QTimer::timeout, this, &Tform1::Timer4Timer);
     connect(Timer5, &QTimer::timeout, this, &Tform1::Timer5Timer);
+    connect(SpeedButton2, &QToolButton::clicked, this, &Tform1::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &Tform1::SpeedButton3Click);
+    connect(ListView1, &QListWidget::itemClicked, this, &Tform1::ListView1Click);
 
     // A line tail without a line end (a prompt such as "login: ") is shown
     // once the node has been quiet for a moment.
@@ -383,8 +394,12 @@ void Tform1::FormCreate()
         }
     });
 
-    PrintedResults.clear();
+    Spotted = SpottedList();
     trovatouguale = false;
+
+    alarm = new AlarmSound(this);
+    alarm->setObjectName(QStringLiteral("alarm"));
+    LoadWavFileToMemory(QStringLiteral("dx.wav"));
 
     Re1->appendEntry(QStringLiteral("Press 'Connect'"));
 
@@ -617,6 +632,19 @@ void Tform1::handleLine(const QString& line)
         return;
     }
 
+    // Match check: the calendar list once it exists, then the DXpedition
+    // list unless the calendar already had the callsign.
+    trovatouguale = false;
+    resultString.clear();
+    if (dxcalendar && dxcalendar->calendar().exists())
+        verifica();
+    if (!trovatouguale)
+        verifica2();
+    if (trovatouguale && livecliccato) {
+        hitPath();
+        return;
+    }
+
     // Normal path.
     if (re1dim == kRe1Warning)
         showMessage(QStringLiteral("CAUTION: more than 200.000 lines received, please disconnect "
@@ -738,6 +766,8 @@ bool Tform1::eventFilter(QObject* watched, QEvent* event)
         EditCommandEnter();
     else if (watched == Edit1 && event->type() == QEvent::MouseButtonRelease)
         Edit1Click();
+    else if (watched == Label1 && event->type() == QEvent::MouseButtonRelease)
+        Label1Click();
     else if (Memo1 && watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease)
         Memo1Click();
     return QWidget::eventFilter(watched, event);
@@ -804,6 +834,132 @@ void Tform1::Timer5Timer()
 {
     BitBtn2->setEnabled(!connesso && !m_connecting && m_disconnectPauses == 0);
     BitBtn3->setEnabled(connesso);
+}
+
+// --- live check ---------------------------------------------------------
+
+void Tform1::createCalendarWindow()
+{
+    dxcalendar = new Tdxcalendar(m_ctx);
+    connect(dxcalendar, &Tdxcalendar::liveCheckActivated, this, [this] { livecliccato = true; });
+    connect(dxcalendar, &Tdxcalendar::formClosed, this,
+            [this] { Dolv.leggoshorteaggiungoadolv(dxcalendar->gridCells()); });
+}
+
+void Tform1::verifica()
+{
+    const LiveCheck::Result r = LiveCheck::verifica(stringaricevuta, dxcalendar->calendar().index());
+    resultString = r.resultString;
+    trovatouguale = r.trovatouguale;
+}
+
+void Tform1::verifica2()
+{
+    const LiveCheck::Result r = LiveCheck::verifica(stringaricevuta, Dolv.checkIndex());
+    resultString = r.resultString;
+    trovatouguale = r.trovatouguale;
+}
+
+// A DXpedition spotted while the live check is on: marked in the terminal
+// pane, copied with the time into the spot pane, listed, announced.
+//   "DX de W3LPL:     21021.0  3Y0K         CW 579 <------"
+//   "DX de W3LPL:     21021.0  3Y0K         CW 579  23:30"
+void Tform1::hitPath()
+{
+    addRe1(stringaricevuta + QStringLiteral(" <------"));
+    qsizetype blanks = 0;
+    while (blanks < stringaricevuta.size() && stringaricevuta.at(blanks) == u' ')
+        ++blanks;
+    const QString copy = stringaricevuta.mid(blanks);
+    if (copy.startsWith(QLatin1String("DX"))) {
+        const QDateTime now = m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc();
+        Re3->appendEntry(QStringLiteral("%1  %2").arg(
+            copy.left(62), now.toUTC().toString(QStringLiteral("hh:mm"))));
+    }
+    PopulateListView(resultString);
+    ListView1->repaint();
+    if (sound && livecliccato)
+        PlayWavFromMemory();
+    trovatouguale = false;
+    stringaricevuta.clear();
+    Response.clear();
+}
+
+void Tform1::PopulateListView(const QString& ResultString)
+{
+    if (!Spotted.PopulateListView(ResultString))
+        return;
+    while (ListView1->count() >= SpottedList::kMaxItems)
+        delete ListView1->takeItem(ListView1->count() - 1);
+    AddListViewItem(ResultString, SpottedList::lookupLink(m_ctx.hosts.callsignLookup, ResultString));
+    for (int i = 0; i < ListView1->count(); ++i) {
+        QListWidgetItem* item = ListView1->item(i);
+        item->setData(kLinkRole, SpottedList::lookupLink(m_ctx.hosts.callsignLookup, item->text()));
+    }
+    ListView1->repaint();
+}
+
+void Tform1::AddListViewItem(const QString& Value, const QUrl& Link)
+{
+    auto* item = new QListWidgetItem(Value);
+    item->setData(kTagRole, Link.isEmpty() ? 0 : 1); // no link, nothing to open
+    item->setData(kLinkRole, Link);
+    ListView1->insertItem(0, item);
+}
+
+void Tform1::ListView1Click()
+{
+    const QList<QListWidgetItem*> selected = ListView1->selectedItems();
+    if (selected.isEmpty() || selected.first()->data(kTagRole).toInt() != 1)
+        return;
+    if (m_ctx.openUrl)
+        m_ctx.openUrl(selected.first()->data(kLinkRole).toUrl());
+}
+
+void Tform1::Label1Click()
+{
+    if (Shape1->brushColor() == kLime) {
+        Shape1->setBrushColor(kRed);
+        sound = false;
+    } else {
+        Shape1->setBrushColor(kLime);
+        sound = true;
+    }
+}
+
+// "dx.wav" is looked up in the working folder, once, at start.
+void Tform1::LoadWavFileToMemory(const QString& FileName)
+{
+    WaveData.reset();
+    QFile file(QDir(m_ctx.workDir).filePath(FileName));
+    if (file.open(QIODevice::ReadOnly))
+        WaveData = file.readAll();
+}
+
+void Tform1::PlayWavFromMemory()
+{
+    if (WaveData && !WaveData->isEmpty())
+        alarm->play(*WaveData);
+}
+
+void Tform1::SpeedButton2Click()
+{
+    Dolv.StringListShort.clear();
+    dxcalendar->Button1->setVisible(true);
+    dxcalendar->BitBtn3->setVisible(true);
+    dxcalendar->show();
+    dxcalendar->raise();
+    dxcalendar->activateWindow();
+}
+
+void Tform1::SpeedButton3Click()
+{
+    Dolv.StringListShort.clear();
+    SpeedButton2Click();
+    dxcalendar->Button1->setVisible(false);
+    dxcalendar->BitBtn3->setVisible(false);
+    showMessage(QStringLiteral("Live check activated"));
+    dxcalendar->Button1Click();
 }
 
 // --- rig control --------------------------------------------------------

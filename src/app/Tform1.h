@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "livecheck/DxpeditionList.h"
+#include "livecheck/SpottedList.h"
 #include "session/LineAssembler.h"
 #include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
@@ -13,6 +14,7 @@
 
 #include <optional>
 
+class AlarmSound;
 class LampShape;
 class QButtonGroup;
 class QComboBox;
@@ -30,6 +32,7 @@ class TResizeKit;
 class TerminalPane;
 class BandStrip;
 class NodeGrid;
+class Tdxcalendar;
 class QAction;
 class RigControl;
 class Tguidaomnirig;
@@ -62,7 +65,8 @@ public:
     qint32 re1dim = 0; // entries the normal path added to Re1
     QStringList Texts;
     qint32 CurrentTextIndex = 0;
-    QStringList PrintedResults;
+    // ListView1's callsigns and PrintedResults.
+    SpottedList Spotted;
     std::optional<QByteArray> WaveData;
     // StringListDolv, StringListShort and FinalstringListDolv.
     DxpeditionList Dolv;
@@ -112,6 +116,10 @@ public:
     QTimer* Timer5 = nullptr; // Connect / Disconnect states
     TResizeKit* ResizeKit1 = nullptr; // keeps the controls in proportion
 
+    // The DX calendar window, made hidden with this one.
+    Tdxcalendar* dxcalendar = nullptr;
+    AlarmSound* alarm = nullptr;
+
     // --- handlers ---------------------------------------------------------
     void BitBtn1Click();
     void BitBtn2Click();
@@ -138,6 +146,17 @@ public:
     void Timer4Timer();
     void Timer5Timer();
 
+    // --- live check -------------------------------------------------------
+    void verifica();
+    void verifica2();
+    void PopulateListView(const QString& ResultString);
+    void AddListViewItem(const QString& Value, const QUrl& Link);
+    void ListView1Click();
+    void Label1Click();
+    void LoadWavFileToMemory(const QString& FileName);
+    void PlayWavFromMemory();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
     // --- rig control ------------------------------------------------------
     // The rig-control layer; the connection object itself lives on its worker
     // thread, and omni tells whether it is open.
@@ -169,6 +188,11 @@ public:
     static constexpr int kRe1MaxLines = 500000;
     static constexpr int kRe1DropBlock = 50000;
 
+    // ListView1's item data: the tag (1: the item carries a lookup link)
+    // and the link.
+    static constexpr int kTagRole = Qt::UserRole;
+    static constexpr int kLinkRole = Qt::UserRole + 1;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
@@ -184,6 +208,8 @@ private:
     void showInfoText();
     void handleLine(const QString& line);
     void flushLineTail();
+    void hitPath();
+    void createCalendarWindow();
     void createRigControl();
     void rigOpened(int rigNumber, bool ok);
     void tuneFromPane(TerminalPane* pane, bool terminalPane);

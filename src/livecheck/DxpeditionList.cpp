@@ -36,6 +36,7 @@ void DxpeditionList::ricevilistadolv(const QString& url)
         StringListDolv.clear();
     }
     FinalstringListDolv = StringListDolv;
+    m_indexedCount = -1;
 }
 
 void DxpeditionList::DownloadAndReadFileDolv(const QString& url, QStringList& list,
@@ -63,6 +64,16 @@ void DxpeditionList::leggoshorteaggiungoadolv(const QStringList& gridCells)
             StringListShort.append(callsign);
     }
     FinalstringListDolv.append(StringListShort);
+    m_indexedCount = -1;
+}
+
+const CallsignIndex& DxpeditionList::checkIndex() const
+{
+    if (m_indexedCount != FinalstringListDolv.size()) {
+        m_index.rebuild(FinalstringListDolv);
+        m_indexedCount = FinalstringListDolv.size();
+    }
+    return m_index;
 }
 
 QStringList DxpeditionList::linesOfListFile(const QByteArray& bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "livecheck/CallsignIndex.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -35,10 +37,17 @@ public:
     // gives "3Y0K", " e51d \n" gives " e51d ", an empty line an empty entry.
     static QStringList linesOfListFile(const QByteArray& bytes);
 
+    // FinalstringListDolv ready for lookups. The list only grows (its
+    // downloaded part is set once), so the index is rebuilt whenever its
+    // length changed since the last lookup.
+    const CallsignIndex& checkIndex() const;
+
     // Shorter limits for the tests; the program keeps 10 s and 30 s.
     void setTimeouts(int connectTimeoutMs, int requestTimeoutMs);
 
 private:
     int m_connectTimeoutMs = 10000;
     int m_requestTimeoutMs = 30000;
+    mutable CallsignIndex m_index;
+    mutable qsizetype m_indexedCount = -1;
 };

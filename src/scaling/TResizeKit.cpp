@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QToolBox>
@@ -66,6 +67,13 @@ bool holdsControls(const QWidget* w)
            w->metaObject() == &QWidget::staticMetaObject;
 }
 
+bool isScrollPage(const QWidget* w)
+{
+    const QWidget* viewport = w->parentWidget();
+    auto* box = viewport ? qobject_cast<const QScrollArea*>(viewport->parentWidget()) : nullptr;
+    return box && box->widget() == w;
+}
+
 void collect(QWidget* parent, QList<QWidget*>& out)
 {
     for (QObject* child : parent->children()) {
@@ -75,6 +83,14 @@ void collect(QWidget* parent, QList<QWidget*>& out)
         out.append(w);
         if (holdsControls(w))
             collect(w, out);
+        // The page of a scroll box is laid out like a panel; only its
+        // position belongs to the scroll box.
+        if (auto* box = qobject_cast<QScrollArea*>(w);
+            box && box->widget() && !box->widgetResizable()) {
+            out.append(box->widget());
+            if (holdsControls(box->widget()))
+                collect(box->widget(), out);
+        }
     }
 }
 
@@ -335,7 +351,11 @@ void TResizeKit::scalingPass(const QSize& client)
         if (FResizeFont && !FNoResizeFntCtls.contains(c.name) && e->hasFont)
             scaleFont(c.widget, *e, f.font);
         scaleIcon(c.widget, f.font);
-        c.widget->setGeometry(ScaleMath::scaledBounds(e->reference, f.x, f.y));
+        const QRect bounds = ScaleMath::scaledBounds(e->reference, f.x, f.y);
+        if (isScrollPage(c.widget))
+            c.widget->resize(bounds.size());
+        else
+            c.widget->setGeometry(bounds);
         e->old = c.widget->geometry();
     }
     FPrev = f;

@@ -16,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QtTest>
 
@@ -36,6 +38,7 @@ private slots:
     void excludedControls();
     void lateControls();
     void fontsUnderStyleSheet();
+    void scrollBoxPage();
     void minimizeAndRestore();
     void switchedOffAndOn();
     void firstShowPlacement();
@@ -304,6 +307,27 @@ void TestScalingWindow::fontsUnderStyleSheet()
     QCOMPARE(x.b->font().pixelSize(), 15);
     QCOMPARE(x.d->font().pointSize(), 9);
     qApp->setStyleSheet(QString());
+}
+
+// The page of a scroll box scales like a panel and stays where the box
+// scrolled it.
+void TestScalingWindow::scrollBoxPage()
+{
+    Fixture x;
+    auto* box = Fixture::make<QScrollArea>(&x.w, "ScrollBox1", QRect(10, 150, 300, 100));
+    auto* page = new QWidget;
+    page->resize(280, 400);
+    auto* line = Fixture::make<QLabel>(page, "Label5", QRect(10, 300, 200, 20));
+    box->setWidget(page);
+    x.kit->DynamicAdd();
+    x.w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&x.w));
+    const QSize start = x.w.size();
+    box->verticalScrollBar()->setValue(50);
+    QVERIFY(resizeTo(x.w, start * 2));
+    QCOMPARE(page->size(), QSize(560, 800));
+    QCOMPARE(page->pos().x(), 0);
+    QCOMPARE(line->geometry(), QRect(20, 600, 400, 40));
 }
 
 void TestScalingWindow::minimizeAndRestore()

@@ -105,6 +105,12 @@ QString DemoWebHost::probeUrl() const
     return QStringLiteral("http://127.0.0.1:%1/").arg(m_http.serverPort());
 }
 
+QString DemoWebHost::calendarUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1/calendar.php?width=21&lang=en")
+        .arg(m_http.serverPort());
+}
+
 QString DemoWebHost::listUrl() const
 {
     return QStringLiteral("https://127.0.0.1:%1/listadxdolv.txt").arg(m_httpsPort);
@@ -122,7 +128,9 @@ void DemoWebHost::onNewConnection()
             // "GET /listadxdolv.txt HTTP/1.1"
             const QList<QByteArray> words = request->left(request->indexOf("\r\n")).split(' ');
             const QByteArray path = words.size() >= 2 ? words[1] : QByteArray();
-            if (path == "/listadxdolv.txt")
+            if (path.startsWith("/calendar.php") && !m_calendar.isEmpty())
+                socket->write(answer("200 OK", "application/javascript; charset=utf-8", m_calendar));
+            else if (path == "/listadxdolv.txt")
                 socket->write(answer("200 OK", "text/plain", m_list));
             else if (path == "/")
                 socket->write(answer("200 OK", "text/html",

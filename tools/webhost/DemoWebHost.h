@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 // The program's web host, for the demo and offline use: the probe's site
-// root over plain HTTP, and the DXpedition list over HTTPS through
+// root and the calendar widget over plain HTTP, and the DXpedition list over HTTPS through
 // `openssl s_server` with a certificate made when the host starts.
 class DemoWebHost : public QObject
 {
@@ -24,6 +24,10 @@ public:
     QString probeUrl() const;
     QString listUrl() const;
 
+    // The calendar widget script served as /calendar.php (empty: 404).
+    void setCalendarWidget(const QByteArray& script) { m_calendar = script; }
+    QString calendarUrl() const;
+
 private:
     void onNewConnection();
     bool startTls(const QByteArray& listFile, quint16 httpsPort);
@@ -32,6 +36,7 @@ private:
     QProcess m_tls;
     QTemporaryDir m_dir;
     QByteArray m_list;
+    QByteArray m_calendar;
     quint16 m_httpsPort = 0;
     QString m_error;
 };

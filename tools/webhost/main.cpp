@@ -11,7 +11,8 @@
 #include <unistd.h>
 
 // A local stand-in for the program's web host, so the demo runs offline:
-//   webhost [--http-port N] [--https-port N] [--list FILE] [--hosts-file FILE]
+//   webhost [--http-port N] [--https-port N] [--list FILE] [--calendar FILE]
+//           [--hosts-file FILE]
 // Port 0 (the default) lets the system choose. Once both servers listen it
 // prints the [Hosts] lines for settings.ini, then "ready", and serves until
 // SIGINT or SIGTERM.
@@ -36,7 +37,8 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Local web host for the Marvix Terminal demo: the internet probe over "
-                       "HTTP and listadxdolv.txt over HTTPS, on 127.0.0.1."));
+                       "HTTP, the calendar widget over HTTP and listadxdolv.txt over HTTPS, "
+                       "on 127.0.0.1."));
     parser.addHelpOption();
     QCommandLineOption httpPort(QStringLiteral("http-port"),
                                 QStringLiteral("Port of the plain HTTP server (0: any free)."),
@@ -47,10 +49,14 @@ int main(int argc, char* argv[])
     QCommandLineOption listFile(QStringLiteral("list"),
                                 QStringLiteral("The list file to serve as /listadxdolv.txt."),
                                 QStringLiteral("file"), QStringLiteral(MARVIX_DEMO_LIST));
+    QCommandLineOption calendarFile(
+        QStringLiteral("calendar"),
+        QStringLiteral("The calendar widget script to serve as /calendar.php."),
+        QStringLiteral("file"), QStringLiteral(MARVIX_DEMO_CALENDAR));
     QCommandLineOption hostsFile(QStringLiteral("hosts-file"),
                                  QStringLiteral("Also write the [Hosts] lines into this file."),
                                  QStringLiteral("file"));
-    parser.addOptions({httpPort, httpsPort, listFile, hostsFile});
+    parser.addOptions({httpPort, httpsPort, listFile, calendarFile, hostsFile});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -60,15 +66,23 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    QFile calendar(parser.value(calendarFile));
+    if (!calendar.open(QIODevice::ReadOnly)) {
+        err << "webhost: cannot read " << calendar.fileName() << '\n';
+        return 1;
+    }
+
     DemoWebHost host;
+    host.setCalendarWidget(calendar.readAll());
     if (!host.start(list.readAll(), quint16(parser.value(httpPort).toUInt()),
                     quint16(parser.value(httpsPort).toUInt()))) {
         err << "webhost: " << host.errorString() << '\n';
         return 1;
     }
 
-    const QString hosts = QStringLiteral("[Hosts]\nProbe=%1\nDxpeditionList=%2\n")
-                              .arg(host.probeUrl(), host.listUrl());
+    const QString hosts =
+        QStringLiteral("[Hosts]\nProbe=%1\nDxpeditionList=%2\nCalendarWidget=%3\n")
+            .arg(host.probeUrl(), host.listUrl(), host.calendarUrl());
     if (parser.isSet(hostsFile)) {
         QFile f(parser.value(hostsFile));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(hosts.toUtf8()) < 0) {

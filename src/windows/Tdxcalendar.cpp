@@ -1,0 +1,279 @@
+#include "windows/Tdxcalendar.h"
+
+#include "windows/WebEngineProcess.h"
+#include "windows/WrappedLines.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace {
+
+template <typename W>
+W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(left, top, width, height);
+    return w;
+}
+
+// A text for a single-quoted script string: nothing in it can end the string
+// or the script element.
+//   http://h/c.php?a=1&b='x' -> http://h/c.php?a=1&b=\u0027x\u0027
+QString scriptString(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        if (c.isLetterOrNumber() && c.unicode() < 0x80)
+            out += c;
+        else if (c.unicode() < 0x80 && QStringLiteral(":/?&=.-_%+#,;~@!$*()").contains(c))
+            out += c;
+        else
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
+// Every division of the page in document order, with its rendered text. An
+// inner division's text comes again inside each outer one.
+const QString kReadDivisions = QStringLiteral(
+    "(function () {"
+    "  var all = document.getElementsByTagName('div');"
+    "  var texts = [];"
+    "  for (var i = 0; i < all.length; i++) {"
+    "    var d = all.item(i);"
+    "    if (d) texts.push(String(d.innerText));"
+    "  }"
+    "  return texts;"
+    "})()");
+
+} // namespace
+
+Tdxcalendar::Tdxcalendar(const AppContext& ctx, QWidget* parent)
+    : QWidget(parent),
+      m_widgetUrl(ctx.hosts.calendarWidget),
+      m_printableUrl(ctx.hosts.printableCalendar),
+      m_showMessage(ctx.showMessage),
+      m_openUrl(ctx.openUrl)
+{
+    WebEngineProcess::prepare();
+    setObjectName(QStringLiteral("dxcalendar"));
+    setWindowTitle(QStringLiteral("Dx calendar"));
+    setFont(QFont(QStringLiteral("Segoe UI"), 9));
+    // The program ends with its main window, whether or not this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    resize(715, 582);
+    if (QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    TempHTMLFilePath = QDir(ctx.programDir).filePath(QStringLiteral("temp.html"));
+    createControls();
+    FormCreate();
+}
+
+Tdxcalendar::~Tdxcalendar()
+{
+    FormDestroy();
+}
+
+void Tdxcalendar::createControls()
+{
+    Label1 = place<QLabel>(this, "Label1", 8, 4, 699, 19);
+    Label1->setText(QStringLiteral(
+        "Dx Calendar for ACTUAL MONTH from DXNEWS served through their own script."));
+    QFont bold = font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label1->setStyleSheet(QStringLiteral("#Label1 { color: blue; }"));
+
+    WebBrowser1 = place<QWebEngineView>(this, "WebBrowser1", 8, 25, 699, 393);
+    // The local page must be allowed to load the provider's script.
+    WebBrowser1->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
+                                          true);
+
+    Button1 = place<QPushButton>(this, "Button1", 8, 426, 440, 30);
+    Button1->setText(QStringLiteral(
+        "Live Check of SPOTS with Dxpeditions on air.   PRESS TO SET ACTIVE"));
+    BitBtn3 = place<QPushButton>(this, "BitBtn3", 452, 426, 30, 30);
+    BitBtn3->setIcon(QIcon(QStringLiteral(":/images/livecheck.svg")));
+    BitBtn3->setIconSize(QSize(20, 20));
+    BitBtn3->setAccessibleName(Button1->text());
+
+    BitBtn2 = place<QPushButton>(this, "BitBtn2", 8, 464, 240, 30);
+    BitBtn2->setText(QStringLiteral(" printable PDF available here"));
+    BitBtn2->setIcon(QIcon(QStringLiteral(":/images/calendar.svg")));
+    BitBtn2->setLayoutDirection(Qt::RightToLeft); // the picture on the right
+
+    BitBtn1 = place<QPushButton>(this, "BitBtn1", 8, 540, 160, 34);
+    BitBtn1->setText(QStringLiteral("Back to Terminal"));
+    BitBtn1->setIcon(QIcon(QStringLiteral(":/images/exit.svg")));
+
+    Panel1 = place<QFrame>(this, "Panel1", 491, 426, 216, 148);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    Panel1->setToolTip(QStringLiteral("Note that list will reset only when closing app"));
+    Label2 = place<QLabel>(Panel1, "Label2", 6, 4, 204, 17);
+    Label2->setText(QStringLiteral("You can watch 5 more callsigns:"));
+    Label2->setStyleSheet(QStringLiteral("#Label2 { color: red; }"));
+    Label2->setFont(bold);
+
+    StringGrid1 = place<QTableWidget>(Panel1, "StringGrid1", 6, 24, 204, 116);
+    StringGrid1->setColumnCount(1);
+    StringGrid1->setRowCount(5);
+    StringGrid1->horizontalHeader()->setVisible(false);
+    StringGrid1->verticalHeader()->setVisible(false);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(22);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setToolTip(
+        QStringLiteral("Add max 5 callsigns to be notified when they are spotted"));
+
+    // Working storage, never shown.
+    Memo1 = place<QPlainTextEdit>(this, "Memo1", 8, 426, 361, 89);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVisible(false);
+    Memo2 = place<QPlainTextEdit>(this, "Memo2", 376, 426, 185, 89);
+    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setVisible(false);
+
+    connect(Button1, &QPushButton::clicked, this, &Tdxcalendar::Button1Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &Tdxcalendar::BitBtn3Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &Tdxcalendar::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &Tdxcalendar::BitBtn2Click);
+}
+
+void Tdxcalendar::FormCreate()
+{
+    StringGrid1->setColumnWidth(0, 200);
+    StringGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    LoadHTMLCode(pageHtml(m_widgetUrl));
+}
+
+QString Tdxcalendar::pageHtml(const QString& widgetUrl)
+{
+    return QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n</head>\n<body>\n"
+                          "<div id=\"DXNewsCalendar\"></div>\n"
+                          "<script>\n"
+                          "var s = document.createElement('script');\n"
+                          "s.src = '%1';\n"
+                          "document.getElementsByTagName('head')[0].appendChild(s);\n"
+                          "</script>\n</body>\n</html>\n")
+        .arg(scriptString(widgetUrl));
+}
+
+void Tdxcalendar::LoadHTMLCode(const QString& HTMLCode)
+{
+    // A folder without write permission leaves the window without a
+    // calendar; the rest of the program does not depend on it.
+    QFile file(TempHTMLFilePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    const QByteArray bytes = HTMLCode.toUtf8();
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    if (written)
+        WebBrowser1->load(QUrl::fromLocalFile(TempHTMLFilePath));
+}
+
+void Tdxcalendar::Button1Click()
+{
+    if (m_showMessage)
+        m_showMessage(QStringLiteral("Ready ! Go back to Terminal Window"));
+    emit liveCheckActivated();
+    definisci();
+}
+
+void Tdxcalendar::BitBtn3Click()
+{
+    Button1Click();
+}
+
+void Tdxcalendar::BitBtn1Click()
+{
+    close();
+}
+
+void Tdxcalendar::BitBtn2Click()
+{
+    if (m_openUrl)
+        m_openUrl(QUrl(m_printableUrl));
+}
+
+// The browser answers asynchronously, so the list is built in the answer.
+void Tdxcalendar::definisci()
+{
+    QPointer<Tdxcalendar> self(this);
+    WebBrowser1->page()->runJavaScript(
+        kReadDivisions, QWebEngineScript::ApplicationWorld, [self](const QVariant& result) {
+            // No document to read: the list of the last activation stays in
+            // use, and the live check is on all the same.
+            if (!self || result.typeId() != QMetaType::QVariantList)
+                return;
+            QString text;
+            for (const QVariant& v : result.toList())
+                text += v.toString() + QLatin1Char('\n');
+            self->Memo1->setPlainText(text);
+            self->separa();
+        });
+}
+
+int Tdxcalendar::memoTextWidth() const
+{
+    return Memo1->width() - 2 * Memo1->frameWidth() -
+           2 * int(Memo1->document()->documentMargin());
+}
+
+void Tdxcalendar::separa()
+{
+    m_calendar.rebuild(WrappedLines::of(Memo1->toPlainText(), Memo1->font(), memoTextWidth()));
+    Memo2->setPlainText(m_calendar.FinalstringList().join(QLatin1Char('\n')));
+    emit calendarListBuilt();
+}
+
+QStringList Tdxcalendar::gridCells() const
+{
+    QStringList cells;
+    for (int row = 0; row < StringGrid1->rowCount(); ++row) {
+        const QTableWidgetItem* item = StringGrid1->item(row, 0);
+        cells.append(item ? item->text() : QString());
+    }
+    return cells;
+}
+
+void Tdxcalendar::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void Tdxcalendar::FormClose()
+{
+    // A cell still being typed in counts as written.
+    // (A cell's editor is a child of the grid's viewport.)
+    QWidget* editor = QApplication::focusWidget();
+    if (editor && editor->parentWidget() == StringGrid1->viewport())
+        QMetaObject::invokeMethod(StringGrid1, "commitData", Q_ARG(QWidget*, editor));
+    emit formClosed();
+}
+
+void Tdxcalendar::FormDestroy()
+{
+    if (!TempHTMLFilePath.isEmpty() && QFile::exists(TempHTMLFilePath))
+        QFile::remove(TempHTMLFilePath);
+}
