@@ -3,6 +3,10 @@
 //   ./bench_incoming contest [lines]   a contest weekend (default 3,000,000 lines)
 //   ./bench_incoming endless [MB]      a node that never ends its line (default 50)
 // Each run is its own process, so that its peak memory is its own.
+// With a screen reader's bridge active (the panes then announce their text),
+// on a display and a session bus of their own:
+//   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
+//   dbus-run-session -- xvfb-run -a ./bench_incoming contest 210000
 #include "FakeClusterNode.h"
 #include "TestContext.h"
 
@@ -11,6 +15,7 @@
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -172,6 +177,8 @@ int contest(int total)
 
     const double first = linesPerSecond(firstNs, window);
     const double last = linesPerSecond(lastNs, window);
+    std::printf("accessibility              %s\n",
+                QAccessible::isActive() ? "active (a bridge listens)" : "not active");
     std::printf("lines fed                  %d (counted %d; pane keeps %d, dropped %lld)\n", total,
                 form.re1dim, form.Re1->lineCount(),
                 static_cast<long long>(form.Re1->droppedLineCount()));
@@ -243,7 +250,8 @@ int endless(int megabytes)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("contest");
     const int amount = argc > 2 ? std::atoi(argv[2]) : 0;

@@ -42,6 +42,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 namespace {
 
 const QColor kLime(0, 255, 0);
@@ -364,7 +366,7 @@ void Tform1::createControls()
     m_tailTimer = new QTimer(this);
     m_tailTimer->setSingleShot(true);
     m_tailTimer->setInterval(m_ctx.timings.lineTailFlushMs);
-    connect(m_tailTimer, &QTimer::timeout, this, &Tform1::flushLineTail);
+    connect(m_tailTimer, &QTimer::timeout, this, &Tform1::lineTailTimedOut);
 
     // The button states follow the session from the creation of the window on.
     Timer5->start(m_ctx.timings.buttonStatesMs);
@@ -541,6 +543,11 @@ void Tform1::telnetConnectFinished(bool ok, const QString& errorMessage)
     if (ok)
         connesso = true;
     afterConnectAttempt(ok ? QString() : errorMessage);
+    // What the user sent while the attempt ran goes now, as it would have
+    // after a connect that held the window until it was done.
+    const QStringList waiting = std::exchange(m_sendsWaiting, {});
+    for (const QString& commandLine : waiting)
+        sendCommandLine(commandLine);
 }
 
 // The lines of a connect attempt, once its outcome is known: the failure (if
@@ -570,6 +577,7 @@ void Tform1::TelnetDisconnect()
 {
     connesso = false;
     m_connecting = false;
+    m_sendsWaiting.clear();
     // What the node sent before the end is still shown.
     flushLineTail();
     m_assembler.reset();
@@ -601,10 +609,21 @@ void Tform1::TelnetDataAvailable(TIdTelnet*, const QByteArray& buffer)
     for (const QString& line : lines)
         handleLine(line);
     if (m_assembler.hasTail())
-        m_tailTimer->start(m_assembler.tail().startsWith("DX") ? m_ctx.timings.spotTailFlushMs
-                                                               : m_ctx.timings.lineTailFlushMs);
+        m_tailTimer->start(IncomingLine::tailMayBecomeSpot(m_assembler.tail())
+                               ? m_ctx.timings.spotTailFlushMs
+                               : m_ctx.timings.lineTailFlushMs);
     else
         m_tailTimer->stop();
+}
+
+// The node has been quiet: its unfinished line is shown, under the client's
+// delivery rule, so a message box it opens lets no chunk overtake it.
+void Tform1::lineTailTimedOut()
+{
+    if (Telnet)
+        Telnet->deliverOutsideChunk([this] { flushLineTail(); });
+    else
+        flushLineTail();
 }
 
 void Tform1::flushLineTail()
@@ -659,13 +678,30 @@ void Tform1::handleLine(const QString& line)
 
 void Tform1::BitBtn5Click()
 {
-    const SessionRules::Command command = SessionRules::classifyCommand(EditCommand->text());
+    // A connect attempt runs: the line waits for its outcome, as the keys
+    // would have waited for a connect that held the window.
+    if (m_connecting) {
+        m_sendsWaiting.append(EditCommand->text());
+        return;
+    }
+    sendCommandLine(EditCommand->text());
+}
+
+void Tform1::sendCommandLine(const QString& commandLine)
+{
+    // The command line is emptied of what was sent; what the user typed
+    // after a waiting line stays.
+    const auto clearSent = [this, &commandLine] {
+        const QString now = EditCommand->text();
+        EditCommand->setText(now.startsWith(commandLine) ? now.mid(commandLine.size()) : now);
+    };
+    const SessionRules::Command command = SessionRules::classifyCommand(commandLine);
     switch (command.kind) {
     case SessionRules::CommandKind::Send:
         if (Telnet && Telnet->Connected()) {
             addRe1(QStringLiteral("> ") + command.text);
             Telnet->SendString(command.text + QLatin1Char('\r'));
-            EditCommand->clear();
+            clearSent();
         } else {
             addRe1(QStringLiteral("Telnet connection is not active"));
             connesso = false;
@@ -675,10 +711,10 @@ void Tform1::BitBtn5Click()
     case SessionRules::CommandKind::LineCounter:
         Label4->setVisible(true);
         showMessage(QStringLiteral("Contatore linee attivo"));
-        EditCommand->clear();
+        clearSent();
         break;
     case SessionRules::CommandKind::UnknownLocal:
-        EditCommand->clear();
+        clearSent();
         showMessage(QStringLiteral("Command not recognized"));
         break;
     }

@@ -208,6 +208,8 @@ private:
     void showInfoText();
     void handleLine(const QString& line);
     void flushLineTail();
+    void lineTailTimedOut();
+    void sendCommandLine(const QString& commandLine);
     void hitPath();
     void createCalendarWindow();
     void createRigControl();
@@ -222,6 +224,9 @@ private:
     bool m_nodesReported = false;
     bool m_shownOnce = false;
     bool m_handlingLine = false;
-    bool m_connecting = false;  // a connect attempt is under way
+    bool m_connecting = false; // a connect attempt is under way
+    // Command lines sent (Send, Enter) while an attempt was under way, as
+    // they stood; they run once its outcome is known.
+    QStringList m_sendsWaiting;
     int m_disconnectPauses = 0; // pauses after a disconnect still running
 };

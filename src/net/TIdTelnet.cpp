@@ -166,7 +166,10 @@ void TIdTelnet::onReadyRead()
 {
     // A handler that runs a nested event loop (a message box) lets the
     // socket buffer more bytes, but the socket raises no new readyRead for
-    // them: read again until nothing is left.
+    // them: read again until nothing is left. While a handler runs, nothing
+    // is read here; the end of its delivery reads on.
+    if (m_delivering)
+        return;
     QPointer<TIdTelnet> self(this);
     while (self && m_state == State::Connected && m_socket) {
         readAvailable();
@@ -238,6 +241,21 @@ void TIdTelnet::drain()
         dropSocket();
         emit peerClosed();
     }
+}
+
+void TIdTelnet::deliverOutsideChunk(const std::function<void()>& handler)
+{
+    if (m_delivering) {
+        handler();
+        return;
+    }
+    QPointer<TIdTelnet> self(this);
+    m_delivering = true;
+    handler();
+    if (!self)
+        return;
+    m_delivering = false;
+    drain();
 }
 
 void TIdTelnet::dropSocket()

@@ -8,6 +8,8 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
+
 class QTcpSocket;
 
 // The Telnet connection to a cluster node. It lives on the UI thread and is
@@ -45,6 +47,12 @@ public:
     // True while the connection is open and the node has not closed or reset
     // it (bytes received before a close still count as open until delivered).
     bool Connected() const;
+
+    // Runs a handler of received text that does not come from a chunk (a line
+    // tail shown after a silence) under the same rule as a chunk: no chunk is
+    // handed out while it runs, even when it opens a message box, and what
+    // arrived meanwhile follows it in order.
+    void deliverOutsideChunk(const std::function<void()>& handler);
 
     // Closes gracefully: bytes already written still go out, then the node
     // sees the end of the stream. Cancels a connect in progress. Nothing is

@@ -1,13 +1,14 @@
 #include "session/IncomingLine.h"
 
 #include "spots/SpotText.h"
+#include "text/TextDecoding.h"
 
 IncomingLine IncomingLine::evaluate(const QString& line, const BandFilter& filter)
 {
     return evaluate(line, filter.states());
 }
 
-IncomingLine IncomingLine::evaluate(const QString& line, const BandFilter::States& states)
+QString IncomingLine::clean(const QString& line)
 {
     qsizetype end = line.size();
     while (end > 0) {
@@ -16,9 +17,36 @@ IncomingLine IncomingLine::evaluate(const QString& line, const BandFilter::State
             break;
         --end;
     }
+    return CleanString(line.left(end));
+}
 
+bool IncomingLine::tailMayBecomeSpot(const QByteArray& tail)
+{
+    // Enough for any run of blanks and controls a node puts before a spot;
+    // a longer run is judged as if more might still come, so it waits.
+    constexpr qsizetype kJudged = 256;
+    const QByteArray head = tail.left(kJudged);
+    const QString text = TextDecoding::decodeLine(head);
+    const QString cleaned = clean(text);
+    if (cleaned.startsWith(QLatin1String("DX")))
+        return true;
+    if (!QStringLiteral("DX").startsWith(cleaned))
+        return false;
+    // Cleaning drops blanks at the end, but a blank after the "D" is there
+    // to stay: "D " can never become "DX", while "D\a" still can.
+    QString withoutControls;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && !(u >= 0x7F && u <= 0x9F))
+            withoutControls.append(c);
+    }
+    return cleaned.isEmpty() || withoutControls.endsWith(QLatin1Char('D'));
+}
+
+IncomingLine IncomingLine::evaluate(const QString& line, const BandFilter::States& states)
+{
     IncomingLine result;
-    result.response = CleanString(line.left(end));
+    result.response = clean(line);
     result.isDxSpot = SpotText::isDxSpot(result.response);
     if (!result.isDxSpot) {
         result.workingCopy = result.response;

@@ -2,6 +2,7 @@
 
 #include "spots/BandFilter.h"
 
+#include <QByteArray>
 #include <QString>
 
 // What the incoming-text handling does with one line from the node, before
@@ -31,4 +32,14 @@ public:
 
     static IncomingLine evaluate(const QString& line, const BandFilter& filter);
     static IncomingLine evaluate(const QString& line, const BandFilter::States& states);
+
+    // The cleaning every line gets: blanks and controls removed at its end,
+    // then CleanString.
+    static QString clean(const QString& line);
+
+    // Whether the bytes of a line still waiting for its end are, once
+    // cleaned, a DX spot or could still become one: "DX de W3LPL: 2102",
+    // "D", "\a\aD" and "  " may; "login: " and "D " (a blank after the D)
+    // may not. Only the first bytes count, so judging a long tail is cheap.
+    static bool tailMayBecomeSpot(const QByteArray& tail);
 };

@@ -11,10 +11,10 @@ QList<QString> LineAssembler::feed(const QByteArray& chunk)
     const char* data = chunk.constData();
     const qsizetype n = chunk.size();
     qsizetype i = 0;
-    if (m_skipLf) {
-        m_skipLf = false;
-        if (data[0] == '\n')
+    if (m_skipNext) {
+        if (data[0] == m_skipNext)
             i = 1;
+        m_skipNext = 0;
     }
 
     qsizetype lineStart = i;
@@ -34,13 +34,13 @@ QList<QString> LineAssembler::feed(const QByteArray& chunk)
         }
         const qsizetype rest = cutPieces(bytes, lines);
         lines.append(TextDecoding::decodeLine(rest == 0 ? bytes : bytes.mid(rest)));
-        if (c == '\r') {
-            if (i + 1 < n) {
-                if (data[i + 1] == '\n')
-                    ++i;
-            } else {
-                m_skipLf = true;
-            }
+        // CR LF and LF CR are one line end each.
+        const char pair = c == '\r' ? '\n' : '\r';
+        if (i + 1 < n) {
+            if (data[i + 1] == pair)
+                ++i;
+        } else {
+            m_skipNext = pair;
         }
         ++i;
         lineStart = i;
@@ -80,5 +80,5 @@ std::optional<QString> LineAssembler::takeTail()
 void LineAssembler::reset()
 {
     m_pending.clear();
-    m_skipLf = false;
+    m_skipNext = 0;
 }

@@ -10,7 +10,8 @@
 // output anywhere and a busy node packs several spots into one packet, e.g.
 //   "DX de W3LPL:     21021.0  VP2MX" + "X       CW 579 up 2      0712Z\r\n"
 // so the bytes of an unfinished line are kept until its end arrives. A line
-// ends at LF, CR LF or a lone CR; the line end is not part of the line. Each
+// ends at LF, CR LF, LF CR (some nodes end lines so) or a lone CR; the line
+// end is not part of the line. Each
 // line is decoded on its own (UTF-8 when valid, else Windows-1252), so a
 // character split between two chunks comes out whole.
 class LineAssembler
@@ -44,7 +45,8 @@ private:
     static qsizetype cutPieces(const QByteArray& bytes, QList<QString>& lines);
 
     QByteArray m_pending;
-    // The previous chunk ended in CR: its line was given out already, and an
-    // LF at the start of the next chunk belongs to that CR.
-    bool m_skipLf = false;
+    // The previous chunk ended in a lone CR or LF: its line was given out
+    // already, and the other one of the pair at the start of the next chunk
+    // belongs to it. 0 when nothing is to be skipped.
+    char m_skipNext = 0;
 };

@@ -7,7 +7,6 @@
 #include <QFutureWatcher>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -76,7 +75,6 @@ void NodeGrid::setRowTexts(int row, const QString& name, const QString& address,
 bool NodeGrid::PopulateServers(const QString& nodesPath, const QString& chosenName)
 {
     ++m_generation;
-    m_marksToDraw.clear();
     m_quiet = true;
     clearContents();
     setColumnCount(kColumns);
@@ -180,54 +178,17 @@ void NodeGrid::showPingResult(int row, bool answered, quint64 generation)
     // A reload in the meantime has replaced the row the ping was for.
     if (generation != m_generation || row >= rowCount())
         return;
+    // Both marks stay in their cell until the next loading. A "V" drawn only
+    // once would be painted over at once by the repaints that follow the
+    // click (the selection, the window's activation) and never be seen.
+    auto* cell = new QTableWidgetItem(answered ? QStringLiteral("V") : QStringLiteral("N"));
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     if (answered) {
-        m_marksToDraw.insert(row);
-        viewport()->update(visualRect(model()->index(row, kMarkColumn)));
-    } else {
-        QTableWidgetItem* cell = item(row, kMarkColumn);
-        if (!cell) {
-            cell = new QTableWidgetItem;
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            setItem(row, kMarkColumn, cell);
-        }
-        cell->setText(QStringLiteral("N"));
+        cell->setForeground(kAnsweredColor);
+        cell->setTextAlignment(Qt::AlignCenter);
     }
+    setItem(row, kMarkColumn, cell);
     emit pingFinished(row, answered);
-}
-
-void NodeGrid::paintEvent(QPaintEvent* event)
-{
-    QTableWidget::paintEvent(event);
-    if (m_marksToDraw.isEmpty())
-        return;
-
-    // The "V" is painted over the cell once and is not part of the cell's
-    // content: the next painting of that cell shows the cell without it.
-    QPainter painter(viewport());
-    painter.setFont(font());
-    const QFontMetrics metrics(font());
-    const QString letter = QStringLiteral("V");
-    for (auto it = m_marksToDraw.begin(); it != m_marksToDraw.end();) {
-        const QRect rect = visualRect(model()->index(*it, kMarkColumn));
-        // A mark for a row scrolled out of sight is never seen.
-        if (!viewport()->rect().intersects(rect)) {
-            it = m_marksToDraw.erase(it);
-            continue;
-        }
-        if (!event->region().intersects(rect)) {
-            ++it;
-            continue;
-        }
-        painter.fillRect(rect, palette().base());
-        const int width = metrics.horizontalAdvance(letter);
-        const int height = metrics.height();
-        const QPoint topLeft(rect.left() + (rect.width() - width) / 2,
-                             rect.top() + (rect.height() - height) / 2);
-        painter.setPen(kAnsweredColor);
-        painter.drawText(QRect(topLeft, QSize(width, height)), Qt::AlignLeft | Qt::AlignTop,
-                         letter);
-        it = m_marksToDraw.erase(it);
-    }
 }
 
 // Rows keep room for their text when the window scales the grid's font.

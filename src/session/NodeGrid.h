@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSet>
 #include <QTableWidget>
 
 #include <functional>
@@ -8,8 +7,8 @@
 // The node grid: one row per line of nodes.txt, so that grid row i is file
 // line i. Row 0 holds the file's heading line; it is drawn like a header and
 // can be neither chosen nor pinged. Columns: name, address, port, and the
-// reachability mark ("V" drawn after an answered ping, "N" stored after a
-// failed one).
+// reachability mark: "V" in green, centred, after an answered ping, "N"
+// after a failed one; each stays until the next loading.
 class NodeGrid : public QTableWidget
 {
     Q_OBJECT
@@ -53,7 +52,6 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -66,8 +64,6 @@ private:
     Pinger m_pinger;
     // Counts loadings, so that a ping answered after a reload marks nothing.
     quint64 m_generation = 0;
-    // Rows whose "V" still has to be drawn once.
-    QSet<int> m_marksToDraw;
     bool m_quiet = false;
     int m_pingsRunning = 0;
 };

@@ -1,5 +1,6 @@
 #include "windows/Tdxcalendar.h"
 
+#include "scaling/TResizeKit.h"
 #include "windows/WebEngineProcess.h"
 #include "windows/WrappedLines.h"
 
@@ -81,6 +82,7 @@ Tdxcalendar::Tdxcalendar(const AppContext& ctx, QWidget* parent)
         move(s->availableGeometry().center() - rect().center());
     TempHTMLFilePath = QDir(ctx.programDir).filePath(QStringLiteral("temp.html"));
     createControls();
+    TResizeKit::attach(this, {715, 582, 96, 96});
     FormCreate();
 }
 

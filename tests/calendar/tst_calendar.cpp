@@ -6,6 +6,7 @@
 #include "app/LampShape.h"
 #include "app/Tform1.h"
 #include "livecheck/AlarmSound.h"
+#include "scaling/TResizeKit.h"
 #include "session/TerminalPane.h"
 #include "windows/Tdxcalendar.h"
 #include "windows/WebEngineProcess.h"
@@ -239,6 +240,7 @@ void TestCalendar::windowMadeHiddenWithItsControls()
     QVERIFY(cal->Memo1->isHidden());
     QVERIFY(cal->Memo2->isHidden());
     QCOMPARE(cal->Memo1->width(), 361);
+    QVERIFY(cal->findChild<TResizeKit*>("ResizeKit1"));
 
     auto* control = cal->findChild<QWidget*>(name);
     QVERIFY(control);

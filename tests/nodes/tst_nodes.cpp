@@ -116,7 +116,9 @@ const QByteArray kNodes = "name_of_node;address;port\r\n"
 
 // Green pixels (the mark is 0, 128, 0, smoothed at its edges) of what the window last painted in
 // that cell, read from the backing store without painting again.
-int greenPixels(NodeGrid& grid, int row)
+// The green pixels of a row's mark cell as the screen shows it, and the box
+// around them in cell coordinates.
+int greenPixels(NodeGrid& grid, int row, QRect* box = nullptr)
 {
     const QRect cell = grid.visualRect(grid.model()->index(row, NodeGrid::kMarkColumn));
     const QPoint topLeft = grid.viewport()->mapTo(grid.window(), cell.topLeft());
@@ -125,11 +127,16 @@ int greenPixels(NodeGrid& grid, int row)
                                          cell.width(), cell.height())
                             .toImage();
     int count = 0;
+    QRect found;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x)
             if (const QColor c = shot.pixelColor(x, y);
-                c.green() > c.red() + 50 && c.green() > c.blue() + 50)
+                c.green() > c.red() + 50 && c.green() > c.blue() + 50) {
                 ++count;
+                found |= QRect(x, y, 1, 1);
+            }
+    if (box)
+        *box = found;
     return count;
 }
 
@@ -164,7 +171,7 @@ private slots:
     void onlyAddressCellsOfDataRowsPing_data();
     void onlyAddressCellsOfDataRowsPing();
     void failedPingStoresNUntilReload();
-    void answeredPingDrawsVOnlyOnce();
+    void answeredPingShowsVUntilReload();
     void realPingFromTheGrid();
     void missingFileLeavesGridEmpty();
     void columnWidthsFollowResize();
@@ -538,7 +545,9 @@ void TestNodes::failedPingStoresNUntilReload()
     QCOMPARE(f.grid.cellText(2, NodeGrid::kMarkColumn), QString());
 }
 
-void TestNodes::answeredPingDrawsVOnlyOnce()
+// A near node answers within a millisecond, and the click's own repaints
+// (the selection, the window's activation) follow: the "V" must outlive them.
+void TestNodes::answeredPingShowsVUntilReload()
 {
     GridFixture f;
     QVERIFY(f.grid.PopulateServers(f.path, "GB7DJK"));
@@ -547,10 +556,50 @@ void TestNodes::answeredPingDrawsVOnlyOnce()
     f.press(7, NodeGrid::kAddressColumn);
     QVERIFY(finished.wait(2000));
     QVERIFY(finished[0][1].toBool());
-    QVERIFY(QTest::qWaitFor([&] { return greenPixels(f.grid, 7) > 0; }, 2000));
+    QCOMPARE(f.grid.cellText(7, NodeGrid::kMarkColumn), QString("V"));
+    QCOMPARE(f.grid.item(7, NodeGrid::kMarkColumn)->foreground().color(), QColor(0, 128, 0));
+
+    const QRect cell = f.grid.visualRect(f.grid.model()->index(7, NodeGrid::kMarkColumn));
+    const auto markShown = [&] {
+        QRect box;
+        if (greenPixels(f.grid, 7, &box) == 0)
+            return false;
+        // Centred across the cell, and within it from top to bottom.
+        return qAbs(box.center().x() - (cell.width() - 1) / 2) <= 1 && box.top() > 0 &&
+               box.bottom() < cell.height() - 1;
+    };
+    QTRY_VERIFY(markShown());
     QCOMPARE(greenPixels(f.grid, 6), 0);
+
+    // Painted again, another row chosen, the window left and activated
+    // again: no reload, so the mark stays.
+    f.grid.viewport()->repaint();
+    QVERIFY(markShown());
+    f.press(2, NodeGrid::kNameColumn);
+    QVERIFY(markShown());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    f.grid.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.grid));
+    f.grid.viewport()->repaint();
+    QVERIFY(markShown());
+
+    // A failed ping of the same node later shows "N" in the normal colour.
+    f.pingAnswer = false;
+    f.press(7, NodeGrid::kAddressColumn);
+    QVERIFY(finished.wait(2000));
+    QCOMPARE(f.grid.cellText(7, NodeGrid::kMarkColumn), QString("N"));
+    QTRY_COMPARE(greenPixels(f.grid, 7), 0);
+
+    // The next loading clears every mark.
+    f.pingAnswer = true;
+    f.press(7, NodeGrid::kAddressColumn);
+    QVERIFY(finished.wait(2000));
+    QTRY_VERIFY(markShown());
+    QVERIFY(f.grid.PopulateServers(f.path, "GB7DJK"));
     QCOMPARE(f.grid.cellText(7, NodeGrid::kMarkColumn), QString());
-    // Painting the cell again shows it without the mark.
     f.grid.viewport()->repaint();
     QCOMPARE(greenPixels(f.grid, 7), 0);
 }

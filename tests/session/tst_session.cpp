@@ -97,7 +97,10 @@ private slots:
     void refusedNodeSaveIsShown();
     void disconnectClosesSession();
     void noConnectDuringDisconnectPause();
+    void spotTailWaitsForItsLineEnd_data();
     void spotTailWaitsForItsLineEnd();
+    void sendDuringConnectWaitsForTheOutcome_data();
+    void sendDuringConnectWaitsForTheOutcome();
     void keepAliveSendsBareLineEnd_data();
     void keepAliveSendsBareLineEnd();
     void infoTextsRotate();
@@ -111,6 +114,7 @@ private slots:
     void bandStripShowsAndHides();
     void warningBeforeEntry210001();
     void nothingOvertakesTheWarningBox();
+    void nothingOvertakesTheWarningBoxOfATail();
 };
 
 void TestSession::startState()
@@ -443,16 +447,79 @@ void TestSession::noConnectDuringDisconnectPause()
 
 // A spot cut by a lost segment: the rest comes after a retransmission, later
 // than a prompt's pause, and the spot must still be shown whole.
+void TestSession::spotTailWaitsForItsLineEnd_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("rest");
+    QTest::newRow("cut in its frequency") << kSpot.left(20) << kSpot.mid(20);
+    QTest::newRow("cut after its D") << kSpot.left(1) << kSpot.mid(1);
+    QTest::newRow("bells, then cut after its D") << "\a\aD" + QByteArray() << kSpot.mid(1);
+}
+
 void TestSession::spotTailWaitsForItsLineEnd()
 {
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, rest);
     FakeClusterNode node;
     Fixture f;
     f.connectTo(node);
-    node.send(kSpot.left(20));
+    QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
+    const int before = f.form->Re1->lineCount();
+    node.send(first);
     QTest::qWait(150); // longer than a prompt waits, shorter than a spot tail
-    node.send(kSpot.mid(20));
+    node.send(rest);
     QVERIFY(f.waitForLine(kSpotShown.left(60)));
+    QCOMPARE(f.lines().mid(before), QStringList{kSpotShown.left(60)});
     QCOMPARE(f.form->re1dim, 1);
+}
+
+void TestSession::sendDuringConnectWaitsForTheOutcome_data()
+{
+    QTest::addColumn<bool>("accepts");
+    QTest::newRow("node accepts after 500 ms") << true;
+    QTest::newRow("node refuses") << false;
+}
+
+// The user presses "Connect", types the callsign and presses Enter before
+// the node has answered: the line goes once the connect is done, exactly as
+// if the window had waited for it.
+void TestSession::sendDuringConnectWaitsForTheOutcome()
+{
+    QFETCH(bool, accepts);
+    FakeClusterNode node;
+    Fixture f;
+    f.choose("127.0.0.1", QString::number(accepts ? node.port() : FakeClusterNode::refusingPort()));
+    if (accepts)
+        node.stallAccepting(500);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(f.form->BitBtn2, Qt::LeftButton);
+    f.type("N0CALL");
+    QTest::keyClick(f.form->EditCommand, Qt::Key_Return);
+    QCOMPARE(f.form->EditCommand->text(), QString("N0CALL"));
+    QVERIFY(!f.form->connesso);
+
+    QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
+    const QStringList lines = f.lines();
+    const qsizetype trying =
+        lines.indexOf("Trying Connection...if fail try another node or RESTART APP");
+    if (accepts) {
+        QVERIFY(node.waitForReceived("N0CALL\r\n"));
+        QVERIFY(f.form->connesso);
+        QVERIFY(clock.elapsed() >= 500);
+        QCOMPARE(f.lines().mid(trying + 1), QStringList{"> N0CALL"});
+        QCOMPARE(f.form->EditCommand->text(), QString());
+        // The session goes on as usual.
+        f.type("sh/dx");
+        QTest::keyClick(f.form->EditCommand, Qt::Key_Return);
+        QVERIFY(node.waitForReceived("N0CALL\r\nsh/dx\r\n"));
+    } else {
+        QCOMPARE(lines.at(trying - 2), QString("Connection failed: Socket Error # 10061"));
+        QVERIFY(f.waitForLine("Disconnected "));
+        QCOMPARE(f.lines().mid(trying + 1),
+                 (QStringList{"Telnet connection is not active", "Disconnected "}));
+        QCOMPARE(f.form->EditCommand->text(), QString("N0CALL"));
+    }
 }
 
 // The keep-alive sends an empty line of its own and leaves the command line
@@ -608,6 +675,9 @@ void TestSession::incomingLines_data()
     QTest::newRow("utf-8 letter split between writes")
         << Writes{"To ALL de I2ABC: caff\xC3", "\xA8 QRV\r\n"}
         << QStringList{QString::fromUtf8("To ALL de I2ABC: caffè QRV")};
+    QTest::newRow("lines ended by lf cr")
+        << Writes{"To ALL de A: one\n\rTo ALL de A: t", "wo\n", "\r\n\r"}
+        << QStringList{"To ALL de A: one", "To ALL de A: two", ""};
     QTest::newRow("bells at the end of a spot")
         << Writes{"DX de Q1AAA:     14025.0  Q9ZZZ        CW\x07\x07\r\n"}
         << QStringList{"DX de Q1AAA:     14025.0  Q9ZZZ        CW"};
@@ -721,6 +791,31 @@ void TestSession::nothingOvertakesTheWarningBox()
     const bool seen = f.waitForLine("login:");
     QVERIFY2(seen, qPrintable(f.lines().join(" | ")));
     QVERIFY(f.lines().indexOf("To ALL de A: one") < f.lines().indexOf("login:"));
+    QCOMPARE(f.form->re1dim, Tform1::kRe1Warning + 2);
+}
+
+// The warning box opened by a tail that the silence timer shows: a line the
+// node sends while the box is open waits for it, as after a chunk.
+void TestSession::nothingOvertakesTheWarningBoxOfATail()
+{
+    FakeClusterNode node;
+    Fixture f;
+    AppContext app = f.ctx.make();
+    f.form.reset();
+    app.showMessage = [&](const QString& text) {
+        f.ctx.messages.append(text);
+        node.send("To ALL de A: two\r\n");
+        QTest::qWait(300);
+    };
+    f.form = std::make_unique<Tform1>(app);
+    f.form->show();
+    f.connectTo(node);
+    f.form->re1dim = Tform1::kRe1Warning;
+    node.send("login: ");
+    const bool seen = f.waitForLine("To ALL de A: two");
+    QVERIFY2(seen, qPrintable(f.lines().join(" | ")));
+    QCOMPARE(f.ctx.messages.size(), 1);
+    QVERIFY(f.lines().indexOf("login:") < f.lines().indexOf("To ALL de A: two"));
     QCOMPARE(f.form->re1dim, Tform1::kRe1Warning + 2);
 }
 

@@ -1,3 +1,4 @@
+#include "session/IncomingLine.h"
 #include "session/LineAssembler.h"
 
 #include <QtTest>
@@ -13,6 +14,8 @@ private slots:
     void longTailIsCutAtOnce();
     void longLineGivesTheSamePiecesForAnyChunks();
     void crAtChunkEndGivesItsLineAtOnce();
+    void tailMayBecomeSpot_data();
+    void tailMayBecomeSpot();
 };
 
 void TestSessionLines::assemble_data()
@@ -38,8 +41,14 @@ void TestSessionLines::assemble_data()
     QTest::newRow("empty lines are lines")
         << Chunks{"\r\n\r\n", "x\n\n"} << QStringList{"", "", "x", ""} << none;
     QTest::newRow("cr cr lf is two lines") << Chunks{"a\r\r\n"} << QStringList{"a", ""} << none;
-    QTest::newRow("lf cr is two line ends")
-        << Chunks{"a\n\rb\n"} << QStringList{"a", "", "b"} << none;
+    QTest::newRow("lf cr is one line end")
+        << Chunks{"a\n\rb\n\r\n\rc\n\r"} << QStringList{"a", "b", "", "c"} << none;
+    QTest::newRow("lf cr split across chunks")
+        << Chunks{"a\n", "\rb\n", "\r"} << QStringList{"a", "b"} << none;
+    QTest::newRow("cr lf then a lone cr")
+        << Chunks{"a\r\n\rb\r\n"} << QStringList{"a", "", "b"} << none;
+    QTest::newRow("lf at chunk end, then text")
+        << Chunks{"a\n", "b\n"} << QStringList{"a", "b"} << none;
     QTest::newRow("login prompt stays as tail") << Chunks{"Welcome to SIM-1\r\n\r\nlogin: "}
                                                 << QStringList{"Welcome to SIM-1", ""} << "login: ";
     QTest::newRow("utf8 character split across chunks")
@@ -130,6 +139,30 @@ void TestSessionLines::crAtChunkEndGivesItsLineAtOnce()
     assembler.feed("a\r");
     assembler.reset();
     QCOMPARE(assembler.feed("\n"), QList<QString>{""});
+}
+
+void TestSessionLines::tailMayBecomeSpot_data()
+{
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<bool>("waitsAsSpot");
+    QTest::newRow("spot start") << QByteArray("DX de W3LPL:     2102") << true;
+    QTest::newRow("lone D") << QByteArray("D") << true;
+    QTest::newRow("bells before D") << QByteArray("\a\aD") << true;
+    QTest::newRow("nul and blanks before DX") << QByteArray("\0\0  DX de") << true;
+    QTest::newRow("bell between D and X") << QByteArray("D\aX de") << true;
+    QTest::newRow("D then a bell") << QByteArray("D\a") << true;
+    QTest::newRow("blanks only") << QByteArray("   ") << true;
+    QTest::newRow("D then a blank") << QByteArray("D ") << false;
+    QTest::newRow("login prompt") << QByteArray("login: ") << false;
+    QTest::newRow("lower-case dx") << QByteArray("dx de") << false;
+    QTest::newRow("user prompt") << QByteArray("N0CALL de SIM-1 >") << false;
+}
+
+void TestSessionLines::tailMayBecomeSpot()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(bool, waitsAsSpot);
+    QCOMPARE(IncomingLine::tailMayBecomeSpot(tail), waitsAsSpot);
 }
 
 QTEST_GUILESS_MAIN(TestSessionLines)

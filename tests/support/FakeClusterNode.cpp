@@ -4,6 +4,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/socket.h>
 
@@ -25,6 +26,13 @@ quint16 FakeClusterNode::port() const
 void FakeClusterNode::onNewConnection()
 {
     while (QTcpSocket* s = m_server->nextPendingConnection()) {
+        if (m_plug && s->peerPort() == m_plug->localPort()) {
+            s->abort();
+            s->deleteLater();
+            m_plug->abort();
+            m_plug->deleteLater();
+            continue;
+        }
         ++m_connections;
         s->setParent(this);
         m_client = s;
@@ -87,6 +95,24 @@ void FakeClusterNode::resetClient()
 bool FakeClusterNode::waitForClientGone(int ms)
 {
     return QTest::qWaitFor([this] { return !m_client || m_clientGone; }, ms);
+}
+
+void FakeClusterNode::stallAccepting(int ms)
+{
+    // Listen again on the same port with room for one connection in the
+    // queue, and fill that room with a connection nobody accepts.
+    const quint16 port = m_server->serverPort();
+    m_server->close();
+    m_server->setListenBacklogSize(0);
+    if (!m_server->listen(QHostAddress::LocalHost, port))
+        qFatal("FakeClusterNode: cannot listen again on port %u: %s", port,
+               qPrintable(m_server->errorString()));
+    m_server->pauseAccepting();
+    m_plug = new QTcpSocket(this);
+    m_plug->connectToHost(QHostAddress::LocalHost, port);
+    if (!m_plug->waitForConnected(2000))
+        qFatal("FakeClusterNode: the queue filler did not connect");
+    QTimer::singleShot(ms, this, [this] { m_server->resumeAccepting(); });
 }
 
 quint16 FakeClusterNode::refusingPort()

@@ -44,6 +44,12 @@ public:
     // Waits until the newest client has closed its side.
     bool waitForClientGone(int ms = 5000);
 
+    // From now on a new client's connect stays unanswered for ms, as on a
+    // node whose listen queue is full: the system answers no handshake until
+    // the node accepts again. The client sees its connect complete only then
+    // (at its next handshake retry, about a second after it began).
+    void stallAccepting(int ms);
+
     // How many clients were accepted so far.
     int connections() const { return m_connections; }
 
@@ -55,6 +61,7 @@ private:
 
     QTcpServer* m_server = nullptr;
     QPointer<QTcpSocket> m_client;
+    QPointer<QTcpSocket> m_plug; // fills the listen queue while accepting stalls
     bool m_clientGone = false;
     QByteArray m_greeting;
     QByteArray m_received;
