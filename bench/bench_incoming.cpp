@@ -5,8 +5,10 @@
 // Each run is its own process, so that its peak memory is its own.
 // With a screen reader's bridge active (the panes then announce their text),
 // on a display and a session bus of their own:
-//   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
-//   dbus-run-session -- xvfb-run -a ./bench_incoming contest 210000
+//   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb dbus-run-session -- bash -c
+//   'dbus-send --session --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress;
+//    xvfb-run -a ./bench_incoming contest 210000'
+// (the first call starts the accessibility bus, which the bridge needs).
 #include "FakeClusterNode.h"
 #include "TestContext.h"
 
@@ -117,6 +119,9 @@ struct Session
     {
         form = std::make_unique<Tform1>(ctx.make());
         form->show();
+        // A screen reader's bridge comes up after the session bus answers.
+        if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+            QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
         form->nodoscelto = QStringLiteral("127.0.0.1");
         form->portascelta = QString::number(node.port());
         form->BitBtn2Click();

@@ -48,6 +48,10 @@ struct AppContext
     // Asks the application to end.
     std::function<void()> quit;
     int startupPauseMs = 1000;
+    // Limits of the start-up fetches (the probe and the DXpedition list), so
+    // that a web host that never answers cannot hold start-up for ever.
+    int httpConnectTimeoutMs = 10000;
+    int httpRequestTimeoutMs = 30000;
     // The radios behind "Rig 1" and "Rig 2".
     RigBackend rig;
     SessionTimings timings;

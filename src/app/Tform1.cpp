@@ -417,6 +417,7 @@ void Tform1::FormCreate()
     Re1->appendEntry(QStringLiteral("Press 'Connect'"));
 
     // This month's DXpeditions; silent when the list cannot be fetched.
+    Dolv.setTimeouts(m_ctx.httpConnectTimeoutMs, m_ctx.httpRequestTimeoutMs);
     Dolv.ricevilistadolv(m_ctx.hosts.dxpeditionList);
 
     if (m_ctx.startupPauseMs > 0)
@@ -471,7 +472,8 @@ bool Tform1::CheckInternetConnection()
 {
     if (m_ctx.internetCheck)
         return m_ctx.internetCheck();
-    return ::CheckInternetConnection(m_ctx.hosts.probe);
+    return ::CheckInternetConnection(m_ctx.hosts.probe, m_ctx.httpConnectTimeoutMs,
+                                     m_ctx.httpRequestTimeoutMs);
 }
 
 void Tform1::showInfoText()

@@ -3,9 +3,11 @@
 #include "net/EIdHTTPProtocolException.h"
 #include "net/TIdHTTP.h"
 
-bool CheckInternetConnection(const QString& probeUrl)
+bool CheckInternetConnection(const QString& probeUrl, int connectTimeoutMs, int requestTimeoutMs)
 {
     TIdHTTP http;
+    http.setConnectTimeoutMs(connectTimeoutMs);
+    http.setRequestTimeoutMs(requestTimeoutMs);
     try {
         http.Get(probeUrl);
         return true;

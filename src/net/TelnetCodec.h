@@ -55,6 +55,11 @@ public:
     // the data before it is still handed out now.
     QList<Event> feed(const QByteArray& input);
 
+    // Bytes held between calls: an unfinished subnegotiation block, never
+    // more than kMaxSubnegotiation.
+    qsizetype heldBytes() const { return m_block.size(); }
+    static constexpr qsizetype kMaxSubnegotiation = 4096;
+
     // True once any IAC has come from the node since construction or reset().
     bool sawIac() const { return m_sawIac; }
 
@@ -94,6 +99,5 @@ private:
     quint8 m_command = 0;
     quint8 m_subOption = 0;
     QByteArray m_block;
-    static constexpr qsizetype kMaxSubnegotiation = 4096;
     bool m_sawIac = false;
 };

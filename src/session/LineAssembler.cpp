@@ -32,7 +32,8 @@ QList<QString> LineAssembler::feed(const QByteArray& chunk)
             bytes.append(data + lineStart, i - lineStart);
             m_pending.clear();
         }
-        lines.append(TextDecoding::decodeLine(bytes));
+        const qsizetype rest = cutPieces(bytes, lines);
+        lines.append(TextDecoding::decodeLine(rest == 0 ? bytes : bytes.mid(rest)));
         // CR LF and LF CR are one line end each.
         const char pair = c == '\r' ? '\n' : '\r';
         if (i + 1 < n) {
@@ -44,14 +45,27 @@ QList<QString> LineAssembler::feed(const QByteArray& chunk)
         ++i;
         lineStart = i;
     }
-    if (lineStart < n)
+    if (lineStart < n) {
         m_pending.append(data + lineStart, n - lineStart);
-
-    if (m_pending.size() > MaxTail) {
-        lines.append(TextDecoding::decodeLine(m_pending));
-        m_pending.clear();
+        m_pending.remove(0, cutPieces(m_pending, lines));
     }
     return lines;
+}
+
+qsizetype LineAssembler::cutPieces(const QByteArray& bytes, QList<QString>& lines)
+{
+    // The cuts fall at the same bytes however the line was split into chunks:
+    // every MaxTail bytes from the start of the line, moved back to the start
+    // of a UTF-8 character so that no letter is cut in two.
+    qsizetype from = 0;
+    while (bytes.size() - from > MaxTail) {
+        qsizetype cut = from + MaxTail;
+        for (int k = 0; k < 3 && (quint8(bytes[cut]) & 0xC0) == 0x80; ++k)
+            --cut;
+        lines.append(TextDecoding::decodeLine(bytes.mid(from, cut - from)));
+        from = cut;
+    }
+    return from;
 }
 
 std::optional<QString> LineAssembler::takeTail()

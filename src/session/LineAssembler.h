@@ -17,9 +17,10 @@
 class LineAssembler
 {
 public:
-    // A tail without a line end longer than this is given out as a line at
-    // once, so a node that never ends its line cannot make us grow without
-    // bound.
+    // A line longer than this is given out in pieces of at most this many
+    // bytes, as soon as each piece is complete, so a node that never ends its
+    // line cannot make us grow without bound. A piece ends on a whole UTF-8
+    // character, and the pieces are the same however the bytes were chunked.
     static constexpr qsizetype MaxTail = 64 * 1024;
 
     // The complete lines the chunk finishes, in arrival order. Empty lines are
@@ -39,6 +40,10 @@ public:
     void reset();
 
 private:
+    // Gives out the front of a line longer than MaxTail as pieces, keeping at
+    // most MaxTail bytes; returns how many bytes were given out.
+    static qsizetype cutPieces(const QByteArray& bytes, QList<QString>& lines);
+
     QByteArray m_pending;
     // The previous chunk ended in a lone CR or LF: its line was given out
     // already, and the other one of the pair at the start of the next chunk

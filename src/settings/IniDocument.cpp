@@ -2,7 +2,6 @@
 
 #include "text/TextDecoding.h"
 
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace {
@@ -45,11 +44,11 @@ QString decodeText(QByteArrayView bytes, IniDocument::Encoding encoding)
     switch (encoding) {
     case IniDocument::Encoding::Utf8:
     case IniDocument::Encoding::Utf8Bom:
-        return QString::fromUtf8(bytes);
+        return TextDecoding::decodeUnmarked(bytes, QStringConverter::Utf8);
     case IniDocument::Encoding::Utf16Le:
-        return QStringDecoder(QStringConverter::Utf16LE).decode(bytes);
+        return TextDecoding::decodeUnmarked(bytes, QStringConverter::Utf16LE);
     case IniDocument::Encoding::Utf16Be:
-        return QStringDecoder(QStringConverter::Utf16BE).decode(bytes);
+        return TextDecoding::decodeUnmarked(bytes, QStringConverter::Utf16BE);
     case IniDocument::Encoding::Windows1252:
         return TextDecoding::fromWindows1252(bytes.toByteArray());
     }

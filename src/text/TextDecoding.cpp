@@ -92,25 +92,31 @@ QByteArray toWindows1252(const QString& text)
     return out;
 }
 
+QString decodeUnmarked(QByteArrayView bytes, QStringConverter::Encoding encoding)
+{
+    // Qt's decoders drop a byte-order mark at the start by default. The
+    // caller has dealt with the file's mark already, so a U+FEFF that follows
+    // is a character of the text and stays.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
+                                         QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 QString decodeLine(const QByteArray& bytes)
 {
     if (isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
+        return decodeUnmarked(bytes, QStringConverter::Utf8);
     return fromWindows1252(bytes);
 }
 
 QString decodeFile(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder dec(QStringConverter::Utf16LE);
-        return dec(bytes.mid(2));
-    }
-    if (bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder dec(QStringConverter::Utf16BE);
-        return dec(bytes.mid(2));
-    }
+        return decodeUnmarked(QByteArrayView(bytes).sliced(3), QStringConverter::Utf8);
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeUnmarked(QByteArrayView(bytes).sliced(2), QStringConverter::Utf16LE);
+    if (bytes.startsWith("\xFE\xFF"))
+        return decodeUnmarked(QByteArrayView(bytes).sliced(2), QStringConverter::Utf16BE);
     return decodeLine(bytes);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringConverter>
 
 // How the program turns bytes from files and from the network into text.
 // Files made on Windows often carry no byte-order mark and use the ANSI code
@@ -19,6 +20,11 @@ QString fromWindows1252(const QByteArray& bytes);
 
 // The reverse: characters outside the code page become "?".
 QByteArray toWindows1252(const QString& text);
+
+// Bytes without a byte-order mark of their own in a Unicode encoding; a
+// U+FEFF at their start is kept as a character. Malformed input becomes
+// U+FFFD.
+QString decodeUnmarked(QByteArrayView bytes, QStringConverter::Encoding encoding);
 
 // A line from a cluster node: UTF-8 when valid, else Windows-1252.
 QString decodeLine(const QByteArray& bytes);

@@ -12,6 +12,7 @@ private slots:
     void assemble_data();
     void assemble();
     void longTailIsCutAtOnce();
+    void longLineGivesTheSamePiecesForAnyChunks();
     void crAtChunkEndGivesItsLineAtOnce();
     void tailMayBecomeSpot_data();
     void tailMayBecomeSpot();
@@ -95,13 +96,32 @@ void TestSessionLines::longTailIsCutAtOnce()
     // Exactly 64 KiB pending is still a tail.
     QVERIFY(assembler.feed(block).isEmpty());
     QVERIFY(assembler.hasTail());
-    // One byte more and it comes out whole, without waiting.
+    // One byte more and the 64 KiB come out, without waiting.
     const QList<QString> lines = assembler.feed("y");
-    QCOMPARE(lines.size(), 1);
-    QCOMPARE(lines.first().size(), LineAssembler::MaxTail + 1);
-    QVERIFY(!assembler.hasTail());
-    // The next line starts clean.
-    QCOMPARE(assembler.feed("z\r\n"), QList<QString>{"z"});
+    QCOMPARE(lines, QList<QString>{QString(block)});
+    QCOMPARE(assembler.tail(), "y");
+    QCOMPARE(assembler.feed("z\r\n"), QList<QString>{"yz"});
+}
+
+void TestSessionLines::longLineGivesTheSamePiecesForAnyChunks()
+{
+    // Two and a half pieces, with a two-byte letter across the first cut.
+    const QByteArray line = QByteArray(LineAssembler::MaxTail - 1, 'a') + "\xC3\xA9" +
+                            QByteArray(LineAssembler::MaxTail * 3 / 2, 'b') + "\r\n";
+    const QList<QString> expected{
+        QString(LineAssembler::MaxTail - 1, QLatin1Char('a')),
+        QString::fromUtf8("\xC3\xA9") + QString(LineAssembler::MaxTail - 2, QLatin1Char('b')),
+        QString(LineAssembler::MaxTail / 2 + 2, QLatin1Char('b')),
+    };
+    for (const qsizetype chunk : {line.size(), qsizetype(1), qsizetype(1000), qsizetype(65537)}) {
+        LineAssembler assembler;
+        QList<QString> got;
+        for (qsizetype at = 0; at < line.size(); at += chunk) {
+            got += assembler.feed(line.mid(at, chunk));
+            QVERIFY(assembler.tail().size() <= LineAssembler::MaxTail);
+        }
+        QCOMPARE(got, expected);
+    }
 }
 
 void TestSessionLines::crAtChunkEndGivesItsLineAtOnce()

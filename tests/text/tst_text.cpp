@@ -20,6 +20,11 @@ void TestText::decodeFile_data()
     QTest::newRow("utf8 mark dropped") << QByteArray("\xEF\xBB\xBFok") << QString("ok");
     QTest::newRow("utf16le mark") << QByteArray("\xFF\xFEo\0k\0", 6) << QString("ok");
     QTest::newRow("utf16be mark") << QByteArray("\xFE\xFF\0o\0k", 6) << QString("ok");
+    // Only the file's own mark goes; a second one is a character (U+FEFF).
+    QTest::newRow("utf16le mark twice") << QByteArray("\xFF\xFE\xFF\xFE\xFF\xFE", 6)
+                                        << QString(QChar(0xFEFF)) + QChar(0xFEFF);
+    QTest::newRow("utf8 mark twice") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFok")
+                                     << QString(QChar(0xFEFF)) + "ok";
     QTest::newRow("cp1252 e acute") << QByteArray("caf\xE9") << QString::fromUtf8("café");
     QTest::newRow("cp1252 euro") << QByteArray("\x80 5") << QString::fromUtf8("€ 5");
     QTest::newRow("truncated utf8 sequence") << QByteArray("a\xC3") << QString::fromUtf8("aÃ");
