@@ -1,4 +1,5 @@
 #include "app/Tform1.h"
+#include "windows/DesignPlace.h"
 
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
@@ -60,14 +61,6 @@ const QString kTrying =
     QStringLiteral("Trying Connection...if fail try another node or RESTART APP");
 const QString kRe1Hint = QStringLiteral("Click to tune your radio through Omnirig");
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
 
 QFrame* panel(QWidget* parent, const char* name, int left, int top, int width, int height)
 {

@@ -1,4 +1,5 @@
 #include "windows/Tdxcalendar.h"
+#include "windows/DesignPlace.h"
 
 #include "scaling/TResizeKit.h"
 #include "windows/WebEngineProcess.h"
@@ -23,14 +24,6 @@
 
 namespace {
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
 
 // A text for a single-quoted script string: nothing in it can end the string
 // or the script element.

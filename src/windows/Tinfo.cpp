@@ -1,4 +1,5 @@
 #include "windows/Tinfo.h"
+#include "windows/DesignPlace.h"
 
 #include "scaling/TResizeKit.h"
 
@@ -10,14 +11,6 @@
 
 namespace {
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
 
 } // namespace
 
