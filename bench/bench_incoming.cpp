@@ -121,7 +121,7 @@ struct Session
         form->show();
         // A screen reader's bridge comes up after the session bus answers.
         if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
-            QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
+            (void)QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
         form->nodoscelto = QStringLiteral("127.0.0.1");
         form->portascelta = QString::number(node.port());
         form->BitBtn2Click();

@@ -3,9 +3,23 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
+#include <utility>
+
 PaneScrollBar::PaneScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent)
 {
+}
+
+PaneScrollBar::Batch::Batch(QScrollBar* bar) : m_bar(qobject_cast<PaneScrollBar*>(bar))
+{
+    if (m_bar)
+        ++m_bar->m_batches;
+}
+
+PaneScrollBar::Batch::~Batch()
+{
+    if (m_bar && --m_bar->m_batches == 0 && std::exchange(m_bar->m_changedInBatch, false))
+        m_bar->show(SliderValueChange);
 }
 
 PaneScrollBar::Look PaneScrollBar::look() const
@@ -22,9 +36,33 @@ PaneScrollBar::Look PaneScrollBar::look() const
 
 void PaneScrollBar::sliderChange(SliderChange change)
 {
-    const Look now = look();
-    if (change != SliderOrientationChange && now == m_shown)
+    if (change == SliderOrientationChange) {
+        m_shown = look();
+        QScrollBar::sliderChange(change);
         return;
-    m_shown = now;
-    QScrollBar::sliderChange(change);
+    }
+    if (m_batches > 0) {
+        m_changedInBatch = true;
+        return;
+    }
+    show(change);
+}
+
+void PaneScrollBar::show(SliderChange change)
+{
+    const Look now = look();
+    if (now == m_shown)
+        return;
+    const Look before = std::exchange(m_shown, now);
+    if (before.atMinimum != now.atMinimum || before.atMaximum != now.atMaximum
+        || before.empty != now.empty || !before.slider.isValid() || !now.slider.isValid()) {
+        QScrollBar::sliderChange(change);
+        return;
+    }
+    // Only the slider moved or changed its length: the groove and the arrows
+    // look the same, so only the pixels under the old and the new slider are
+    // painted again (styles draw its outline a pixel or two outside its
+    // rectangle). The groove is painted for the whole bar, clipped to them,
+    // so the pixels are the ones a full repaint gives.
+    update(before.slider.united(now.slider).adjusted(-2, -2, 2, 2));
 }

@@ -354,10 +354,25 @@ int TerminalPane::bottomTop() const
 
 void TerminalPane::scheduleFrame()
 {
-    if (m_frame.isActive())
+    if (m_frame.isActive() || m_framePosted)
         return;
     const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : kFrameMs;
-    m_frame.start(static_cast<int>(std::max<qint64>(0, kFrameMs - since)));
+    if (since < kFrameMs) {
+        m_frame.start(static_cast<int>(kFrameMs - since));
+        return;
+    }
+    // The last frame is long past: this one is shown as soon as the events
+    // at hand are handled. A posted call runs before the window's pending
+    // repaint, so what the same events changed elsewhere in the window (the
+    // line counter) is painted and sent to the display with it, in one go.
+    m_framePosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_framePosted = false;
+            showFrame();
+        },
+        Qt::QueuedConnection);
 }
 
 void TerminalPane::showFrame()
@@ -371,12 +386,14 @@ void TerminalPane::syncScrollBars()
 {
     const QScopedValueRollback<bool> ours(m_syncingBars, true);
     QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    const PaneScrollBar::Batch vertical(v);
+    const PaneScrollBar::Batch horizontal(h);
     const int visible = visibleRows();
     v->setPageStep(visible);
     v->setSingleStep(1);
     v->setRange(0, std::max(0, lineCount() - visible));
     v->setValue(m_top);
-    QScrollBar* h = horizontalScrollBar();
     const int width = viewport()->width();
     h->setPageStep(width);
     h->setSingleStep(fontMetrics().averageCharWidth());

@@ -159,6 +159,7 @@ private:
     bool m_syncingBars = false;
     QTimer m_frame;
     QElapsedTimer m_sinceFrame;
+    bool m_framePosted = false;
 
     // Caches keyed by a line's number since the pane was made, so that they
     // stay true when the oldest lines are dropped.

@@ -96,6 +96,7 @@ private slots:
     void showsWhatAPlainPainterDraws_data();
     void showsWhatAPlainPainterDraws();
     void newLinesScrollTheScreen();
+    void scrollBarPaintsOnlyWhatMoved();
     void oldestLinesDroppedInBlocks();
     void selectionStaysOnItsLines_data();
     void selectionStaysOnItsLines();
@@ -180,6 +181,65 @@ void TestSessionPane::newLinesScrollTheScreen()
         pane.appendEntry(spot(i));
     nextFrame();
     QCOMPARE(log.regions.size(), 1);
+    QCOMPARE(onScreen(pane), reference(pane));
+}
+
+void TestSessionPane::scrollBarPaintsOnlyWhatMoved()
+{
+    QWidget window;
+    TerminalPane pane(&window);
+    pane.setGeometry(0, 0, 500, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QScrollBar* bar = pane.verticalScrollBar();
+    const auto barOnScreen = [&] {
+        const QPoint at = bar->mapTo(&window, QPoint(0, 0));
+        return pane.screen()
+            ->grabWindow(window.winId(), at.x(), at.y(), bar->width(), bar->height())
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const auto barRepainted = [&] {
+        return bar->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    PaintLog log;
+    bar->installEventFilter(&log);
+
+    // The slider shrinks with every line: only the slider's end is painted,
+    // and the screen shows what a full repaint of the bar shows (a grab of
+    // the bar paints it in full, so it is left out of the log).
+    QList<QRegion> painted;
+    for (int i = 0; i < 40; ++i) {
+        log.regions.clear();
+        pane.appendEntry(spot(i));
+        nextFrame();
+        painted << log.regions;
+        QCOMPARE(barOnScreen(), barRepainted());
+    }
+    QVERIFY(!painted.isEmpty());
+    // Neither the arrows nor the rest of the groove.
+    for (const QRegion& r : std::as_const(painted).mid(painted.size() / 2))
+        QVERIFY2(r.boundingRect().height() < bar->height() - 2 * bar->width(),
+                 qPrintable(QString::number(r.boundingRect().height())));
+
+    // Once the slider has its least length, new lines leave the bar as it
+    // is and it is not painted at all.
+    for (int i = 40; i < 3000; ++i)
+        pane.appendEntry(spot(i));
+    nextFrame();
+    log.regions.clear();
+    for (int i = 3000; i < 3010; ++i) {
+        pane.appendEntry(spot(i));
+        nextFrame();
+    }
+    QCOMPARE(log.regions.size(), 0);
+    QCOMPARE(barOnScreen(), barRepainted());
+    QCOMPARE(onScreen(pane), reference(pane));
+
+    // A move by the user away from the end repaints the bar in full again.
+    bar->setValue(0);
+    nextFrame();
+    QCOMPARE(barOnScreen(), barRepainted());
     QCOMPARE(onScreen(pane), reference(pane));
 }
 
