@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include <clocale>
 #include <mutex>
 
 // What the jobs share. Only the worker thread touches omniRig; receiver is
@@ -28,8 +29,24 @@ struct RigControl::State
     }
 };
 
+namespace {
+
+// Hamlib switches LC_NUMERIC to "C" while it works and then sets back the name
+// it read before: a pointer into the C library that the switch itself has
+// freed, unless the name already was "C". Hamlib does that on the rig thread,
+// where changing the locale would also race with the rest of the program, so
+// the process takes "C" for numbers once, here on the UI thread, before the
+// first rig thread exists. The program's own numbers go through QLocale,
+// which does not read LC_NUMERIC.
+void useCNumbersForHamlib()
+{
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+} // namespace
+
 RigControl::RigControl(RigBackend backend, QObject* parent)
-    : QObject(parent), m_state(std::make_shared<State>()),
+    : QObject(parent), m_state((useCNumbersForHamlib(), std::make_shared<State>())),
       m_shutdownWaitMs(backend.shutdownWaitMs)
 {
     m_state->backend = std::move(backend);

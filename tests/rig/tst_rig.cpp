@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <clocale>
+
 #include <memory>
 #include <optional>
 
@@ -108,6 +110,7 @@ private slots:
     void clickedLine();
 
     void tuneSetsModeThenFrequency();
+    void openWhileNumbersUseAnotherLocale();
     void tuneWithoutModeRowSetsOnlyFrequency();
     void onlyTheNamedRigIsTuned();
     void openWithoutServerFails();
@@ -228,6 +231,22 @@ void TestRig::tuneSetsModeThenFrequency()
     // The mode first, then VFO A and the current VFO.
     QTRY_COMPARE(rigs.rig1.settings(),
              QStringList({"mode CW", "freq 14025000", "freq 14025000"}));
+}
+
+// Hamlib sets back the number locale it found when it opens a rig; a name
+// other than "C" was read after Hamlib's own switch had freed it (the
+// sanitizer build stops on it).
+void TestRig::openWhileNumbersUseAnotherLocale()
+{
+    QVERIFY(std::setlocale(LC_NUMERIC, "C.UTF-8"));
+    Rigs rigs;
+    QVERIFY(rigs.start());
+    QCOMPARE(QByteArray(std::setlocale(LC_NUMERIC, nullptr)), QByteArray("C"));
+    QVERIFY(rigs.open(1));
+    QVERIFY(rigs.open(2));
+    rigs.control->tune(1, "140250");
+    QVERIFY(rigs.idle());
+    QCOMPARE(rigs.rig1.frequency(), 14025000);
 }
 
 void TestRig::tuneWithoutModeRowSetsOnlyFrequency()
