@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -82,6 +83,7 @@ void TerminalPane::appendEntry(const QString& text)
     // One entry, one update: the view moves to the end, and the pane shows it
     // with the next frame.
     m_top = bottomTop();
+    trimShapes();
     scheduleFrame();
     emit linesAppended(added);
     // An entry longer than the limit itself keeps only its last lines.
@@ -94,16 +96,21 @@ void TerminalPane::appendEntry(const QString& text)
 void TerminalPane::appendLine(QString text)
 {
     Row row{std::move(text), 0};
-    measure(keyOf(lineCount()), row);
+    // A new line goes to the end, where the view moves: it is shaped once,
+    // for its width and for painting.
+    measure(keyOf(lineCount()), row, true);
     m_maxWidth = std::max(m_maxWidth, row.width);
     m_rows.push_back(std::move(row));
 }
 
-void TerminalPane::measure(qint64 key, Row& row)
+void TerminalPane::measure(qint64 key, Row& row, bool keepShape)
 {
     const QString& s = row.text;
     if (s.size() <= kLongLine) {
-        row.width = fontMetrics().horizontalAdvance(s);
+        if (keepShape)
+            m_shaped.insert(key, shape(s, &row.width));
+        else
+            row.width = fontMetrics().horizontalAdvance(s);
         return;
     }
     // Measured part by part from the advances of its characters, without
@@ -133,6 +140,40 @@ void TerminalPane::measure(qint64 key, Row& row)
     parts.x.append(qRound(x));
     row.width = qRound(x);
     m_long.insert(key, std::move(parts));
+}
+
+// One line laid out as the painter lays out a line of text: no wrapping, the
+// trailing blanks counted in its width, as QFontMetrics counts them.
+TerminalPane::ShapedLine TerminalPane::shape(const QString& text, int* width) const
+{
+    QTextLayout layout(text, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    ShapedLine out;
+    *width = 0;
+    if (line.isValid()) {
+        *width = qRound(line.horizontalAdvance());
+        out.ascent = line.ascent();
+        out.runs = layout.glyphRuns();
+    }
+    return out;
+}
+
+// Shapes are kept for the lines in and next to the view only.
+void TerminalPane::trimShapes()
+{
+    const int rows = viewport()->height() / m_lineHeight + 2;
+    if (m_shaped.size() <= 2 * rows + 8)
+        return;
+    const qint64 lo = keyOf(m_top) - rows;
+    const qint64 hi = keyOf(m_top) + 2 * rows;
+    for (auto it = m_shaped.begin(); it != m_shaped.end();)
+        it = (it.key() < lo || it.key() > hi) ? m_shaped.erase(it) : std::next(it);
 }
 
 qreal TerminalPane::advanceOf(QChar c) const
@@ -579,13 +620,10 @@ void TerminalPane::paintEvent(QPaintEvent* event)
     }
 
     // Shaped text is kept for the lines in view only.
+    trimShapes();
     const int rows = viewport()->height() / h + 2;
     const qint64 lo = keyOf(m_shownTop) - rows;
     const qint64 hi = keyOf(m_shownTop) + 2 * rows;
-    if (m_shaped.size() > 2 * rows + 8) {
-        for (auto it = m_shaped.begin(); it != m_shaped.end();)
-            it = (it.key() < lo || it.key() > hi) ? m_shaped.erase(it) : std::next(it);
-    }
     if (m_shapedParts.size() > 16 * rows) {
         // Parts out of view horizontally go too: all but those just painted.
         m_shapedParts.removeIf([&](const auto& item) {
@@ -606,13 +644,13 @@ void TerminalPane::paintLine(QPainter& p, int index, int x0, int y)
         const qint64 key = keyOf(index);
         auto it = m_shaped.find(key);
         if (it == m_shaped.end()) {
-            QStaticText shaped(s);
-            shaped.setTextFormat(Qt::PlainText);
-            shaped.setPerformanceHint(QStaticText::AggressiveCaching);
-            shaped.prepare(QTransform(), font());
-            it = m_shaped.insert(key, shaped);
+            int width = 0;
+            it = m_shaped.insert(key, shape(s, &width));
         }
-        p.drawStaticText(QPointF(x0, y), *it);
+        // On the pane's baseline, whatever fonts the line's glyphs came from.
+        const QPointF at(x0, y + m_ascent - it->ascent);
+        for (const QGlyphRun& run : std::as_const(it->runs))
+            p.drawGlyphRun(at, run);
         return;
     }
     // Only the parts that reach into the viewport.

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QElapsedTimer>
+#include <QGlyphRun>
 #include <QHash>
 #include <QSet>
 #include <QList>
@@ -118,9 +119,20 @@ private:
         QString text;
         int width = 0;
     };
+    // A line shaped once: its glyphs, placed for a baseline at the line's own
+    // ascent.
+    struct ShapedLine
+    {
+        QList<QGlyphRun> runs;
+        qreal ascent = 0;
+    };
 
     void appendLine(QString text);
-    void measure(qint64 key, Row& row);
+    // Sets the row's width. A short line is shaped for it, and the shape is
+    // kept for painting when keepShape is set (a line in or near the view).
+    void measure(qint64 key, Row& row, bool keepShape = false);
+    ShapedLine shape(const QString& text, int* width) const;
+    void trimShapes();
     qreal advanceOf(QChar c) const;
     void dropFront(int count);
     void recomputeMaxWidth();
@@ -163,7 +175,7 @@ private:
 
     // Caches keyed by a line's number since the pane was made, so that they
     // stay true when the oldest lines are dropped.
-    mutable QHash<qint64, QStaticText> m_shaped;
+    mutable QHash<qint64, ShapedLine> m_shaped;
     QHash<qint64, LongLine> m_long;
     // The parts of long lines in view, shaped: (line number << 20) | part.
     mutable QHash<qint64, QStaticText> m_shapedParts;

@@ -128,13 +128,24 @@ void TestSessionPane::showsWhatAPlainPainterDraws()
     pane.setTextColor(QColor(200, 40, 40));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (int i = 0; i < 30; ++i)
-        pane.appendEntry(i % 7 == 3 ? QStringLiteral("To ALL de EA8ABC: caf\u00e9 \u00e0 l'heure, "
-                                                     "very long announcement that runs past "
-                                                     "the right edge of the pane %1")
-                                          .arg(i)
-                                    : spot(i));
+    for (int i = 0; i < 30; ++i) {
+        if (i % 7 == 3)
+            pane.appendEntry(QStringLiteral("To ALL de EA8ABC: caf\u00e9 \u00e0 l'heure, "
+                                            "very long announcement that runs past "
+                                            "the right edge of the pane %1")
+                                 .arg(i));
+        else if (i % 7 == 5) // other scripts (fonts of their own), blanks at the end
+            pane.appendEntry(QStringLiteral("UA3ABC: \u041c\u043e\u0441\u043a\u0432\u0430 "
+                                            "\u6771\u4eac \u03b1\u03b2 \u05e9\u05dc\u05d5\u05dd ok %1   ")
+                                 .arg(i));
+        else
+            pane.appendEntry(spot(i));
+    }
     nextFrame();
+    // Each line is as wide as the font's metrics say, trailing blanks included.
+    const QFontMetrics fm(pane.font());
+    for (int l = 0; l < pane.lineCount(); ++l)
+        QCOMPARE(pane.lineRect(l).width(), std::max(1, fm.horizontalAdvance(pane.line(l))));
     if (select) {
         const QRect a = pane.lineRect(pane.lineCount() - 6);
         const QRect b = pane.lineRect(pane.lineCount() - 3);
