@@ -81,6 +81,11 @@ Tdxcalendar::Tdxcalendar(const AppContext& ctx, QWidget* parent)
 
 Tdxcalendar::~Tdxcalendar()
 {
+    // The browser goes first, while this is still a whole calendar window:
+    // its page answers a script still running (with no result) as it is
+    // destroyed, and that answer must not reach a half-destroyed window.
+    delete WebBrowser1;
+    WebBrowser1 = nullptr;
     FormDestroy();
 }
 
