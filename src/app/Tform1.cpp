@@ -159,7 +159,6 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     ResizeKit1->setFormMinHeight(height() * 3 / 4);
     FormCreate();
     createInfoWindow();
-    createCalendarWindow();
 }
 
 Tform1::~Tform1()
@@ -743,6 +742,13 @@ bool Tform1::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate ||
         (event->type() == QEvent::Show && !m_shownOnce && (m_shownOnce = true)))
         FormActivate();
+    // The calendar window and its browser are made once this window is on
+    // screen: the call is queued, so it runs after the first paint has been
+    // sent to the display.
+    if (event->type() == QEvent::Paint && !dxcalendar && !m_calendarQueued) {
+        m_calendarQueued = true;
+        QMetaObject::invokeMethod(this, &Tform1::calendarWindow, Qt::QueuedConnection);
+    }
     return QWidget::event(event);
 }
 
@@ -882,7 +888,8 @@ void Tform1::createAppearance()
     ComboBox1->view()->installEventFilter(this);
     connect(ComboBox1, &QComboBox::activated, this, &Tform1::ComboBox1Change);
 
-    FontDialog1 = new TerminalFontDialog(this);
+    // The font dialog is made at its first use: making it reads the icon
+    // theme, which would only slow the start.
     connect(BitBtn4, &QPushButton::clicked, this, &Tform1::BitBtn4Click);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &Tform1::SpeedButton1Click);
@@ -1000,6 +1007,8 @@ void Tform1::BitBtn4Click()
     current.setPointSize(TerminalFont.size);
     current.setBold(TerminalFont.bold);
     current.setItalic(TerminalFont.italic);
+    if (!FontDialog1)
+        FontDialog1 = new TerminalFontDialog(this);
     FontDialog1->setCurrentFont(current);
     FontDialog1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
     if (FontDialog1->exec() != QDialog::Accepted)
@@ -1060,12 +1069,15 @@ void Tform1::SpeedButton7Click()
 
 // --- live check ---------------------------------------------------------
 
-void Tform1::createCalendarWindow()
+Tdxcalendar* Tform1::calendarWindow()
 {
+    if (dxcalendar)
+        return dxcalendar;
     dxcalendar = new Tdxcalendar(m_ctx);
     connect(dxcalendar, &Tdxcalendar::liveCheckActivated, this, [this] { livecliccato = true; });
     connect(dxcalendar, &Tdxcalendar::formClosed, this,
             [this] { Dolv.leggoshorteaggiungoadolv(dxcalendar->gridCells()); });
+    return dxcalendar;
 }
 
 void Tform1::verifica()
@@ -1167,6 +1179,7 @@ void Tform1::PlayWavFromMemory()
 void Tform1::SpeedButton2Click()
 {
     Dolv.StringListShort.clear();
+    calendarWindow();
     dxcalendar->Button1->setVisible(true);
     dxcalendar->BitBtn3->setVisible(true);
     dxcalendar->show();

@@ -111,7 +111,7 @@ public:
     QToolButton* SpeedButton9 = nullptr;
     QToolButton* SpeedButton10 = nullptr;
     QButtonGroup* RigButtons = nullptr;
-    TerminalFontDialog* FontDialog1 = nullptr; // the terminal font's dialog
+    TerminalFontDialog* FontDialog1 = nullptr; // the terminal font's dialog, made at first use
     Tinfo* info = nullptr;                     // the info window
     QTimer* Timer1 = nullptr; // keep-alive
     QTimer* Timer2 = nullptr; // session lamp
@@ -120,8 +120,12 @@ public:
     QTimer* Timer5 = nullptr; // Connect / Disconnect states
     TResizeKit* ResizeKit1 = nullptr; // keeps the controls in proportion
 
-    // The DX calendar window, made hidden with this one.
+    // The DX calendar window, made hidden as soon as this window has first
+    // been painted (its browser takes a good part of a second to start, and
+    // the window comes first); null until then.
     Tdxcalendar* dxcalendar = nullptr;
+    // The calendar window, made now if it was not made yet.
+    Tdxcalendar* calendarWindow();
     AlarmSound* alarm = nullptr;
 
     // --- handlers ---------------------------------------------------------
@@ -231,7 +235,6 @@ private:
     void lineTailTimedOut();
     void sendCommandLine(const QString& commandLine);
     void hitPath();
-    void createCalendarWindow();
     void createRigControl();
     void rigOpened(int rigNumber, bool ok);
     void tuneFromPane(TerminalPane* pane, bool terminalPane);
@@ -243,6 +246,7 @@ private:
     SettingsFiles m_settings;
     bool m_nodesReported = false;
     bool m_shownOnce = false;
+    bool m_calendarQueued = false;
     bool m_handlingLine = false;
     bool m_connecting = false; // a connect attempt is under way
     // Command lines sent (Send, Enter) while an attempt was under way, as

@@ -119,7 +119,7 @@ struct LiveWindow
         if (!listUrl.isEmpty())
             app.hosts.dxpeditionList = listUrl;
         form = std::make_unique<Tform1>(app);
-        QSignalSpy loaded(form->dxcalendar->WebBrowser1, &QWebEngineView::loadFinished);
+        QSignalSpy loaded(form->calendarWindow()->WebBrowser1, &QWebEngineView::loadFinished);
         form->show();
         QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
         form->nodoscelto = "127.0.0.1";
@@ -131,7 +131,7 @@ struct LiveWindow
 
     void activate()
     {
-        QSignalSpy built(form->dxcalendar, &Tdxcalendar::calendarListBuilt);
+        QSignalSpy built(form->calendarWindow(), &Tdxcalendar::calendarListBuilt);
         form->SpeedButton3->click();
         QTRY_VERIFY_WITH_TIMEOUT(!built.isEmpty(), 30000);
     }
@@ -225,7 +225,7 @@ void TestCalendar::windowMadeHiddenWithItsControls()
     QFETCH(QString, name);
     TestContext ctx;
     Tform1 w(ctx.make());
-    Tdxcalendar* cal = w.dxcalendar;
+    Tdxcalendar* cal = w.calendarWindow();
     QVERIFY(cal);
     QVERIFY(!cal->isVisible());
     QCOMPARE(cal->windowTitle(), QString("Dx calendar"));
@@ -259,6 +259,15 @@ void TestCalendar::pageFileWrittenAndRemoved()
         AppContext app = ctx.make();
         app.hosts.calendarWidget = "http://127.0.0.1:9/calendar.php?width=21&lang=en&x='</script>";
         Tform1 w(app);
+        // The calendar window comes once the main window has been painted,
+        // hidden.
+        QVERIFY(!w.dxcalendar);
+        QVERIFY(!QFile::exists(page));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(w.dxcalendar);
+        QVERIFY(!w.dxcalendar->isVisible());
+        QCOMPARE(w.calendarWindow(), w.dxcalendar);
         QFile file(page);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(file.readAll());
@@ -266,12 +275,12 @@ void TestCalendar::pageFileWrittenAndRemoved()
         // The address cannot end the script string nor the script.
         QVERIFY(html.contains("http://127.0.0.1:9/calendar.php?width=21&lang=en&x=\\u0027"
                               "\\u003c/script\\u003e"));
-        QTRY_COMPARE_WITH_TIMEOUT(w.dxcalendar->WebBrowser1->url(), QUrl::fromLocalFile(page),
+        QTRY_COMPARE_WITH_TIMEOUT(w.calendarWindow()->WebBrowser1->url(), QUrl::fromLocalFile(page),
                                   30000);
         // Closed while the page is being read: the browser answers the
         // script as it goes, and the answer must find a whole window (the
         // sanitizer build stops on a call into a half-destroyed one).
-        w.dxcalendar->definisci();
+        w.calendarWindow()->definisci();
     }
     QVERIFY(!QFile::exists(page));
 }
@@ -286,14 +295,14 @@ void TestCalendar::activationAndFirstHit()
     QCOMPARE(lw.ctx.messages,
              (QStringList{"Live check activated", "Ready ! Go back to Terminal Window"}));
     QVERIFY(w.livecliccato);
-    QVERIFY(w.dxcalendar->isVisible());
-    QVERIFY(w.dxcalendar->Button1->isHidden());
-    QVERIFY(w.dxcalendar->BitBtn3->isHidden());
+    QVERIFY(w.calendarWindow()->isVisible());
+    QVERIFY(w.calendarWindow()->Button1->isHidden());
+    QVERIFY(w.calendarWindow()->BitBtn3->isHidden());
     // The page text: every division, the outer one first.
-    QVERIFY(w.dxcalendar->Memo1->toPlainText().startsWith("DXNews.com calendar\nDecember 2026\n"));
-    QVERIFY(w.dxcalendar->calendar().FinalstringList().size() > 1000);
-    QVERIFY(w.dxcalendar->Memo2->toPlainText().startsWith(
-        w.dxcalendar->calendar().FinalstringList().first() + "\n"));
+    QVERIFY(w.calendarWindow()->Memo1->toPlainText().startsWith("DXNews.com calendar\nDecember 2026\n"));
+    QVERIFY(w.calendarWindow()->calendar().FinalstringList().size() > 1000);
+    QVERIFY(w.calendarWindow()->Memo2->toPlainText().startsWith(
+        w.calendarWindow()->calendar().FinalstringList().first() + "\n"));
     QTRY_COMPARE(centre(w.ShapeLED2), QColor(0, 255, 0));
 
     const int counted = w.re1dim;
@@ -403,7 +412,7 @@ void TestCalendar::gridCallsignsJoinAtClose()
     lw.start(false);
     Tform1& w = *lw.form;
     w.SpeedButton2->click();
-    Tdxcalendar* cal = w.dxcalendar;
+    Tdxcalendar* cal = w.calendarWindow();
     QVERIFY(cal->isVisible());
     QVERIFY(cal->Button1->isVisible());
     QVERIFY(cal->BitBtn3->isVisible());
@@ -442,8 +451,8 @@ void TestCalendar::calendarUnreachable()
     QCOMPARE(lw.ctx.messages,
              (QStringList{"Live check activated", "Ready ! Go back to Terminal Window"}));
     QVERIFY(w.livecliccato);
-    QVERIFY(w.dxcalendar->calendar().exists());
-    QVERIFY(w.dxcalendar->calendar().FinalstringList().isEmpty());
+    QVERIFY(w.calendarWindow()->calendar().exists());
+    QVERIFY(w.calendarWindow()->calendar().FinalstringList().isEmpty());
     QCOMPARE(lw.spotted("JW0X"), shown("JW0X") + kMarker);
     QVERIFY(!lw.spotted("3Y0K").endsWith(kMarker));
 }
@@ -546,7 +555,7 @@ void TestCalendar::demoGivesHitsSoonAfterActivation()
     app.hosts.dxpeditionList = hosts.value("Hosts/DxpeditionList").toString();
     QVERIFY(app.hosts.calendarWidget.startsWith("http://127.0.0.1:"));
     Tform1 w(app);
-    QSignalSpy loaded(w.dxcalendar->WebBrowser1, &QWebEngineView::loadFinished);
+    QSignalSpy loaded(w.calendarWindow()->WebBrowser1, &QWebEngineView::loadFinished);
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
     QVERIFY(w.Dolv.FinalstringListDolv.contains("E51D"));
@@ -557,10 +566,10 @@ void TestCalendar::demoGivesHitsSoonAfterActivation()
     QTRY_VERIFY_WITH_TIMEOUT(w.Re1->toPlainText().contains("login:"), 5000);
     w.EditCommand->setText("N0CALL");
     w.BitBtn5Click();
-    QSignalSpy built(w.dxcalendar, &Tdxcalendar::calendarListBuilt);
+    QSignalSpy built(w.calendarWindow(), &Tdxcalendar::calendarListBuilt);
     w.SpeedButton3->click();
     QTRY_VERIFY_WITH_TIMEOUT(!built.isEmpty(), 30000);
-    QVERIFY(w.dxcalendar->Memo1->toPlainText().contains("FT8WW"));
+    QVERIFY(w.calendarWindow()->Memo1->toPlainText().contains("FT8WW"));
 
     // Calls of the calendar alone and of the list alone both come up.
     QTRY_VERIFY_WITH_TIMEOUT(w.ListView1->count() >= 4, 60000);

@@ -87,6 +87,10 @@ struct Window
             tune(app);
         form = std::make_unique<Tform1>(app);
         form->show();
+        // The start ends with the calendar window, made hidden after the
+        // first paint; the faults meet a program that has started.
+        (void)QTest::qWaitForWindowExposed(form.get());
+        (void)QTest::qWaitFor([&] { return form->dxcalendar != nullptr; }, 10000);
     }
 
     QStringList lines() const
