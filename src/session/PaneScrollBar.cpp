@@ -1,5 +1,6 @@
 #include "session/PaneScrollBar.h"
 
+#include <QPaintEvent>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
@@ -65,4 +66,32 @@ void PaneScrollBar::show(SliderChange change)
     // rectangle). The groove is painted for the whole bar, clipped to them,
     // so the pixels are the ones a full repaint gives.
     update(before.slider.united(now.slider).adjusted(-2, -2, 2, 2));
+}
+
+bool PaneScrollBar::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::StyleChange:
+    case QEvent::PaletteChange:
+    case QEvent::EnabledChange:
+    case QEvent::FontChange:
+    case QEvent::LayoutDirectionChange:
+        // Qt repaints the bar as it is now; what was shown before no longer
+        // tells which pixels a later change leaves right, so that change is
+        // painted in full.
+        m_shown = Look{};
+        break;
+    default:
+        break;
+    }
+    return QScrollBar::event(event);
+}
+
+void PaneScrollBar::paintEvent(QPaintEvent* event)
+{
+    QScrollBar::paintEvent(event);
+    if (event->rect().contains(rect()))
+        m_shown = look();
 }

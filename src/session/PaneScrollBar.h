@@ -31,6 +31,8 @@ public:
 
 protected:
     void sliderChange(SliderChange change) override;
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     struct Look

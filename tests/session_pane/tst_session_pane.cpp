@@ -247,6 +247,29 @@ void TestSessionPane::scrollBarPaintsOnlyWhatMoved()
     QCOMPARE(barOnScreen(), barRepainted());
     QCOMPARE(onScreen(pane), reference(pane));
 
+    // A new size repaints the bar as it is; the changes after it show right.
+    pane.resize(500, 150);
+    nextFrame();
+    for (int i = 3010; i < 3013; ++i) {
+        pane.appendEntry(spot(i));
+        nextFrame();
+    }
+    QCOMPARE(barOnScreen(), barRepainted());
+    pane.clear();
+    nextFrame();
+    for (int i = 0; i < 20; ++i) {
+        pane.appendEntry(spot(i));
+        nextFrame();
+        QCOMPARE(barOnScreen(), barRepainted());
+    }
+    pane.resize(500, 200);
+    nextFrame();
+    for (int i = 20; i < 30; ++i) {
+        pane.appendEntry(spot(i));
+        nextFrame();
+        QCOMPARE(barOnScreen(), barRepainted());
+    }
+
     // A move by the user away from the end repaints the bar in full again.
     bar->setValue(0);
     nextFrame();
