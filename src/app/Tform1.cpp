@@ -223,6 +223,7 @@ void Tform1::createControls()
     Re1->setAccessibleDescription(kRe1Hint);
     Re1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     Re1->setLineLimit(kRe1MaxLines, kRe1DropBlock);
+    Re1->setCharacterLimit(kRe1MaxChars);
 
     BitBtn6 = bitBtn(this, "BitBtn6", QStringLiteral("Bands Filtering"), nullptr, 0, 360, 102, 18);
     Panel11 = new BandStrip(m_bands, this);

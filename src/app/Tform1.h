@@ -202,6 +202,10 @@ public:
     // past that: a contest weekend must not exhaust memory.
     static constexpr int kRe1MaxLines = 500000;
     static constexpr int kRe1DropBlock = 50000;
+    // Text the terminal pane keeps (UTF-16 units, 2 bytes each), whatever the
+    // lines' lengths: 500,000 spot lines hold about 40 million, a node that
+    // never ends its lines sends 64 KiB at a time.
+    static constexpr qint64 kRe1MaxChars = 100'000'000;
 
     // ListView1's item data: the tag (1: the item carries a lookup link)
     // and the link.

@@ -76,6 +76,13 @@ void TerminalPane::appendEntry(const QString& text)
         const int blocks = (over + m_dropBlock - 1) / m_dropBlock;
         dropFront(std::min(lineCount(), blocks * m_dropBlock));
     }
+    if (m_charLimit > 0) {
+        qint64 addedChars = 0;
+        for (const QString& line : std::as_const(lines))
+            addedChars += line.size();
+        if (m_chars + addedChars > m_charLimit)
+            dropFront(linesToFree(m_chars + addedChars - (m_charLimit - m_charLimit / 10)));
+    }
     const int first = lineCount();
     for (QString& line : lines)
         appendLine(std::move(line));
@@ -91,10 +98,25 @@ void TerminalPane::appendEntry(const QString& text)
         dropFront(lineCount() - m_lineLimit);
         m_top = bottomTop();
     }
+    if (m_charLimit > 0 && m_chars > m_charLimit) {
+        dropFront(std::min(lineCount() - 1, linesToFree(m_chars - m_charLimit)));
+        m_top = bottomTop();
+    }
+}
+
+// How many of the oldest lines hold at least chars UTF-16 units (all of them
+// when they hold fewer).
+int TerminalPane::linesToFree(qint64 chars) const
+{
+    int n = 0;
+    for (qint64 freed = 0; n < lineCount() && freed < chars; ++n)
+        freed += m_rows[static_cast<size_t>(n)].text.size();
+    return n;
 }
 
 void TerminalPane::appendLine(QString text)
 {
+    m_chars += text.size();
     Row row{std::move(text), 0};
     // A new line goes to the end, where the view moves: it is shaped once,
     // for its width and for painting.
@@ -192,14 +214,22 @@ void TerminalPane::setLineLimit(int maxLines, int dropBlock)
     m_dropBlock = std::clamp(dropBlock, 1, std::max(1, m_lineLimit));
 }
 
+void TerminalPane::setCharacterLimit(qint64 maxChars)
+{
+    m_charLimit = std::max<qint64>(0, maxChars);
+}
+
 void TerminalPane::dropFront(int count)
 {
     count = std::min(count, lineCount());
     if (count <= 0)
         return;
     bool widest = false;
-    for (int i = 0; i < count; ++i)
-        widest = widest || m_rows[static_cast<size_t>(i)].width >= m_maxWidth;
+    for (int i = 0; i < count; ++i) {
+        const Row& row = m_rows[static_cast<size_t>(i)];
+        widest = widest || row.width >= m_maxWidth;
+        m_chars -= row.text.size();
+    }
     m_rows.erase(m_rows.begin(), m_rows.begin() + count);
     m_dropped += count;
     for (auto it = m_long.begin(); it != m_long.end();)
@@ -244,6 +274,7 @@ void TerminalPane::clear()
 {
     const int n = lineCount();
     m_rows.clear();
+    m_chars = 0;
     m_dropped += n;
     m_long.clear();
     m_shaped.clear();

@@ -47,6 +47,12 @@ public:
     // dropped, dropBlock at a time. 0 keeps every line (the default).
     void setLineLimit(int maxLines, int dropBlock);
     int lineLimit() const { return m_lineLimit; }
+    // At most maxChars UTF-16 units are kept, whatever the lines' lengths (a
+    // node that never ends its lines sends lines of 64 KiB): past that, the
+    // oldest lines are dropped until a tenth of the room is free again.
+    // 0 sets no such limit (the default).
+    void setCharacterLimit(qint64 maxChars);
+    qint64 characterCount() const { return m_chars; }
     // Lines dropped from the front since the pane was made: today's line 0 is
     // line droppedLineCount() of everything ever shown.
     qint64 droppedLineCount() const { return m_dropped; }
@@ -135,6 +141,7 @@ private:
     void trimShapes();
     qreal advanceOf(QChar c) const;
     void dropFront(int count);
+    int linesToFree(qint64 chars) const;
     void recomputeMaxWidth();
     void scheduleFrame();
     void showFrame();
@@ -152,6 +159,8 @@ private:
     std::deque<Row> m_rows;
     qint64 m_dropped = 0;
     int m_lineLimit = 0;
+    qint64 m_charLimit = 0;
+    qint64 m_chars = 0; // UTF-16 units held by all lines
     int m_dropBlock = 0;
     int m_maxWidth = 0;
     int m_lineHeight = 1;

@@ -101,6 +101,7 @@ private slots:
     void selectionStaysOnItsLines_data();
     void selectionStaysOnItsLines();
     void longLineShownInPartsAndReadWhole();
+    void longLinesKeptWithinTheCharacterLimit();
     void geometryForReaders();
 };
 
@@ -362,6 +363,52 @@ void TestSessionPane::selectionStaysOnItsLines()
     }
     nextFrame();
     QCOMPARE(onScreen(pane), reference(pane));
+}
+
+void TestSessionPane::longLinesKeptWithinTheCharacterLimit()
+{
+    QWidget window;
+    TerminalPane pane(&window);
+    pane.setGeometry(0, 0, 400, 200);
+    pane.setLineLimit(500, 50);
+    pane.setCharacterLimit(10000);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy removed(&pane, &TerminalPane::linesRemoved);
+
+    // Short lines stay within both limits: nothing goes.
+    for (int i = 0; i < 100; ++i)
+        pane.appendEntry(spot(i));
+    QCOMPARE(pane.lineCount(), 100);
+    QCOMPARE(removed.count(), 0);
+
+    // Lines of 1,500 characters: the oldest go, a tenth of the room at least
+    // at a time, and the newest lines are always the ones kept.
+    for (int i = 0; i < 40; ++i) {
+        pane.appendEntry(QString(1500, QChar(u'a' + i % 26)) + QString::number(i));
+        QVERIFY(pane.characterCount() <= 10000);
+        QVERIFY(pane.line(pane.lineCount() - 1).endsWith(QString::number(i)));
+    }
+    qint64 held = 0;
+    for (int l = 0; l < pane.lineCount(); ++l)
+        held += pane.line(l).size();
+    QCOMPARE(pane.characterCount(), held);
+    QVERIFY(removed.count() > 0);
+    QVERIFY2(removed.count() < 40, qPrintable(QString::number(removed.count())));
+    QCOMPARE(pane.line(0).size(), 1502);
+
+    // A line longer than the whole limit is kept alone.
+    pane.appendEntry(QString(12000, QChar(u'z')));
+    QCOMPARE(pane.lineCount(), 1);
+    QCOMPARE(pane.characterCount(), 12000);
+    pane.appendEntry(spot(1));
+    QCOMPARE(pane.lineCount(), 1);
+    QCOMPARE(pane.line(0), spot(1));
+    nextFrame();
+    QCOMPARE(onScreen(pane), reference(pane));
+
+    pane.clear();
+    QCOMPARE(pane.characterCount(), 0);
 }
 
 void TestSessionPane::longLineShownInPartsAndReadWhole()
