@@ -271,6 +271,11 @@ QByteArray IniDocument::withValue(const QString& section, const QString& key,
     if (IniDocument(spliced).text() == expected)
         return spliced;
     // The encoding cannot carry the new text, or the new bytes would be read
-    // in another encoding: a mark settles it for good.
-    return QByteArray("\xEF\xBB\xBF") + expected.toUtf8();
+    // in another encoding: a mark settles it for good. UTF-8 where it carries
+    // the whole text, else UTF-16, which also keeps a lone half of a
+    // surrogate pair that a UTF-16 file may hold.
+    const QByteArray utf8 = QByteArray("\xEF\xBB\xBF") + expected.toUtf8();
+    if (IniDocument(utf8).text() == expected)
+        return utf8;
+    return QByteArray("\xFF\xFE") + encodeText(expected, Encoding::Utf16Le);
 }

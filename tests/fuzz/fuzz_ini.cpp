@@ -53,13 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(after.value(other.section, other.key) == before.value(other.section, other.key));
     }
 
-    // Unless the file had to become UTF-8 with a mark, only one line's bytes
+    // Unless the file had to be written anew with a mark, only one line's bytes
     // changed: what lies between the common start and the common end holds
     // no line end (byte encodings; in UTF-16 a CR byte can be half a letter).
     const bool byteEncoding = before.encoding() != IniDocument::Encoding::Utf16Le &&
                               before.encoding() != IniDocument::Encoding::Utf16Be;
-    const bool rewritten = after.encoding() == IniDocument::Encoding::Utf8Bom &&
-                           before.encoding() != IniDocument::Encoding::Utf8Bom;
+    const bool rewritten = (after.encoding() == IniDocument::Encoding::Utf8Bom &&
+                            before.encoding() != IniDocument::Encoding::Utf8Bom) ||
+                           (after.encoding() == IniDocument::Encoding::Utf16Le &&
+                            before.encoding() != IniDocument::Encoding::Utf16Le);
     // Only an ANSI file, or a UTF-16 file with an odd byte at its end, may
     // need that.
     FUZZ_CHECK(!rewritten || before.encoding() == IniDocument::Encoding::Windows1252 ||

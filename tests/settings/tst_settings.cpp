@@ -192,6 +192,10 @@ void TestSettings::writeKeepsEveryMeaning_data()
     QTest::newRow("UTF-16 file cut in the middle of a character")
         << utf16le(QString::fromUtf8("[Node]\r\nElemento=Ω\r\n[Theme]\r\nSelectedTheme=a")) + "\x41"
         << QString::fromUtf8("É–") << QString::fromUtf8("Ω");
+    QTest::newRow("UTF-16 file cut in a character, a lone surrogate in another value")
+        << utf16le(QStringLiteral("[Node]\r\nElemento=x") + QChar(0xDF4C) +
+                   QStringLiteral("\r\n[Theme]\r\nColour=a")) + "\x41"
+        << QString::fromUtf8("É–") << QStringLiteral("x") + QChar(0xDF4C);
     QTest::newRow("UTF-8 file") << QByteArray("[Node]\nElemento=\xE2\x82\xAC\n")
                                 << QString::fromUtf8("É–") << QString::fromUtf8("€");
 }
