@@ -15,6 +15,7 @@
 #include <QAccessibleTableInterface>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -96,6 +97,12 @@ void startProbe()
 {
     const QString path = qEnvironmentVariable("MARVIX_PROBE_OUT");
     if (path.isEmpty())
+        return;
+    // The browser's helper processes inherit LD_PRELOAD and are Qt programs
+    // too; only the program itself is probed (a helper started after the
+    // probe wrote would empty its file).
+    if (QFileInfo(QCoreApplication::applicationFilePath()).fileName() !=
+        QLatin1String("marvix-terminal"))
         return;
     g_out = new QFile(path);
     if (!g_out->open(QIODevice::WriteOnly | QIODevice::Truncate))
