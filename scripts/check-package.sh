@@ -66,6 +66,13 @@ home="$scratch/home"
 work="$scratch/work"
 out="$scratch/out"
 mkdir -p "$home/.config/marvix-terminal" "$work" "$out"
+# The unprivileged run below cannot read a clone inside a private folder
+# (mode 700, as mktemp -d makes, or /root): what it loads lives in the
+# scratch folder, which is open to all.
+mkdir -p "$scratch/lib"
+cp "$probe" "$scratch/lib/"
+probe="$scratch/lib/$(basename "$probe")"
+chmod 755 "$scratch/lib" && chmod 644 "$probe"
 # The start-up probe must find "internet" without leaving this machine: the
 # [Hosts] section of the per-user settings points it at a local web host.
 "$webhost" --list "$here/resources/demo/listadxdolv.txt" --hosts-file "$scratch/hosts.ini" \
@@ -74,25 +81,56 @@ pids+=($!)
 for _ in $(seq 100); do grep -q '^ready' "$scratch/webhost.log" && break; sleep 0.1; done
 grep -q '^ready' "$scratch/webhost.log" || fail "the local web host did not start"
 probe_url="$(sed -n 's/^Probe=//p' "$scratch/hosts.ini")"
-{
-  sed 's/$/\r/' "$scratch/hosts.ini"
-  printf 'CalendarWidget=%scalendar.php?width=21&lang=en\r\n' "$probe_url"
-} > "$home/.config/marvix-terminal/settings.ini"
+write_settings() { # $1 settings.ini to write
+  {
+    sed 's/$/\r/' "$scratch/hosts.ini"
+    printf 'CalendarWidget=%scalendar.php?width=21&lang=en\r\n' "$probe_url"
+  } > "$1"
+}
+write_settings "$home/.config/marvix-terminal/settings.ini"
+
+# Starts the unpacked program in folder $1 with HOME $2, its probe writing to
+# $3; the rest of the command line says who runs it.
+start_installed() {
+  local cwd="$1" home_dir="$2" probe_out="$3"
+  shift 3
+  (cd "$cwd" && timeout 120 "$@" env -u XDG_CONFIG_HOME -u XDG_DATA_HOME \
+     HOME="$home_dir" QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
+     MARVIX_PROBE_OUT="$probe_out" LD_PRELOAD="$probe" \
+     "$root/usr/bin/marvix-terminal") > "$scratch/program.log" 2>&1
+}
+
+bin_before="$(ls -A "$root/usr/bin")"
+if [ "$(id -u)" -eq 0 ]; then
+  # Root may write into any folder, /usr/bin included: the program must keep
+  # its files in root's own folders all the same.
+  echo "== a start as root"
+  root_home="$scratch/root-home"
+  root_work="$scratch/root-work"
+  mkdir -p "$root_home/.config/marvix-terminal" "$root_work"
+  write_settings "$root_home/.config/marvix-terminal/settings.ini"
+  set +e
+  start_installed "$root_work" "$root_home" "$scratch/root-probe.txt"
+  rc=$?
+  set -e
+  [ "$rc" -eq 0 ] || { cat "$scratch/program.log" >&2; fail "the installed program run as root ended with $rc"; }
+  [ "$(ls -A "$root/usr/bin")" = "$bin_before" ] \
+    || fail "run as root, the program wrote beside the executable: $(ls -A "$root/usr/bin")"
+  [ -z "$(ls -A "$root_work")" ] || fail "run as root, the program wrote into the working folder"
+  [ -f "$root_home/.local/share/marvix-terminal/nodes.txt" ] \
+    || fail "run as root, the program did not seed root's own node list"
+fi
 
 # The executable's folder must not be writable, as /usr/bin is not. Root may
 # write anywhere, so as root the program runs as nobody.
 chmod a-w "$root/usr/bin"
-bin_before="$(ls -A "$root/usr/bin")"
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then
   chown -R nobody: "$home" "$work" "$out"
   run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 set +e
-(cd "$work" && timeout 120 "${run_as[@]}" env -u XDG_CONFIG_HOME -u XDG_DATA_HOME \
-   HOME="$home" QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
-   MARVIX_PROBE_OUT="$out/probe.txt" LD_PRELOAD="$probe" \
-   "$root/usr/bin/marvix-terminal") > "$scratch/program.log" 2>&1
+start_installed "$work" "$home" "$out/probe.txt" "${run_as[@]}"
 rc=$?
 set -e
 cat "$out/probe.txt" 2>/dev/null || true

@@ -19,12 +19,12 @@ namespace {
 FileLocations placeFiles()
 {
     const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString installed =
+        QDir::cleanPath(QDir(exeDir).filePath(QStringLiteral(MARVIX_DEFAULTS_FROM_BINDIR)));
     const FileLocations loc = decideFileLocations(
         {exeDir, QDir::currentPath(),
          QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)});
-    const QString installed =
-        QDir::cleanPath(QDir(exeDir).filePath(QStringLiteral(MARVIX_DEFAULTS_FROM_BINDIR)));
+         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), installed});
     prepareFileLocations(loc, findDefaultsDir({installed, QStringLiteral(":/")}));
     return loc;
 }

@@ -21,10 +21,19 @@ bool folderAcceptsNewFiles(const QString& dir)
     return probe.open(); // removed when probe goes out of scope
 }
 
+bool isInstalledExecutable(const QString& executableDir, const QString& installedDefaultsDir)
+{
+    if (executableDir.isEmpty() || installedDefaultsDir.isEmpty())
+        return false;
+    return QFileInfo(QDir::cleanPath(executableDir)).fileName() == QLatin1String("bin")
+        && QFileInfo(installedDefaultsDir).isDir();
+}
+
 FileLocations decideFileLocations(const FileLocationInput& input)
 {
     FileLocations loc;
-    if (folderAcceptsNewFiles(input.executableDir)) {
+    if (!isInstalledExecutable(input.executableDir, input.installedDefaultsDir)
+        && folderAcceptsNewFiles(input.executableDir)) {
         loc.programDir = input.executableDir;
     } else {
         loc.programDir = input.configDir;

@@ -15,6 +15,9 @@ struct FileLocationInput
     QString currentDir;
     QString configDir; // per-user configuration folder (~/.config/marvix-terminal)
     QString dataDir;   // per-user data folder (~/.local/share/marvix-terminal)
+    // Where an installation prefix keeps the default files, seen from
+    // executableDir (/usr/bin -> /usr/share/marvix-terminal).
+    QString installedDefaultsDir;
 };
 
 struct FileLocations
@@ -29,6 +32,13 @@ struct FileLocations
 // This asks the file system rather than the permission bits, so a read-only
 // mount, or a folder of another owner, counts as it really behaves.
 bool folderAcceptsNewFiles(const QString& dir);
+
+// True for an executable that lies in an installation prefix: its folder is
+// a "bin" with the prefix's share/marvix-terminal beside it (/usr/bin,
+// ~/.local/bin after cmake --install). Such a folder belongs to the
+// installation, not to the program, even where the file system would take
+// files (root may write into /usr/bin).
+bool isInstalledExecutable(const QString& executableDir, const QString& installedDefaultsDir);
 
 // Decides the two folders once, at start. Reads the file system, writes
 // nothing that stays.

@@ -52,7 +52,7 @@ struct StartFolders
         writeFile(QDir(defaults).filePath("dx.wav"), "RIFF....WAVE");
         QFile::setPermissions(QDir(defaults).filePath("nodes.txt"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     }
-    FileLocationInput input(const QString& exeDir) const { return {exeDir, cwd, config, data}; }
+    FileLocationInput input(const QString& exeDir) const { return {exeDir, cwd, config, data, {}}; }
 };
 
 } // namespace
@@ -65,6 +65,8 @@ private slots:
     void folderAcceptsNewFiles();
     void decide_data();
     void decide();
+    void installedPrefix_data();
+    void installedPrefix();
     void firstStartSeedsTheDataFolder();
     void userCopiesAreKept();
     void folderThatCannotBeMade();
@@ -159,6 +161,43 @@ void TestInstall::decide()
     const QString notes = describeFileLocations(loc).join('\n');
     QCOMPARE(notes.contains(f.data), perUserData);
     QCOMPARE(notes.contains("configuration folder"), perUserConfig);
+}
+
+void TestInstall::installedPrefix_data()
+{
+    QTest::addColumn<QString>("exeFolder");
+    QTest::addColumn<bool>("defaultsBeside");
+    QTest::addColumn<bool>("perUserConfig");
+    // Root may write into /usr/bin; the settings must still go to the
+    // user's folder.
+    QTest::newRow("bin of a prefix, writable") << "bin" << true << true;
+    QTest::newRow("bin of a prefix, trailing slash") << "bin/" << true << true;
+    QTest::newRow("a bin without the prefix's defaults") << "bin" << false << false;
+    QTest::newRow("portable folder beside a share folder") << "marvix" << true << false;
+}
+
+void TestInstall::installedPrefix()
+{
+    QFETCH(QString, exeFolder);
+    QFETCH(bool, defaultsBeside);
+    QFETCH(bool, perUserConfig);
+    QTemporaryDir root;
+    const QString exe = root.filePath(exeFolder);
+    QDir().mkpath(exe);
+    QDir().mkpath(root.filePath("cwd"));
+    writeFile(root.filePath("cwd/nodes.txt"), "name_of_node;address;port\r\n");
+    if (defaultsBeside)
+        QDir().mkpath(root.filePath("share/marvix-terminal"));
+    const QString config = root.filePath("home/.config/marvix-terminal");
+    const QString installed = QDir::cleanPath(QDir(exe).filePath("../share/marvix-terminal"));
+
+    QCOMPARE(isInstalledExecutable(exe, installed), perUserConfig);
+    const FileLocations loc = decideFileLocations(
+        {exe, root.filePath("cwd"), config, root.filePath("home/.local/share/marvix-terminal"),
+         installed});
+    QCOMPARE(loc.perUserConfig, perUserConfig);
+    QCOMPARE(loc.programDir, perUserConfig ? config : exe);
+    QCOMPARE(entries(exe), QStringList());
 }
 
 void TestInstall::firstStartSeedsTheDataFolder()
