@@ -8,6 +8,8 @@
 # without nodes.txt. Its node grid must show the installed default nodes,
 # choosing a node must write ~/.config/marvix-terminal/settings.ini, and
 # nothing may be written beside the executable or into the working folder.
+# Run as root, it also starts the program once as root, which must keep its
+# files in root's own folders all the same.
 # BUILD_DIR (default build-test) gives the local web host the program's
 # internet probe is pointed at, and the probe that reads the window.
 set -euo pipefail
