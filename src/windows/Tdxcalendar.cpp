@@ -4,12 +4,17 @@
 #include "scaling/TResizeKit.h"
 #include "windows/WebEngineProcess.h"
 #include "windows/WrappedLines.h"
+#include "livecheck/CalendarText.h"
+#include "windows/CalendarPage.h"
+#include "windows/CalendarRequestGuard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -18,6 +23,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -42,18 +48,52 @@ QString scriptString(const QString& text)
     return out;
 }
 
-// Every division of the page in document order, with its rendered text. An
-// inner division's text comes again inside each outer one.
+// Every division of the page in document order, with its rendered text, each
+// followed by a line break. An inner division's text comes again inside each
+// outer one. The walk keeps to the limits of CalendarText::bounded (the same
+// walk, here in the page), so a widget with endless text sends no more than
+// they allow across to the program.
 const QString kReadDivisions = QStringLiteral(
     "(function () {"
+    "  var maxUnits = %1, maxLines = %2, maxLineLength = %3;"
+    "  var lineBreak = /\\r\\n|[\\n\\r\\u2028\\u2029]/g;"
     "  var all = document.getElementsByTagName('div');"
-    "  var texts = [];"
+    "  var out = [];"
+    "  var used = 0, lines = 0;"
     "  for (var i = 0; i < all.length; i++) {"
     "    var d = all.item(i);"
-    "    if (d) texts.push(String(d.innerText));"
+    "    if (!d) continue;"
+    "    var t = String(d.innerText) + '\\n';"
+    "    var at = 0;"
+    "    lineBreak.lastIndex = 0;"
+    "    for (var m = lineBreak.exec(t); m; m = lineBreak.exec(t)) {"
+    "      var length = m.index - at;"
+    "      var take = Math.min(length, maxLineLength, maxUnits - 2 - used);"
+    "      if (take > 0 && take < length) {"
+    "        var c = t.charCodeAt(at + take - 1);"
+    "        if (c >= 0xD800 && c <= 0xDBFF) take--;"
+    "      }"
+    "      out.push(t.substring(at, at + take), m[0]);"
+    "      used += take + m[0].length;"
+    "      lines++;"
+    "      if (lines >= maxLines || used >= maxUnits - 2) return out.join('');"
+    "      at = m.index + m[0].length;"
+    "    }"
     "  }"
-    "  return texts;"
-    "})()");
+    "  return out.join('');"
+    "})()")
+    .arg(CalendarText::kMaxUnits)
+    .arg(CalendarText::kMaxLines)
+    .arg(CalendarText::kMaxLineLength);
+
+// The display lines a list is built from: no more than the text may have.
+QStringList memoLines(const QString& text, const QFont& font, int width)
+{
+    QStringList lines = WrappedLines::of(text, font, width);
+    if (lines.size() > CalendarText::kMaxLines)
+        lines.resize(CalendarText::kMaxLines);
+    return lines;
+}
 
 } // namespace
 
@@ -100,9 +140,17 @@ void Tdxcalendar::createControls()
     Label1->setStyleSheet(QStringLiteral("#Label1 { color: blue; }"));
 
     WebBrowser1 = place<QWebEngineView>(this, "WebBrowser1", 8, 25, 699, 393);
-    // The local page must be allowed to load the provider's script.
-    WebBrowser1->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
-                                          true);
+    // A profile of the window's own, so its guard watches this page alone.
+    const QUrl pageUrl = QUrl::fromLocalFile(TempHTMLFilePath);
+    auto* profile = new QWebEngineProfile(this);
+    profile->setUrlRequestInterceptor(new CalendarRequestGuard(pageUrl, profile));
+    WebBrowser1->setPage(new CalendarPage(profile, pageUrl, m_openUrl, WebBrowser1));
+    QWebEngineSettings* settings = WebBrowser1->settings();
+    // The local page must be allowed to load the provider's script, and
+    // nothing of the user's files.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
 
     Button1 = place<QPushButton>(this, "Button1", 8, 426, 440, 30);
     Button1->setText(QStringLiteral(
@@ -223,12 +271,9 @@ void Tdxcalendar::definisci()
         kReadDivisions, QWebEngineScript::ApplicationWorld, [self](const QVariant& result) {
             // No document to read: the list of the last activation stays in
             // use, and the live check is on all the same.
-            if (!self || result.typeId() != QMetaType::QVariantList)
+            if (!self || result.typeId() != QMetaType::QString)
                 return;
-            QString text;
-            for (const QVariant& v : result.toList())
-                text += v.toString() + QLatin1Char('\n');
-            self->Memo1->setPlainText(text);
+            self->Memo1->setPlainText(CalendarText::bounded(result.toString()));
             self->separa();
         });
 }
@@ -239,11 +284,29 @@ int Tdxcalendar::memoTextWidth() const
            2 * int(Memo1->document()->documentMargin());
 }
 
+// Laying out a long text and cutting it into its windows takes seconds, so it
+// is done on a worker over copies of the text and the font; the window goes on
+// meanwhile. The list of the latest activation is the one kept.
 void Tdxcalendar::separa()
 {
-    m_calendar.rebuild(WrappedLines::of(Memo1->toPlainText(), Memo1->font(), memoTextWidth()));
-    Memo2->setPlainText(m_calendar.FinalstringList().join(QLatin1Char('\n')));
-    emit calendarListBuilt();
+    const QString text = Memo1->toPlainText();
+    const QFont font = Memo1->font();
+    const int width = memoTextWidth();
+    const quint64 build = ++m_builds;
+    auto* watcher = new QFutureWatcher<CalendarList>(this);
+    connect(watcher, &QFutureWatcher<CalendarList>::finished, this, [this, watcher, build] {
+        watcher->deleteLater();
+        if (build != m_builds)
+            return;
+        m_calendar = watcher->result();
+        Memo2->setPlainText(m_calendar.FinalstringList().join(QLatin1Char('\n')));
+        emit calendarListBuilt();
+    });
+    watcher->setFuture(QtConcurrent::run([text, font, width] {
+        CalendarList list;
+        list.rebuild(memoLines(text, font, width));
+        return list;
+    }));
 }
 
 QStringList Tdxcalendar::gridCells() const

@@ -84,4 +84,5 @@ private:
     std::function<void(const QString&)> m_showMessage;
     std::function<void(const QUrl&)> m_openUrl;
     CalendarList m_calendar;
+    quint64 m_builds = 0; // activations whose list was asked for
 };
