@@ -51,7 +51,8 @@ bool CalendarPage::opensOutside(const QUrl& url)
 
 void CalendarPage::openOutside(const QUrl& url)
 {
-    if (opensOutside(url) && m_openUrl)
+    const bool clicked = m_lastClick.isValid() && m_lastClick.elapsed() < 1000;
+    if (clicked && opensOutside(url) && m_openUrl)
         m_openUrl(url);
 }
 

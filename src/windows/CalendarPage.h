@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -21,6 +22,11 @@ public:
     //   https://dxnews.com/3y0k/ -> yes;  mailto:a@b.c, dxn:x, file:///etc -> no
     static bool opensOutside(const QUrl& url);
 
+    // The user has just clicked in the view. A script's own navigation comes
+    // as a link click too; only one that follows a real click within a second
+    // goes to the desktop browser.
+    void noteUserClick() { m_lastClick.start(); }
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
@@ -37,5 +43,6 @@ private:
     void openOutside(const QUrl& url);
 
     QUrl m_pageUrl;
+    QElapsedTimer m_lastClick;
     std::function<void(const QUrl&)> m_openUrl;
 };

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTextCursor>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -144,7 +146,11 @@ void Tdxcalendar::createControls()
     const QUrl pageUrl = QUrl::fromLocalFile(TempHTMLFilePath);
     auto* profile = new QWebEngineProfile(this);
     profile->setUrlRequestInterceptor(new CalendarRequestGuard(pageUrl, profile));
-    WebBrowser1->setPage(new CalendarPage(profile, pageUrl, m_openUrl, WebBrowser1));
+    m_page = new CalendarPage(profile, pageUrl, m_openUrl, WebBrowser1);
+    WebBrowser1->setPage(m_page);
+    // The view draws the page in a child of its own, made as the page loads:
+    // the user's clicks arrive there.
+    WebBrowser1->installEventFilter(this);
     QWebEngineSettings* settings = WebBrowser1->settings();
     // The local page must be allowed to load the provider's script, and
     // nothing of the user's files.
@@ -198,6 +204,8 @@ void Tdxcalendar::createControls()
     Memo1->setVisible(false);
     Memo2 = place<QPlainTextEdit>(this, "Memo2", 376, 426, 185, 89);
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Filled a part at a time (showList); nothing to undo in working storage.
+    Memo2->setUndoRedoEnabled(false);
     Memo2->setVisible(false);
 
     connect(Button1, &QPushButton::clicked, this, &Tdxcalendar::Button1Click);
@@ -299,14 +307,39 @@ void Tdxcalendar::separa()
         if (build != m_builds)
             return;
         m_calendar = watcher->result();
-        Memo2->setPlainText(m_calendar.FinalstringList().join(QLatin1Char('\n')));
-        emit calendarListBuilt();
+        Memo2->clear();
+        showList(build, 0);
     });
     watcher->setFuture(QtConcurrent::run([text, font, width] {
         CalendarList list;
         list.rebuild(memoLines(text, font, width));
         return list;
     }));
+}
+
+// A text box takes a few microseconds for each line it is given, and a long
+// page text gives millions of entries, so the list goes into Memo2 a part at a
+// time, one part each turn of the event loop.
+void Tdxcalendar::showList(quint64 build, qsizetype from)
+{
+    if (build != m_builds)
+        return;
+    constexpr qsizetype kEntriesPerTurn = 10000;
+    const QStringList& list = m_calendar.FinalstringList();
+    const qsizetype to = qMin(list.size(), from + kEntriesPerTurn);
+    QString part;
+    for (qsizetype i = from; i < to; ++i) {
+        if (i > 0)
+            part += QLatin1Char('\n');
+        part += list.at(i);
+    }
+    QTextCursor cursor(Memo2->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(part);
+    if (to < list.size())
+        QTimer::singleShot(0, this, [this, build, to] { showList(build, to); });
+    else
+        emit calendarListBuilt();
 }
 
 QStringList Tdxcalendar::gridCells() const
@@ -323,6 +356,17 @@ void Tdxcalendar::closeEvent(QCloseEvent* event)
 {
     FormClose();
     QWidget::closeEvent(event);
+}
+
+bool Tdxcalendar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == WebBrowser1 && event->type() == QEvent::ChildAdded) {
+        if (QObject* child = static_cast<QChildEvent*>(event)->child(); child && child->isWidgetType())
+            child->installEventFilter(this);
+    } else if (event->type() == QEvent::MouseButtonRelease && m_page) {
+        m_page->noteUserClick();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Tdxcalendar::FormClose()

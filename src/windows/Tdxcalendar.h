@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class CalendarPage;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -72,17 +73,20 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void FormCreate();
     void FormClose();
     void FormDestroy();
+    void showList(quint64 build, qsizetype from);
 
     QString m_widgetUrl;
     QString m_printableUrl;
     std::function<void(const QString&)> m_showMessage;
     std::function<void(const QUrl&)> m_openUrl;
     CalendarList m_calendar;
+    CalendarPage* m_page = nullptr;
     quint64 m_builds = 0; // activations whose list was asked for
 };
