@@ -30,6 +30,8 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace {
 
 
@@ -202,6 +204,9 @@ void Tdxcalendar::createControls()
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVisible(false);
+    // Filled a part at a time (showPageText); nothing to undo in working
+    // storage.
+    Memo1->setUndoRedoEnabled(false);
     Memo2 = place<QPlainTextEdit>(this, "Memo2", 376, 426, 185, 89);
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Filled a part at a time (showList); nothing to undo in working storage.
@@ -281,8 +286,8 @@ void Tdxcalendar::definisci()
             // use, and the live check is on all the same.
             if (!self || result.typeId() != QMetaType::QString)
                 return;
-            self->Memo1->setPlainText(CalendarText::bounded(result.toString()));
-            self->separa();
+            self->Memo1->clear();
+            self->showPageText(++self->m_builds, CalendarText::bounded(result.toString()), 0);
         });
 }
 
@@ -292,11 +297,41 @@ int Tdxcalendar::memoTextWidth() const
            2 * int(Memo1->document()->documentMargin());
 }
 
+// A text box takes a few microseconds for each line it is given, and the page
+// text may have 32,768 of them, so it goes into Memo1 a part at a time, one
+// part each turn of the event loop; the list is built once it is all there.
+void Tdxcalendar::showPageText(quint64 build, const QString& text, qsizetype from)
+{
+    if (build != m_builds)
+        return;
+    constexpr qsizetype kUnitsPerTurn = 8192;
+    qsizetype to = qMin(text.size(), from + kUnitsPerTurn);
+    // A part never ends inside "\r\n" (one line break, not two) or a letter
+    // of two code units.
+    if (to < text.size() && (text.at(to - 1) == u'\r' || text.at(to - 1).isHighSurrogate()))
+        ++to;
+    QTextCursor cursor(Memo1->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text.mid(from, to - from));
+    if (to < text.size())
+        QTimer::singleShot(0, this, [this, build, text, to] { showPageText(build, text, to); });
+    else
+        separa();
+}
+
 // Laying out a long text and cutting it into its windows takes seconds, so it
 // is done on a worker over copies of the text and the font; the window goes on
 // meanwhile. The list of the latest activation is the one kept.
 void Tdxcalendar::separa()
 {
+    // The old list is dropped before the new one is built, so the two never
+    // take memory at once; until the new one is in place, the list is empty.
+    // A list of millions of entries takes a while to free: a worker does it.
+    CalendarList old = std::exchange(m_calendar, CalendarList());
+    m_calendar.rebuild({});
+    Memo2->clear();
+    if (old.FinalstringList().size() > 100000)
+        (void)QtConcurrent::run([old = std::move(old)] {});
     const QString text = Memo1->toPlainText();
     const QFont font = Memo1->font();
     const int width = memoTextWidth();
@@ -307,7 +342,6 @@ void Tdxcalendar::separa()
         if (build != m_builds)
             return;
         m_calendar = watcher->result();
-        Memo2->clear();
         showList(build, 0);
     });
     watcher->setFuture(QtConcurrent::run([text, font, width] {
@@ -317,16 +351,19 @@ void Tdxcalendar::separa()
     }));
 }
 
-// A text box takes a few microseconds for each line it is given, and a long
-// page text gives millions of entries, so the list goes into Memo2 a part at a
-// time, one part each turn of the event loop.
+// A text box takes a few microseconds and about 150 bytes for each line it is
+// given, and a long page text gives millions of entries, so the list goes
+// into Memo2 a part at a time, one part each turn of the event loop, and only
+// its first kShownEntries entries. An ordinary calendar gives tens of
+// thousands; the list itself, which the live check reads, is always whole.
 void Tdxcalendar::showList(quint64 build, qsizetype from)
 {
     if (build != m_builds)
         return;
-    constexpr qsizetype kEntriesPerTurn = 10000;
+    constexpr qsizetype kEntriesPerTurn = 2000;
     const QStringList& list = m_calendar.FinalstringList();
-    const qsizetype to = qMin(list.size(), from + kEntriesPerTurn);
+    const qsizetype shown = qMin(list.size(), kShownEntries);
+    const qsizetype to = qMin(shown, from + kEntriesPerTurn);
     QString part;
     for (qsizetype i = from; i < to; ++i) {
         if (i > 0)
@@ -336,7 +373,7 @@ void Tdxcalendar::showList(quint64 build, qsizetype from)
     QTextCursor cursor(Memo2->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(part);
-    if (to < list.size())
+    if (to < shown)
         QTimer::singleShot(0, this, [this, build, to] { showList(build, to); });
     else
         emit calendarListBuilt();

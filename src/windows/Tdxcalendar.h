@@ -60,6 +60,9 @@ public:
     // The page that loads the widget script from widgetUrl into its division.
     static QString pageHtml(const QString& widgetUrl);
 
+    // The most entries of the calendar list Memo2 holds.
+    static constexpr qsizetype kShownEntries = 400000;
+
     // The width the hidden text box lays its lines out in.
     int memoTextWidth() const;
 
@@ -80,6 +83,7 @@ private:
     void FormCreate();
     void FormClose();
     void FormDestroy();
+    void showPageText(quint64 build, const QString& text, qsizetype from);
     void showList(quint64 build, qsizetype from);
 
     QString m_widgetUrl;
