@@ -26,7 +26,11 @@ public:
     const QStringList& FinalstringList() const;
     const CallsignIndex& index() const { return m_index; }
 
-    // Drops the old list and builds the new one.
+    // Drops the old list and builds the new one, the same entries as
+    // separa(). A page text of 1 MiB gives millions of entries, so they do not
+    // each hold a copy of their characters: they point into the list's own
+    // text (QString::fromRawData). An entry stays valid while this list or a
+    // copy of it lives; whoever keeps one longer copies its characters.
     void rebuild(const QStringList& memoLines);
 
     static constexpr int kShortest = 3;
@@ -35,5 +39,7 @@ public:
 
 private:
     std::optional<QStringList> m_list;
+    QString m_text;       // the counted lines, one after the other
+    QString m_foldedText; // the same, folded for the index
     CallsignIndex m_index;
 };

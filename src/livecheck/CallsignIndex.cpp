@@ -11,9 +11,16 @@ QString CallsignIndex::fold(const QString& text)
     return folded;
 }
 
+void CallsignIndex::restart(const QString& foldedText)
+{
+    m_folded.clear();
+    m_foldedText = foldedText;
+}
+
 void CallsignIndex::rebuild(const QStringList& entries)
 {
     m_folded.clear();
+    m_foldedText.clear();
     m_folded.reserve(entries.size());
     for (const QString& entry : entries)
         m_folded.insert(fold(entry));

@@ -23,10 +23,18 @@ public:
     static QString fold(const QString& text);
 
     void rebuild(const QStringList& entries);
+
+    // For a list of millions of entries: empties the index and keeps
+    // foldedText, which the entries inserted next may point into
+    // (QString::fromRawData) instead of each holding a copy.
+    void restart(const QString& foldedText);
+    // An entry already folded.
+    void insertFolded(const QString& folded) { m_folded.insert(folded); }
     // False for an empty callsign: an empty entry matches nothing.
     bool contains(const QString& callsign) const;
     qsizetype size() const { return m_folded.size(); }
 
 private:
     QSet<QString> m_folded;
+    QString m_foldedText; // what raw entries point into
 };

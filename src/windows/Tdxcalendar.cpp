@@ -4,12 +4,17 @@
 #include "scaling/TResizeKit.h"
 #include "windows/WebEngineProcess.h"
 #include "windows/WrappedLines.h"
+#include "livecheck/CalendarText.h"
+#include "windows/CalendarPage.h"
+#include "windows/CalendarRequestGuard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,10 +22,15 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTextCursor>
+#include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+
+#include <utility>
 
 namespace {
 
@@ -42,18 +52,52 @@ QString scriptString(const QString& text)
     return out;
 }
 
-// Every division of the page in document order, with its rendered text. An
-// inner division's text comes again inside each outer one.
+// Every division of the page in document order, with its rendered text, each
+// followed by a line break. An inner division's text comes again inside each
+// outer one. The walk keeps to the limits of CalendarText::bounded (the same
+// walk, here in the page), so a widget with endless text sends no more than
+// they allow across to the program.
 const QString kReadDivisions = QStringLiteral(
     "(function () {"
+    "  var maxUnits = %1, maxLines = %2, maxLineLength = %3;"
+    "  var lineBreak = /\\r\\n|[\\n\\r\\u2028\\u2029]/g;"
     "  var all = document.getElementsByTagName('div');"
-    "  var texts = [];"
+    "  var out = [];"
+    "  var used = 0, lines = 0;"
     "  for (var i = 0; i < all.length; i++) {"
     "    var d = all.item(i);"
-    "    if (d) texts.push(String(d.innerText));"
+    "    if (!d) continue;"
+    "    var t = String(d.innerText) + '\\n';"
+    "    var at = 0;"
+    "    lineBreak.lastIndex = 0;"
+    "    for (var m = lineBreak.exec(t); m; m = lineBreak.exec(t)) {"
+    "      var length = m.index - at;"
+    "      var take = Math.min(length, maxLineLength, maxUnits - 2 - used);"
+    "      if (take > 0 && take < length) {"
+    "        var c = t.charCodeAt(at + take - 1);"
+    "        if (c >= 0xD800 && c <= 0xDBFF) take--;"
+    "      }"
+    "      out.push(t.substring(at, at + take), m[0]);"
+    "      used += take + m[0].length;"
+    "      lines++;"
+    "      if (lines >= maxLines || used >= maxUnits - 2) return out.join('');"
+    "      at = m.index + m[0].length;"
+    "    }"
     "  }"
-    "  return texts;"
-    "})()");
+    "  return out.join('');"
+    "})()")
+    .arg(CalendarText::kMaxUnits)
+    .arg(CalendarText::kMaxLines)
+    .arg(CalendarText::kMaxLineLength);
+
+// The display lines a list is built from: no more than the text may have.
+QStringList memoLines(const QString& text, const QFont& font, int width)
+{
+    QStringList lines = WrappedLines::of(text, font, width);
+    if (lines.size() > CalendarText::kMaxLines)
+        lines.resize(CalendarText::kMaxLines);
+    return lines;
+}
 
 } // namespace
 
@@ -100,9 +144,21 @@ void Tdxcalendar::createControls()
     Label1->setStyleSheet(QStringLiteral("#Label1 { color: blue; }"));
 
     WebBrowser1 = place<QWebEngineView>(this, "WebBrowser1", 8, 25, 699, 393);
-    // The local page must be allowed to load the provider's script.
-    WebBrowser1->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
-                                          true);
+    // A profile of the window's own, so its guard watches this page alone.
+    const QUrl pageUrl = QUrl::fromLocalFile(TempHTMLFilePath);
+    auto* profile = new QWebEngineProfile(this);
+    profile->setUrlRequestInterceptor(new CalendarRequestGuard(pageUrl, profile));
+    m_page = new CalendarPage(profile, pageUrl, m_openUrl, WebBrowser1);
+    WebBrowser1->setPage(m_page);
+    // The view draws the page in a child of its own, made as the page loads:
+    // the user's clicks arrive there.
+    WebBrowser1->installEventFilter(this);
+    QWebEngineSettings* settings = WebBrowser1->settings();
+    // The local page must be allowed to load the provider's script, and
+    // nothing of the user's files.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
 
     Button1 = place<QPushButton>(this, "Button1", 8, 426, 440, 30);
     Button1->setText(QStringLiteral(
@@ -148,8 +204,13 @@ void Tdxcalendar::createControls()
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVisible(false);
+    // Filled a part at a time (showPageText); nothing to undo in working
+    // storage.
+    Memo1->setUndoRedoEnabled(false);
     Memo2 = place<QPlainTextEdit>(this, "Memo2", 376, 426, 185, 89);
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Filled a part at a time (showList); nothing to undo in working storage.
+    Memo2->setUndoRedoEnabled(false);
     Memo2->setVisible(false);
 
     connect(Button1, &QPushButton::clicked, this, &Tdxcalendar::Button1Click);
@@ -223,13 +284,10 @@ void Tdxcalendar::definisci()
         kReadDivisions, QWebEngineScript::ApplicationWorld, [self](const QVariant& result) {
             // No document to read: the list of the last activation stays in
             // use, and the live check is on all the same.
-            if (!self || result.typeId() != QMetaType::QVariantList)
+            if (!self || result.typeId() != QMetaType::QString)
                 return;
-            QString text;
-            for (const QVariant& v : result.toList())
-                text += v.toString() + QLatin1Char('\n');
-            self->Memo1->setPlainText(text);
-            self->separa();
+            self->Memo1->clear();
+            self->showPageText(++self->m_builds, CalendarText::bounded(result.toString()), 0);
         });
 }
 
@@ -239,11 +297,86 @@ int Tdxcalendar::memoTextWidth() const
            2 * int(Memo1->document()->documentMargin());
 }
 
+// A text box takes a few microseconds for each line it is given, and the page
+// text may have 32,768 of them, so it goes into Memo1 a part at a time, one
+// part each turn of the event loop; the list is built once it is all there.
+void Tdxcalendar::showPageText(quint64 build, const QString& text, qsizetype from)
+{
+    if (build != m_builds)
+        return;
+    constexpr qsizetype kUnitsPerTurn = 8192;
+    qsizetype to = qMin(text.size(), from + kUnitsPerTurn);
+    // A part never ends inside "\r\n" (one line break, not two) or a letter
+    // of two code units.
+    if (to < text.size() && (text.at(to - 1) == u'\r' || text.at(to - 1).isHighSurrogate()))
+        ++to;
+    QTextCursor cursor(Memo1->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text.mid(from, to - from));
+    if (to < text.size())
+        QTimer::singleShot(0, this, [this, build, text, to] { showPageText(build, text, to); });
+    else
+        separa();
+}
+
+// Laying out a long text and cutting it into its windows takes seconds, so it
+// is done on a worker over copies of the text and the font; the window goes on
+// meanwhile. The list of the latest activation is the one kept.
 void Tdxcalendar::separa()
 {
-    m_calendar.rebuild(WrappedLines::of(Memo1->toPlainText(), Memo1->font(), memoTextWidth()));
-    Memo2->setPlainText(m_calendar.FinalstringList().join(QLatin1Char('\n')));
-    emit calendarListBuilt();
+    // The old list is dropped before the new one is built, so the two never
+    // take memory at once; until the new one is in place, the list is empty.
+    // A list of millions of entries takes a while to free: a worker does it.
+    CalendarList old = std::exchange(m_calendar, CalendarList());
+    m_calendar.rebuild({});
+    Memo2->clear();
+    if (old.FinalstringList().size() > 100000)
+        (void)QtConcurrent::run([old = std::move(old)] {});
+    const QString text = Memo1->toPlainText();
+    const QFont font = Memo1->font();
+    const int width = memoTextWidth();
+    const quint64 build = ++m_builds;
+    auto* watcher = new QFutureWatcher<CalendarList>(this);
+    connect(watcher, &QFutureWatcher<CalendarList>::finished, this, [this, watcher, build] {
+        watcher->deleteLater();
+        if (build != m_builds)
+            return;
+        m_calendar = watcher->result();
+        showList(build, 0);
+    });
+    watcher->setFuture(QtConcurrent::run([text, font, width] {
+        CalendarList list;
+        list.rebuild(memoLines(text, font, width));
+        return list;
+    }));
+}
+
+// A text box takes a few microseconds and about 150 bytes for each line it is
+// given, and a long page text gives millions of entries, so the list goes
+// into Memo2 a part at a time, one part each turn of the event loop, and only
+// its first kShownEntries entries. An ordinary calendar gives tens of
+// thousands; the list itself, which the live check reads, is always whole.
+void Tdxcalendar::showList(quint64 build, qsizetype from)
+{
+    if (build != m_builds)
+        return;
+    constexpr qsizetype kEntriesPerTurn = 2000;
+    const QStringList& list = m_calendar.FinalstringList();
+    const qsizetype shown = qMin(list.size(), kShownEntries);
+    const qsizetype to = qMin(shown, from + kEntriesPerTurn);
+    QString part;
+    for (qsizetype i = from; i < to; ++i) {
+        if (i > 0)
+            part += QLatin1Char('\n');
+        part += list.at(i);
+    }
+    QTextCursor cursor(Memo2->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(part);
+    if (to < shown)
+        QTimer::singleShot(0, this, [this, build, to] { showList(build, to); });
+    else
+        emit calendarListBuilt();
 }
 
 QStringList Tdxcalendar::gridCells() const
@@ -260,6 +393,17 @@ void Tdxcalendar::closeEvent(QCloseEvent* event)
 {
     FormClose();
     QWidget::closeEvent(event);
+}
+
+bool Tdxcalendar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == WebBrowser1 && event->type() == QEvent::ChildAdded) {
+        if (QObject* child = static_cast<QChildEvent*>(event)->child(); child && child->isWidgetType())
+            child->installEventFilter(this);
+    } else if (event->type() == QEvent::MouseButtonRelease && m_page) {
+        m_page->noteUserClick();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Tdxcalendar::FormClose()

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class CalendarPage;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -59,6 +60,9 @@ public:
     // The page that loads the widget script from widgetUrl into its division.
     static QString pageHtml(const QString& widgetUrl);
 
+    // The most entries of the calendar list Memo2 holds.
+    static constexpr qsizetype kShownEntries = 400000;
+
     // The width the hidden text box lays its lines out in.
     int memoTextWidth() const;
 
@@ -72,16 +76,21 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void FormCreate();
     void FormClose();
     void FormDestroy();
+    void showPageText(quint64 build, const QString& text, qsizetype from);
+    void showList(quint64 build, qsizetype from);
 
     QString m_widgetUrl;
     QString m_printableUrl;
     std::function<void(const QString&)> m_showMessage;
     std::function<void(const QUrl&)> m_openUrl;
     CalendarList m_calendar;
+    CalendarPage* m_page = nullptr;
+    quint64 m_builds = 0; // activations whose list was asked for
 };
