@@ -7,6 +7,8 @@
 
 #include "dxcc/CountryFile.h"
 #include "dxcc/CountryTable.h"
+#include "dxcc/GreatCirclePath.h"
+#include "dxcc/Locator.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -46,6 +48,11 @@ private slots:
     void searchOrder();
     void unusableFiles_data();
     void unusableFiles();
+
+    void locatorText_data();
+    void locatorText();
+    void path_data();
+    void path();
 };
 
 void TestDxcc::golden_data()
@@ -323,6 +330,101 @@ void TestDxcc::unusableFiles()
     const CountryFile::Loaded loaded = CountryFile::load({path});
     QVERIFY(loaded.table.isEmpty());
     QCOMPARE(loaded.skipped.size(), kind == u"missing" ? 0 : 1);
+}
+
+void TestDxcc::locatorText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("normalized"); // empty: refused
+    QTest::addColumn<double>("lat");         // centre, worked out by hand
+    QTest::addColumn<double>("lonEast");
+
+    // "JO31": field J is 9 x 20 degrees east of 180 W (0), O is 14 x 10
+    // degrees north of 90 S (50 N); square 3,1 adds 6 degrees east and 1
+    // north; the centre lies half a square further (1 and 0.5 degrees).
+    // "LK" adds 11 x 5' and 10 x 2.5', and half a subsquare (2.5', 1.25').
+    QTest::newRow("square") << "JO31" << "JO31" << 51.5 << 7.0;
+    QTest::newRow("subsquare") << "JO31LK" << "JO31lk" << 51.4375 << 6.958333;
+    QTest::newRow("lower case, blanks") << " jo31lk " << "JO31lk" << 51.4375 << 6.958333;
+    QTest::newRow("south-west corner") << "AA00aa" << "AA00aa" << -89.979167 << -179.958333;
+    QTest::newRow("north-east corner") << "RR99xx" << "RR99xx" << 89.979167 << 179.958333;
+    QTest::newRow("empty") << "" << "" << 0.0 << 0.0;
+    QTest::newRow("field only") << "JO" << "" << 0.0 << 0.0;
+    QTest::newRow("five") << "JO31L" << "" << 0.0 << 0.0;
+    QTest::newRow("eight") << "JO31LK22" << "" << 0.0 << 0.0;
+    QTest::newRow("field past R") << "SO31" << "" << 0.0 << 0.0;
+    QTest::newRow("subsquare past X") << "JO31LY" << "" << 0.0 << 0.0;
+    QTest::newRow("letters for digits") << "JOAB" << "" << 0.0 << 0.0;
+    QTest::newRow("full-width digits") << "JO\uFF13\uFF11" << "" << 0.0 << 0.0;
+}
+
+void TestDxcc::locatorText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, normalized);
+    QFETCH(double, lat);
+    QFETCH(double, lonEast);
+    const std::optional<QString> n = Locator::normalized(text);
+    const std::optional<Locator::Point> c = Locator::centre(text);
+    if (normalized.isEmpty()) {
+        QVERIFY(!n);
+        QVERIFY(!c);
+        QVERIFY(!GreatCirclePath::fromLocator(text, CountryInfo()));
+        QVERIFY(Locator::refusal(text).startsWith(QStringLiteral("\"") + text.trimmed() + u'"'));
+        return;
+    }
+    QCOMPARE(*n, normalized);
+    QVERIFY(c);
+    QVERIFY2(qAbs(c->latitude - lat) < 1e-5, qPrintable(QString::number(c->latitude)));
+    QVERIFY2(qAbs(c->longitudeEast - lonEast) < 1e-5, qPrintable(QString::number(c->longitudeEast)));
+}
+
+void TestDxcc::path_data()
+{
+    QTest::addColumn<QString>("locator");
+    QTest::addColumn<double>("lat");     // the entity, as the file gives it
+    QTest::addColumn<double>("lonWest"); // west positive, as the file gives it
+    QTest::addColumn<double>("bearing");
+    QTest::addColumn<double>("longBearing");
+    QTest::addColumn<double>("km");
+    QTest::addColumn<double>("longKm");
+
+    // Expected values: the spherical-earth formulas worked out apart from
+    // Hamlib, in a python3 one-off: initial bearing
+    //   atan2(sin dlon cos lat2, cos lat1 sin lat2 - sin lat1 cos lat2 cos dlon),
+    // haversine distance with the mean radius 6371.0 km, long path
+    // 2 pi R - d and bearing + 180. Hamlib takes 111.2 km a degree (R
+    // 6371.25 km), hence the tolerance of a few km, and gives the bearing
+    // in whole degrees.
+    QTest::newRow("JO31 to England") << "JO31" << 52.77 << 1.47 << 287.05 << 107.05 << 594.70 << 39435.47;
+    QTest::newRow("JO31lk to USA") << "JO31lk" << 37.60 << 91.87 << 301.27 << 121.27 << 7376.79 << 32653.38;
+    QTest::newRow("FN31 to Macao") << "FN31" << 22.10 << -113.50 << 353.29 << 173.29 << 12911.40 << 27118.77;
+    QTest::newRow("RE78 to Canary Islands") << "RE78" << 28.32 << 15.85 << 142.71 << 322.71 << 18250.13 << 21780.04;
+    QTest::newRow("BL11 to Fiji, over 180") << "BL11" << -17.78 << -177.92 << 213.92 << 33.92 << 5151.44 << 34878.73;
+    QTest::newRow("same place") << "JO31" << 51.5 << -7.0 << 0.0 << 180.0 << 0.0 << 40030.17;
+}
+
+void TestDxcc::path()
+{
+    QFETCH(QString, locator);
+    QFETCH(double, lat);
+    QFETCH(double, lonWest);
+    CountryInfo dx;
+    dx.latitude = lat;
+    dx.longitudeWest = lonWest;
+    const std::optional<GreatCirclePath> p = GreatCirclePath::fromLocator(locator, dx);
+    QVERIFY(p);
+    const auto near = [](double actual, double expected, double tolerance) {
+        return qAbs(actual - expected) <= tolerance;
+    };
+    QFETCH(double, bearing);
+    QFETCH(double, longBearing);
+    QFETCH(double, km);
+    QFETCH(double, longKm);
+    QVERIFY2(near(p->bearing, bearing, 0.5), qPrintable(QString::number(p->bearing)));
+    QVERIFY2(near(p->longBearing, longBearing, 0.5), qPrintable(QString::number(p->longBearing)));
+    QVERIFY2(near(p->km, km, 2), qPrintable(QString::number(p->km)));
+    QVERIFY2(near(p->longKm, longKm, 3), qPrintable(QString::number(p->longKm)));
 }
 
 QTEST_GUILESS_MAIN(TestDxcc)
