@@ -6,6 +6,15 @@
 
 #include <cmath>
 
+namespace {
+
+// The row keeps its last line for tuning; a node that sends an endless
+// line must not make 5,000 huge rows. The frequency sits in the first 30
+// characters.
+constexpr int kMaxKeptLine = 256;
+
+} // namespace
+
 ActiveDxModel::ActiveDxModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 QString ActiveDxModel::key(const QString& callsign, int band)
@@ -51,7 +60,7 @@ void ActiveDxModel::setMaxAgeMinutes(int minutes)
     m_maxAgeMinutes = qMax(1, minutes);
 }
 
-bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc)
+bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc, bool dxpedition)
 {
     const std::optional<SpotFields> spot = SpotFields::read(line);
     if (!spot)
@@ -76,6 +85,8 @@ bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc)
         row.time = time;
         row.comment = spot->comment;
         row.mode = mode;
+        row.line = line.left(kMaxKeptLine);
+        row.dxpedition = row.dxpedition || dxpedition;
         if (!spot->spotter.isEmpty() && row.spotters.size() < MaxSpottersPerRow)
             row.spotters.insert(spot->spotter);
         row.lastHeard = nowUtc;
@@ -97,6 +108,8 @@ bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc)
     row.time = time;
     row.comment = spot->comment;
     row.mode = mode;
+    row.line = line.left(kMaxKeptLine);
+    row.dxpedition = dxpedition;
     if (!spot->spotter.isEmpty())
         row.spotters.insert(spot->spotter);
     row.firstHeard = nowUtc;
@@ -194,6 +207,10 @@ QVariant ActiveDxModel::data(const QModelIndex& index, int role) const
         return row.callsign;
     case FrequencyRole:
         return row.frequency;
+    case LineRole:
+        return row.line;
+    case DxpeditionRole:
+        return row.dxpedition;
     case Qt::TextAlignmentRole: {
         const int c = index.column();
         const bool number = c == Khz || c == CqZone || c == ItuZone || c == Bearing || c == LongPath

@@ -50,7 +50,9 @@ public:
         ModeGroupRole,           // SpotMode::Group as int
         ContinentRole,           // "EU", empty when unknown
         CallRole,                // the DX callsign
-        FrequencyRole            // tenths of a kHz
+        FrequencyRole,           // tenths of a kHz
+        LineRole,                // the last spot line of the row, as shown
+        DxpeditionRole           // a spot of the row was a live-check hit
     };
 
     static constexpr int MaxRows = 5000;
@@ -68,9 +70,10 @@ public:
     void setMaxAgeMinutes(int minutes);
     int maxAgeMinutes() const { return m_maxAgeMinutes; }
 
-    // A line as the main window shows it, received at nowUtc. True when it
-    // made or updated a row; lines that are no spot change nothing.
-    bool addLine(const QString& line, const QDateTime& nowUtc);
+    // A line as the main window shows it, received at nowUtc; dxpedition
+    // when the live check found its callsign. True when it made or updated
+    // a row; lines that are no spot change nothing.
+    bool addLine(const QString& line, const QDateTime& nowUtc, bool dxpedition = false);
     // Removes the rows not spotted within the age limit before nowUtc.
     void expire(const QDateTime& nowUtc);
     void clear();
@@ -96,6 +99,8 @@ private:
         QString time;      // "HHMM" of the last spot, or of its receipt
         QString comment;
         QString mode;
+        QString line;
+        bool dxpedition = false;
         QSet<QString> spotters;
         QDateTime firstHeard;
         QDateTime lastHeard;
