@@ -66,7 +66,7 @@ public:
                           + QStringLiteral(".0");
         QString line = QStringLiteral("DX de W3LPL:").leftJustified(24 - f.size()) + f;
         line += QStringLiteral("  ") + call.leftJustified(12) + u' '
-                + QLatin1String(comments[m_r.bounded(int(std::size(comments)))]).leftJustified(30)
+                + QString::fromLatin1(comments[m_r.bounded(int(std::size(comments)))]).leftJustified(30)
                 + QStringLiteral(" 1200Z");
         return line;
     }
