@@ -90,6 +90,7 @@ bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc, bool d
         if (!spot->spotter.isEmpty() && row.spotters.size() < MaxSpottersPerRow)
             row.spotters.insert(spot->spotter);
         row.lastHeard = nowUtc;
+        row.lastHeardMs = nowUtc.toMSecsSinceEpoch();
         emit dataChanged(index(r, 0), index(r, ColumnCount - 1));
         return true;
     }
@@ -97,11 +98,12 @@ bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc, bool d
     if (m_rows.size() >= MaxRows) {
         int oldest = 0;
         for (int r = 1; r < m_rows.size(); ++r)
-            if (m_rows[r].lastHeard < m_rows[oldest].lastHeard)
+            if (m_rows[r].lastHeardMs < m_rows[oldest].lastHeardMs)
                 oldest = r;
-        removeRows({oldest});
+        removeRowAt(oldest);
     }
     Row row;
+    row.key = k;
     row.callsign = spot->callsign;
     row.band = *band;
     row.frequency = spot->frequency;
@@ -114,6 +116,7 @@ bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc, bool d
         row.spotters.insert(spot->spotter);
     row.firstHeard = nowUtc;
     row.lastHeard = nowUtc;
+    row.lastHeardMs = nowUtc.toMSecsSinceEpoch();
     locate(row);
     const int r = int(m_rows.size());
     beginInsertRows({}, r, r);
@@ -126,13 +129,11 @@ bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc, bool d
 void ActiveDxModel::expire(const QDateTime& nowUtc)
 {
     m_lastExpiry = nowUtc;
-    const QDateTime limit = nowUtc.addSecs(-qint64(m_maxAgeMinutes) * 60);
-    QList<int> old;
-    for (int r = 0; r < m_rows.size(); ++r)
-        if (m_rows[r].lastHeard < limit)
-            old << r;
-    if (!old.isEmpty())
-        removeRows(old);
+    const qint64 limit = nowUtc.toMSecsSinceEpoch() - qint64(m_maxAgeMinutes) * 60 * 1000;
+    // From the end: the row moved into a freed place has been looked at.
+    for (int r = int(m_rows.size()) - 1; r >= 0; --r)
+        if (m_rows[r].lastHeardMs < limit)
+            removeRowAt(r);
 }
 
 void ActiveDxModel::clear()
@@ -143,30 +144,20 @@ void ActiveDxModel::clear()
     endResetModel();
 }
 
-void ActiveDxModel::removeRows(const QList<int>& ascending)
+void ActiveDxModel::removeRowAt(int row)
 {
-    // From the end, one run of neighbouring rows at a time, so that the
-    // numbers of the rows still to go stay right.
-    qsizetype i = ascending.size() - 1;
-    while (i >= 0) {
-        qsizetype first = i;
-        while (first > 0 && ascending[first - 1] == ascending[first] - 1)
-            --first;
-        const int from = ascending[first];
-        const int to = ascending[i];
-        beginRemoveRows({}, from, to);
-        m_rows.remove(from, to - from + 1);
-        endRemoveRows();
-        i = first - 1;
+    const int last = int(m_rows.size()) - 1;
+    m_index.remove(m_rows[row].key);
+    if (row != last) {
+        // The last row takes the place first, so that every signal finds
+        // the rows as it says: for a moment the station is in both.
+        m_rows[row] = m_rows[last];
+        m_index.insert(m_rows[row].key, row);
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     }
-    reindex();
-}
-
-void ActiveDxModel::reindex()
-{
-    m_index.clear();
-    for (int r = 0; r < m_rows.size(); ++r)
-        m_index.insert(key(m_rows[r].callsign, m_rows[r].band), r);
+    beginRemoveRows({}, last, last);
+    m_rows.removeLast();
+    endRemoveRows();
 }
 
 int ActiveDxModel::rowCount(const QModelIndex& parent) const

@@ -19,7 +19,9 @@
 // spot lines the main window shows. A new spot of a row updates its
 // frequency, time, comment and mode and adds its spotter; rows not spotted
 // for the age limit go, and at most MaxRows are kept, the longest unheard
-// going first.
+// going first. Row order is no order the user sees (the window sorts): a
+// row that goes is replaced by the last one, so that taking a row out costs
+// the same with 5,000 rows as with ten.
 class ActiveDxModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -93,6 +95,7 @@ public:
 private:
     struct Row
     {
+        QString key; // callsign and band, the index's key
         QString callsign;
         int band = -1;
         int frequency = 0; // tenths of a kHz
@@ -104,13 +107,13 @@ private:
         QSet<QString> spotters;
         QDateTime firstHeard;
         QDateTime lastHeard;
+        qint64 lastHeardMs = 0; // the same, for quick comparing
         std::optional<CountryInfo> country;
         std::optional<GreatCirclePath> path;
     };
 
     void locate(Row& row) const;
-    void removeRows(const QList<int>& ascending);
-    void reindex();
+    void removeRowAt(int row);
     static QString key(const QString& callsign, int band);
 
     QList<Row> m_rows;
