@@ -4,6 +4,7 @@
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
 #include "MarvixVersion.h"
+#include "dxcc/ActiveDxFeed.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/CountryFile.h"
 #include "dxcc/DxSettings.h"
@@ -662,10 +663,10 @@ void Tform1::handleLine(const QString& line)
         verifica();
     if (!trovatouguale)
         verifica2();
-    if (m_activeDx)
-        m_activeDx->addLine(stringaricevuta,
-                            m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc(),
-                            trovatouguale && livecliccato);
+    if (m_dxFeed)
+        m_dxFeed->feed(stringaricevuta,
+                       m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc(),
+                       trovatouguale && livecliccato);
     if (trovatouguale && livecliccato) {
         hitPath();
         return;
@@ -1345,6 +1346,7 @@ void Tform1::createDxWindowControls()
     const DxSettings dxSettings(m_ctx.programDir);
     m_activeDx->setMaxAgeMinutes(dxSettings.maxAgeMinutes());
     m_activeDx->setLocator(dxSettings.locator());
+    m_dxFeed = std::make_unique<ActiveDxFeed>(m_activeDx);
 
     // In the free space between the banner and the link buttons.
     auto* button = speedButton(this, "DxWindowButton", "dxwindow",
@@ -1375,6 +1377,8 @@ DxWindow* Tform1::showDxWindow()
     if (!m_dxWindow) {
         m_dxWindow = new DxWindow(m_activeDx, m_ctx.programDir, m_countryFileLine, this);
         m_dxWindow->setBandStates(m_bands.states());
+        connect(m_dxWindow, &DxWindow::shownChanged, this,
+                [this](bool shown) { m_dxFeed->setLive(shown); });
         // The same way as a click on a spot line of the terminal pane.
         connect(m_dxWindow, &DxWindow::tuneRequested, this, [this](const QString& line) {
             if (!omni)

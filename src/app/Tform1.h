@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AlarmSound;
@@ -38,6 +39,7 @@ class Tdxcalendar;
 class QAction;
 class RigControl;
 class Tguidaomnirig;
+class ActiveDxFeed;
 class ActiveDxModel;
 class DxWindow;
 
@@ -199,8 +201,8 @@ public:
     BandFilter& bands() { return m_bands; }
 
     // --- DX window (beyond the design) --------------------------------------
-    // The stations active now, fed from the shown spot lines whether the
-    // window is open or not.
+    // The stations active now, fed from the shown spot lines (while the
+    // window is closed they wait, unread, until it opens).
     ActiveDxModel* activeDx() const { return m_activeDx; }
     // Made at first use, then shown and raised: F3 and the picture button.
     DxWindow* showDxWindow();
@@ -268,6 +270,7 @@ private:
     QStringList m_sendsWaiting;
     int m_disconnectPauses = 0; // pauses after a disconnect still running
     ActiveDxModel* m_activeDx = nullptr;
+    std::unique_ptr<ActiveDxFeed> m_dxFeed;
     DxWindow* m_dxWindow = nullptr;
     QString m_countryFileLine; // what the DX window says about cty.dat
 };

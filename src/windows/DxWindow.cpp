@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QHideEvent>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
@@ -227,10 +229,19 @@ bool DxWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void DxWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        emit shownChanged(true);
+}
+
 void DxWindow::hideEvent(QHideEvent* event)
 {
     saveChoices();
     QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit shownChanged(false);
 }
 
 void DxWindow::saveChoices()

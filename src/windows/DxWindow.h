@@ -34,9 +34,12 @@ public:
 signals:
     // The spot line of the row the user chose.
     void tuneRequested(const QString& line);
+    // Shown or hidden (closed).
+    void shownChanged(bool shown);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

@@ -129,8 +129,15 @@ void TestDxMain::fedAfterBandFilter()
     FakeClusterNode node;
     Fixture f;
     f.connectTo(node);
+    // Before the window opens, spots wait unread, and come in at its opening.
+    node.send(spot("14010.0", "KG4QQ", "CW").toLatin1() + "\r\n");
+    QVERIFY(QTest::qWaitFor([&] { return f.form->Re1->lineCount() > 0
+                                      && f.form->Re1->line(f.form->Re1->lineCount() - 1).contains(u"KG4QQ"); },
+                            5000));
+    QCOMPARE(f.form->activeDx()->rowCount(), 0);
     f.form->showDxWindow();
     DxWindow* w = f.dxWindow();
+    QCOMPARE(shownCalls(*w), QStringList({"KG4QQ"}));
 
     // 40 m off: its spot is neither shown nor counted.
     f.form->BitBtn6Click();
@@ -144,16 +151,24 @@ void TestDxMain::fedAfterBandFilter()
           spot("14026.0", "EA8XYZ", "CW")})
         bytes += line.toLatin1() + "\r\n";
     node.send(bytes);
-    QVERIFY(QTest::qWaitFor([&] { return f.form->activeDx()->rowCount() == 2; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->activeDx()->rowCount() == 3; }, 5000));
     QTest::qWait(100);
-    QCOMPARE(f.form->activeDx()->rowCount(), 2);
-    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "VE1CWJ/VP9"}));
+    QCOMPARE(f.form->activeDx()->rowCount(), 3);
+    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "KG4QQ", "VE1CWJ/VP9"}));
 
     // 15 m off afterwards: its row is hidden, and comes back.
     QTest::mouseClick(f.form->findChild<QWidget*>("m15"), Qt::LeftButton);
-    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ"}));
+    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "KG4QQ"}));
     QTest::mouseClick(f.form->findChild<QWidget*>("m15"), Qt::LeftButton);
-    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "VE1CWJ/VP9"}));
+    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "KG4QQ", "VE1CWJ/VP9"}));
+
+    // Closed again: new spots wait; reopened, they are there.
+    w->close();
+    node.send(spot("28020.0", "IT9X", "CW").toLatin1() + "\r\n");
+    QVERIFY(QTest::qWaitFor([&] { return f.form->Re1->line(f.form->Re1->lineCount() - 1).contains(u"IT9X"); }, 5000));
+    QCOMPARE(f.form->activeDx()->rowCount(), 3);
+    f.form->showDxWindow();
+    QCOMPARE(f.form->activeDx()->rowCount(), 4);
 
     // Two spots of EA8XYZ on 20 m: one row, the later frequency.
     const QAbstractItemModel* m = w->table()->model();
