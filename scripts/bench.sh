@@ -7,6 +7,9 @@
 #   view (offscreen);
 # - a click on a spot line until rigctld has set the frequency (offscreen);
 # - the live check per line against a small and a very large calendar list;
+# - reading the country file cty.dat and looking up real callsigns in it;
+# - the DX window fed at 100 and 1,000 spots a second, and a 3,000,000-line
+#   replay into it (offscreen);
 # - the real window on an X server (Xvfb), fed by the node simulator at 20,
 #   100 and 500 lines a second, and the start-up time (exec to main window).
 set -euo pipefail
@@ -21,6 +24,10 @@ echo "== click to tune (rigctld on loopback)"
 QT_QPA_PLATFORM=offscreen ./bench/bench_rig 40
 echo "== live check per line"
 ./bench/bench_livecheck
+echo "== country file"
+./bench/bench_dxcc
+echo "== DX window"
+QT_QPA_PLATFORM=offscreen ./bench/bench_dx_window 10 3000000
 echo "== real X display"
 if [ -x ./bench/bench_display ]; then
   xvfb-run -a -s '-screen 0 1280x1024x24' ./bench/bench_display "$seconds"

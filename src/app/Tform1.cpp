@@ -4,6 +4,10 @@
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
 #include "MarvixVersion.h"
+#include "dxcc/ActiveDxFeed.h"
+#include "dxcc/ActiveDxModel.h"
+#include "dxcc/CountryFile.h"
+#include "dxcc/DxSettings.h"
 #include "livecheck/AlarmSound.h"
 #include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
@@ -21,6 +25,7 @@
 #include "settings/TerminalFontDialog.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
+#include "windows/DxWindow.h"
 #include "windows/Tdxcalendar.h"
 #include "windows/Tinfo.h"
 
@@ -150,6 +155,7 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     createControls();
+    createDxWindowControls();
     createAppearance();
     createRigControl();
     ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
@@ -657,6 +663,10 @@ void Tform1::handleLine(const QString& line)
         verifica();
     if (!trovatouguale)
         verifica2();
+    if (m_dxFeed)
+        m_dxFeed->feed(stringaricevuta,
+                       m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc(),
+                       trovatouguale && livecliccato);
     if (trovatouguale && livecliccato) {
         hitPath();
         return;
@@ -1321,4 +1331,65 @@ void Tform1::Action1Execute()
         OmniRig->cycleMode(1);
     if (omni && sceltorig2)
         OmniRig->cycleMode(2);
+}
+
+// --- DX window ------------------------------------------------------------
+
+void Tform1::createDxWindowControls()
+{
+    m_activeDx = new ActiveDxModel(this);
+    const CountryFile::Loaded countries =
+        CountryFile::load(CountryFile::searchPaths(m_ctx.programDir));
+    m_countryFileLine = CountryFile::describe(countries, m_ctx.programDir);
+    if (!countries.table.isEmpty())
+        m_activeDx->setCountryTable(std::make_shared<const CountryTable>(countries.table));
+    const DxSettings dxSettings(m_ctx.programDir);
+    m_activeDx->setMaxAgeMinutes(dxSettings.maxAgeMinutes());
+    m_activeDx->setLocator(dxSettings.locator());
+    m_dxFeed = std::make_unique<ActiveDxFeed>(m_activeDx);
+
+    // In the free space between the banner and the link buttons.
+    auto* button = speedButton(this, "DxWindowButton", "dxwindow",
+                               QStringLiteral("Show the DX window: country, bearing and distance "
+                                              "of the active stations (F3)"),
+                               461, 14, 23, 22);
+    connect(button, &QToolButton::clicked, this, &Tform1::showDxWindow);
+
+    auto* f3 = new QAction(this);
+    f3->setObjectName(QStringLiteral("DxWindowAction"));
+    f3->setShortcut(QKeySequence(Qt::Key_F3));
+    f3->setShortcutContext(Qt::WindowShortcut);
+    connect(f3, &QAction::triggered, this, &Tform1::showDxWindow);
+    addAction(f3);
+
+    // After the strip's own handlers have changed the states.
+    const auto bandsChanged = [this] {
+        if (m_dxWindow)
+            m_dxWindow->setBandStates(m_bands.states());
+    };
+    connect(Panel11, &BandStrip::bandToggled, this, bandsChanged);
+    connect(Panel11, &BandStrip::allRedClicked, this, bandsChanged);
+    connect(Panel11, &BandStrip::allGreenClicked, this, bandsChanged);
+}
+
+DxWindow* Tform1::showDxWindow()
+{
+    if (!m_dxWindow) {
+        m_dxWindow = new DxWindow(m_activeDx, m_ctx.programDir, m_countryFileLine, this);
+        m_dxWindow->setBandStates(m_bands.states());
+        connect(m_dxWindow, &DxWindow::shownChanged, this,
+                [this](bool shown) { m_dxFeed->setLive(shown); });
+        // The same way as a click on a spot line of the terminal pane.
+        connect(m_dxWindow, &DxWindow::tuneRequested, this, [this](const QString& line) {
+            if (!omni)
+                return;
+            if (const std::optional<QString> stringafreq =
+                    ClickedLine::tuningDigits(line, ClickedLine::Pane::Terminal))
+                TuneRig(*stringafreq);
+        });
+    }
+    m_dxWindow->show();
+    m_dxWindow->raise();
+    m_dxWindow->activateWindow();
+    return m_dxWindow;
 }

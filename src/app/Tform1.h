@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AlarmSound;
@@ -38,6 +39,9 @@ class Tdxcalendar;
 class QAction;
 class RigControl;
 class Tguidaomnirig;
+class ActiveDxFeed;
+class ActiveDxModel;
+class DxWindow;
 
 // The main window. It owns the shared state of the whole cluster session
 // under the names every subsystem uses, builds its controls at their design
@@ -196,6 +200,13 @@ public:
     // The band filter the strip shows and the incoming text obeys.
     BandFilter& bands() { return m_bands; }
 
+    // --- DX window (beyond the design) --------------------------------------
+    // The stations active now, fed from the shown spot lines (while the
+    // window is closed they wait, unread, until it opens).
+    ActiveDxModel* activeDx() const { return m_activeDx; }
+    // Made at first use, then shown and raised: F3 and the picture button.
+    DxWindow* showDxWindow();
+
     // Entries after which the terminal pane warns once.
     static constexpr qint32 kRe1Warning = 210000;
     // Lines the terminal pane keeps, and how many of the oldest go at once
@@ -242,6 +253,7 @@ private:
     void createRigControl();
     void rigOpened(int rigNumber, bool ok);
     void tuneFromPane(TerminalPane* pane, bool terminalPane);
+    void createDxWindowControls();
 
     AppContext m_ctx;
     BandFilter m_bands;
@@ -257,4 +269,8 @@ private:
     // they stood; they run once its outcome is known.
     QStringList m_sendsWaiting;
     int m_disconnectPauses = 0; // pauses after a disconnect still running
+    ActiveDxModel* m_activeDx = nullptr;
+    std::unique_ptr<ActiveDxFeed> m_dxFeed;
+    DxWindow* m_dxWindow = nullptr;
+    QString m_countryFileLine; // what the DX window says about cty.dat
 };

@@ -1,0 +1,75 @@
+#include "dxcc/CountryFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString CountryFile::systemPath()
+{
+    return QStringLiteral("/usr/share/hamradio-files/cty.dat");
+}
+
+QStringList CountryFile::searchPaths(const QString& programDir)
+{
+    QStringList paths;
+    if (!programDir.isEmpty())
+        paths << QDir(programDir).filePath(QStringLiteral("cty.dat"));
+    paths << systemPath();
+    return paths;
+}
+
+std::optional<QByteArray> CountryFile::readBounded(const QString& path, qint64 maxBytes)
+{
+    // isFile() follows a link to its target, so a link to /dev/zero or to a
+    // pipe is refused here too.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maxBytes)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // The file may grow between the look and the read.
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+CountryFile::Loaded CountryFile::load(const QStringList& paths)
+{
+    Loaded loaded;
+    for (const QString& path : paths) {
+        if (!QFileInfo::exists(path))
+            continue;
+        const std::optional<QByteArray> bytes = readBounded(path);
+        if (!bytes) {
+            loaded.skipped << QStringLiteral("%1: not a readable file of at most %2 bytes")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(MaxBytes);
+            continue;
+        }
+        CountryTable table = CountryTable::parse(*bytes);
+        if (table.isEmpty()) {
+            loaded.skipped << QStringLiteral("%1: no country records in it")
+                                  .arg(QDir::toNativeSeparators(path));
+            continue;
+        }
+        loaded.table = std::move(table);
+        loaded.path = path;
+        return loaded;
+    }
+    return loaded;
+}
+
+QString CountryFile::describe(const Loaded& loaded, const QString& programDir)
+{
+    if (loaded.path.isEmpty())
+        return QStringLiteral("No country file: install hamradio-files or put cty.dat in %1")
+            .arg(QDir::toNativeSeparators(programDir));
+    const QString v = loaded.table.version();
+    const QString edition = v.size() == 8
+                                ? QStringLiteral(" of %1-%2-%3").arg(v.left(4), v.mid(4, 2), v.mid(6))
+                                : QStringLiteral(" (edition not named)");
+    return QStringLiteral("Country file cty.dat%1 (%2)")
+        .arg(edition, QDir::toNativeSeparators(loaded.path));
+}

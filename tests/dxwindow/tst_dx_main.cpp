@@ -1,0 +1,205 @@
+// The DX window from the main window: opened by F3 and by its picture
+// button (which covers no control of the layout), fed with the lines the
+// main window shows after the band filter, and tuning the radio through the
+// same path as a click on a spot line.
+
+#include "FakeClusterNode.h"
+#include "RigctldProcess.h"
+#include "TestContext.h"
+
+#include "app/Tform1.h"
+#include "dxcc/ActiveDxModel.h"
+#include "session/TerminalPane.h"
+#include "windows/DxWindow.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QString spot(const QString& khz, const QString& call, const QString& comment = QString())
+{
+    QString line = QStringLiteral("DX de W3LPL:").leftJustified(24 - khz.size()) + khz;
+    return line + QStringLiteral("  ") + call.leftJustified(12) + u' ' + comment.leftJustified(30)
+           + QStringLiteral(" 1200Z");
+}
+
+QStringList shownCalls(const DxWindow& w)
+{
+    QStringList calls;
+    const QAbstractItemModel* m = w.table()->model();
+    for (int r = 0; r < m->rowCount(); ++r)
+        calls << m->index(r, ActiveDxModel::Dx).data().toString();
+    calls.sort();
+    return calls;
+}
+
+struct Fixture
+{
+    TestContext ctx;
+    std::unique_ptr<Tform1> form;
+
+    explicit Fixture(const QString& rigPort = QString())
+    {
+        if (!rigPort.isEmpty())
+            ctx.rig.rig1.port = rigPort;
+        form = std::make_unique<Tform1>(ctx.make());
+        form->show();
+        form->activateWindow();
+        (void)QTest::qWaitForWindowActive(form.get());
+    }
+
+    void connectTo(FakeClusterNode& node)
+    {
+        form->nodoscelto = QStringLiteral("127.0.0.1");
+        form->portascelta = QString::number(node.port());
+        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+        QVERIFY(node.waitForClient());
+        QVERIFY(QTest::qWaitFor([&] { return form->connesso; }, 5000));
+    }
+
+    DxWindow* dxWindow() const { return form->findChild<DxWindow*>("DxWindow"); }
+};
+
+} // namespace
+
+class TestDxMain : public QObject
+{
+    Q_OBJECT
+private slots:
+    void buttonInFreeSpace();
+    void openedByF3AndButton();
+    void fedAfterBandFilter();
+    void rowTunesRig();
+};
+
+void TestDxMain::buttonInFreeSpace()
+{
+    Fixture f;
+    auto* button = f.form->findChild<QToolButton*>("DxWindowButton");
+    QVERIFY(button);
+    QVERIFY(button->isVisible());
+    QCOMPARE(button->accessibleName(), button->toolTip());
+    QVERIFY(button->toolTip().contains(QStringLiteral("F3")));
+    // No control of the window's layout is under it, at the design size
+    // and scaled up.
+    for (const QSize size : {QSize(815, 647), QSize(1222, 970)}) {
+        f.form->resize(size);
+        QTest::qWait(50);
+        const QRect place = button->geometry();
+        for (QWidget* other : f.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == button || other->isWindow() || !other->isVisible())
+                continue;
+            QVERIFY2(!place.intersects(other->geometry()),
+                     qPrintable(other->objectName() + QStringLiteral(" under the button")));
+        }
+    }
+}
+
+void TestDxMain::openedByF3AndButton()
+{
+    Fixture f;
+    QVERIFY(!f.dxWindow());
+    // F3 while the command line has the focus: no line edit takes it.
+    f.form->EditCommand->setFocus();
+    QTest::keyClick(f.form->EditCommand, Qt::Key_F3);
+    DxWindow* w = f.dxWindow();
+    QVERIFY(w);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QVERIFY(!w->isModal());
+    QCOMPARE(f.form->EditCommand->text(), QString());
+    // Debian's file, as installed by ./dev.
+    QVERIFY2(w->findChild<QLabel*>("CountryFileLine")->text().startsWith(
+                 QStringLiteral("Country file cty.dat of ")),
+             qPrintable(w->findChild<QLabel*>("CountryFileLine")->text()));
+
+    w->close();
+    QVERIFY(!w->isVisible());
+    QTest::mouseClick(f.form->findChild<QToolButton*>("DxWindowButton"), Qt::LeftButton);
+    QVERIFY(w->isVisible());
+    QCOMPARE(f.dxWindow(), w);
+}
+
+void TestDxMain::fedAfterBandFilter()
+{
+    FakeClusterNode node;
+    Fixture f;
+    f.connectTo(node);
+    // Before the window opens, spots wait unread, and come in at its opening.
+    node.send(spot("14010.0", "KG4QQ", "CW").toLatin1() + "\r\n");
+    QVERIFY(QTest::qWaitFor([&] { return f.form->Re1->lineCount() > 0
+                                      && f.form->Re1->line(f.form->Re1->lineCount() - 1).contains(u"KG4QQ"); },
+                            5000));
+    QCOMPARE(f.form->activeDx()->rowCount(), 0);
+    f.form->showDxWindow();
+    DxWindow* w = f.dxWindow();
+    QCOMPARE(shownCalls(*w), QStringList({"KG4QQ"}));
+
+    // 40 m off: its spot is neither shown nor counted.
+    f.form->BitBtn6Click();
+    QTest::mouseClick(f.form->findChild<QWidget*>("m40"), Qt::LeftButton);
+    QVERIFY(!f.form->bands().isOn(BandFilter::Band::m40));
+
+    QByteArray bytes;
+    for (const QString& line :
+         {spot("14025.0", "EA8XYZ", "CW 599"), QStringLiteral("WWV de W0MU <21>:   SFI=118, A=8"),
+          spot("7005.0", "KL7ND", "CW"), spot("21295.0", "VE1CWJ/VP9", "SSB"),
+          spot("14026.0", "EA8XYZ", "CW")})
+        bytes += line.toLatin1() + "\r\n";
+    node.send(bytes);
+    QVERIFY(QTest::qWaitFor([&] { return f.form->activeDx()->rowCount() == 3; }, 5000));
+    QTest::qWait(100);
+    QCOMPARE(f.form->activeDx()->rowCount(), 3);
+    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "KG4QQ", "VE1CWJ/VP9"}));
+
+    // 15 m off afterwards: its row is hidden, and comes back.
+    QTest::mouseClick(f.form->findChild<QWidget*>("m15"), Qt::LeftButton);
+    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "KG4QQ"}));
+    QTest::mouseClick(f.form->findChild<QWidget*>("m15"), Qt::LeftButton);
+    QCOMPARE(shownCalls(*w), QStringList({"EA8XYZ", "KG4QQ", "VE1CWJ/VP9"}));
+
+    // Closed again: new spots wait; reopened, they are there.
+    w->close();
+    node.send(spot("28020.0", "IT9X", "CW").toLatin1() + "\r\n");
+    QVERIFY(QTest::qWaitFor([&] { return f.form->Re1->line(f.form->Re1->lineCount() - 1).contains(u"IT9X"); }, 5000));
+    QCOMPARE(f.form->activeDx()->rowCount(), 3);
+    f.form->showDxWindow();
+    QCOMPARE(f.form->activeDx()->rowCount(), 4);
+
+    // Two spots of EA8XYZ on 20 m: one row, the later frequency.
+    const QAbstractItemModel* m = w->table()->model();
+    for (int r = 0; r < m->rowCount(); ++r)
+        if (m->index(r, ActiveDxModel::Dx).data().toString() == u"EA8XYZ")
+            QCOMPARE(m->index(r, ActiveDxModel::Khz).data().toString(), QStringLiteral("14026.0"));
+}
+
+void TestDxMain::rowTunesRig()
+{
+    RigctldProcess rig;
+    QString error;
+    QVERIFY2(rig.start(&error), qPrintable(error));
+    Fixture f(rig.address());
+    f.form->activeDx()->addLine(spot("14025.0", "EA8XYZ", "CW"), QDateTime::currentDateTimeUtc());
+    DxWindow* w = f.form->showDxWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QTableView* t = w->table();
+
+    // Without an open rig nothing happens, as with a click on the pane.
+    t->setFocus();
+    t->setCurrentIndex(t->model()->index(0, 0));
+    QTest::keyClick(t, Qt::Key_Return);
+
+    QTest::mouseClick(f.form->SpeedButton8, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] { return f.form->omni && f.form->sceltorig1; }, 20000));
+    QVERIFY(rig.setFrequency(7000000));
+    QTest::keyClick(t, Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return rig.frequency() == 14025000; }, 10000));
+    QCOMPARE(rig.mode(), QStringLiteral("CW"));
+}
+
+QTEST_MAIN(TestDxMain)
+#include "tst_dx_main.moc"
