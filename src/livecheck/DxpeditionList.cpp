@@ -48,6 +48,9 @@ void DxpeditionList::DownloadAndReadFileDolv(const QString& url, QStringList& li
     http.setIOHandler(&tls);
     http.setConnectTimeoutMs(connectTimeoutMs);
     http.setRequestTimeoutMs(requestTimeoutMs);
+    // A real list is a few KB; anything past 4 MiB is not a list, and
+    // failing here leaves the list empty like any failed download.
+    http.setMaxBodyBytes(4 * 1024 * 1024);
 
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);

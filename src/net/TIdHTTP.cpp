@@ -11,6 +11,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -57,6 +58,11 @@ struct Transfer
     QByteArray contentType;
     QByteArray errorBody;
     bool writeFailed = false;
+    qint64 maxBody = 0; // 0: no limit
+    qint64 received = 0;
+    bool tooBig = false;
+    bool statusOnly = false;
+    bool stoppedAtStatus = false;
 
     bool success() const { return code >= 200 && code < 300; }
 };
@@ -85,6 +91,13 @@ size_t onHeader(char* data, size_t size, size_t count, void* user)
         t->code = statusCodeOf(t->statusLine);
         t->contentType.clear();
         t->errorBody.clear();
+        // A caller that only asks whether the host answers has its answer
+        // here ("HTTP/1.1 200 OK"); the rest may never end, so stop now.
+        // An interim "HTTP/1.1 100 Continue" is not the answer yet.
+        if (t->statusOnly && t->code >= 200) {
+            t->stoppedAtStatus = true;
+            return 0;
+        }
     } else if (line.size() >= 13 && line.left(13).toLower() == "content-type:") {
         t->contentType = withoutLineEnd(line.mid(13)).trimmed();
     }
@@ -95,8 +108,19 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
 {
     auto* t = static_cast<Transfer*>(user);
     const size_t length = size * count;
+    // A body past the caller's limit is not what was asked for: stop reading
+    // at once rather than let a host fill memory with an endless answer.
+    t->received += qint64(length);
+    if (t->maxBody > 0 && t->received > t->maxBody) {
+        t->tooBig = true;
+        return 0;
+    }
     if (!t->success()) {
-        t->errorBody.append(data, qsizetype(length));
+        // An error page is only shown as text; its first 64 KiB say enough.
+        constexpr qsizetype errorBodyLimit = 64 * 1024;
+        const qsizetype room = errorBodyLimit - t->errorBody.size();
+        if (room > 0)
+            t->errorBody.append(data, std::min(room, qsizetype(length)));
         return length;
     }
     if (t->stream->write(data, qint64(length)) != qint64(length)) {
@@ -150,6 +174,8 @@ void TIdHTTP::Get(const QString& url, QIODevice& stream)
     char errorBuffer[CURL_ERROR_SIZE] = {};
     Transfer transfer;
     transfer.stream = &stream;
+    transfer.maxBody = m_maxBodyBytes;
+    transfer.statusOnly = m_statusLineOnly;
 
     curl_easy_setopt(h, CURLOPT_URL, base.constData());
     curl_easy_setopt(h, CURLOPT_REQUEST_TARGET, request.target.constData());
@@ -187,6 +213,13 @@ void TIdHTTP::Get(const QString& url, QIODevice& stream)
     m_responseCode = transfer.code;
     m_contentType = QString::fromLatin1(transfer.contentType);
 
+    if (transfer.stoppedAtStatus) {
+        if (transfer.success())
+            return;
+        throw EIdHTTPProtocolException(m_statusLine, transfer.code, QString());
+    }
+    if (transfer.tooBig)
+        throw EIdException(QStringLiteral("Response body too large"));
     // The server answered with a status that is not a success: that is the
     // error, even when the error page itself broke off on the way.
     if (transfer.code >= 200 && !transfer.success() && !transfer.writeFailed) {

@@ -25,6 +25,14 @@ public:
     int connectTimeoutMs() const { return m_connectTimeoutMs; }
     int requestTimeoutMs() const { return m_requestTimeoutMs; }
 
+    // The most body bytes a request may bring (0: no limit); past it the
+    // transfer is cut off and Get raises EIdException.
+    void setMaxBodyBytes(qint64 bytes) { m_maxBodyBytes = bytes; }
+    // Ends the request as soon as the final status line has arrived; the
+    // body is not read. A status that is not a success still raises
+    // EIdHTTPProtocolException, with an empty message body.
+    void setStatusLineOnly(bool only) { m_statusLineOnly = only; }
+
     // Writes the body into stream from its current position.
     void Get(const QString& url, QIODevice& stream);
     // The body as text, decoded by its charset.
@@ -39,6 +47,8 @@ private:
     TIdSSLIOHandlerSocketOpenSSL* m_ioHandler = nullptr;
     int m_connectTimeoutMs = 10000;
     int m_requestTimeoutMs = 30000;
+    qint64 m_maxBodyBytes = 0;
+    bool m_statusLineOnly = false;
     QString m_statusLine;
     int m_responseCode = 0;
     QString m_contentType;
