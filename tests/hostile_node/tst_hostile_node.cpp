@@ -65,6 +65,8 @@ class TestHostileNode : public QObject
 private slots:
     void resetIsNoticedAtOnce_data();
     void resetIsNoticedAtOnce();
+    void bidirectionalControlsAreNotShown();
+    void spotPaneKeepsALineLimit();
 };
 
 void TestHostileNode::resetIsNoticedAtOnce_data()
@@ -135,6 +137,35 @@ void TestHostileNode::resetIsNoticedAtOnce()
     w.connectTo(next.port());
     QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kLime; }, 3000));
     QVERIFY(w.waitForLine(QStringLiteral("Welcome N0CALL")));
+}
+
+// A line is drawn in the order the program reads it: no override or
+// isolate control reaches the pane.
+void TestHostileNode::bidirectionalControlsAreNotShown()
+{
+    const QString rlo(QChar(0x202E)), pdf(QChar(0x202C)), lri(QChar(0x2066)), pdi(QChar(0x2069));
+    const QString sent = "DX de Q1AAA:     14025.0  " + rlo + "K0Y3" + pdf +
+                         "        CW " + lri + "up" + pdi + "                           0712Z";
+    StreamNode node([&](StreamNode::Link& link) {
+        link.write("Hello N0CALL\r\n" + sent.toUtf8() + "\r\n");
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+    });
+    Window w;
+    w.connectTo(node.port());
+    QVERIFY(QTest::qWaitFor([&] { return !w.lines().filter("Q1AAA").isEmpty(); }, 5000));
+    const QString shown = w.lines().filter("Q1AAA").first();
+    QVERIFY2(shown.startsWith("DX de Q1AAA:     14025.0  K0Y3        CW up"), qPrintable(shown));
+    for (const QChar c : {QChar(0x202E), QChar(0x202C), QChar(0x2066), QChar(0x2069)})
+        QVERIFY(!shown.contains(c));
+}
+
+// A flood of live-check hits drops the spot pane's oldest lines instead of
+// growing without end.
+void TestHostileNode::spotPaneKeepsALineLimit()
+{
+    Window w;
+    QCOMPARE(w.form->Re3->lineLimit(), Tform1::kRe3MaxLines);
+    QVERIFY(Tform1::kRe3MaxLines < Tform1::kRe1MaxLines);
 }
 
 QTEST_MAIN(TestHostileNode)
