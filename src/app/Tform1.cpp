@@ -238,6 +238,8 @@ void Tform1::createControls()
     Panel11->setVisible(false);
 
     Re3 = place<TerminalPane>(this, "Re3", 0, 380, 510, 115);
+    Re3->setLineLimit(kRe3MaxLines, kRe3DropBlock);
+    Re3->setCharacterLimit(kRe3MaxChars);
     Re3->setToolTip(kRe1Hint);
     Re3->setAccessibleName(QStringLiteral("DX spots"));
     Re3->setAccessibleDescription(kRe1Hint);

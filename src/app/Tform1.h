@@ -217,6 +217,12 @@ public:
     // lines' lengths: 500,000 spot lines hold about 40 million, a node that
     // never ends its lines sends 64 KiB at a time.
     static constexpr qint64 kRe1MaxChars = 100'000'000;
+    // The spot pane holds one line per live-check hit. A contest brings a few
+    // hundred; a node flooding hits must not grow memory without end, so the
+    // oldest go past 50,000 lines (about 10 MB), 5,000 at a time.
+    static constexpr int kRe3MaxLines = 50000;
+    static constexpr int kRe3DropBlock = 5000;
+    static constexpr qint64 kRe3MaxChars = 5'000'000;
 
     // ListView1's item data: the tag (1: the item carries a lookup link)
     // and the link.

@@ -5,10 +5,16 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QSocketNotifier>
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +75,7 @@ void TIdTelnet::Connect()
         return;
     }
 
+    dropConnectAttempt(true);
     if (m_socket)
         dropSocket();
     m_chunks.clear();
@@ -109,16 +116,103 @@ void TIdTelnet::Connect()
         Qt::QueuedConnection);
 }
 
+// The connect is made here rather than by QTcpSocket: a node that accepts,
+// sends its lines and resets the connection before the connect's outcome
+// has been looked at makes QTcpSocket quietly connect a second time, and
+// the session then sits on a connection the node never serves, looking
+// alive. Here the outcome is read once (SO_ERROR); a connection the node
+// has already reset still counts as made, and the socket then finds the
+// reset, after whatever the node sent before it, as it reads.
 void TIdTelnet::startConnect(quint32 ipv4)
 {
     m_state = State::Connecting;
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        finishConnect(false, SocketErrors::message(SocketErrors::fromErrno(errno)));
+        return;
+    }
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(m_port);
+    addr.sin_addr.s_addr = htonl(ipv4);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 &&
+        errno != EINPROGRESS) {
+        const int err = errno;
+        ::close(fd);
+        finishConnectLater(SocketErrors::message(SocketErrors::fromErrno(err)));
+        return;
+    }
+    m_connectFd = fd;
+    m_connectNotifier = new QSocketNotifier(qintptr(fd), QSocketNotifier::Write, this);
+    connect(m_connectNotifier, &QSocketNotifier::activated, this, &TIdTelnet::onConnectOutcome);
+}
+
+void TIdTelnet::onConnectOutcome()
+{
+    const int fd = m_connectFd;
+    int err = 0;
+    socklen_t len = sizeof err;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) != 0)
+        err = errno;
+    dropConnectAttempt(false);
+    if (err == EINPROGRESS || err == EALREADY) {
+        // Not decided yet after all: keep waiting.
+        m_connectFd = fd;
+        m_connectNotifier = new QSocketNotifier(qintptr(fd), QSocketNotifier::Write, this);
+        connect(m_connectNotifier, &QSocketNotifier::activated, this,
+                &TIdTelnet::onConnectOutcome);
+        return;
+    }
+    if (err != 0 && err != ECONNRESET && err != EPIPE) {
+        ::close(fd);
+        finishConnect(false, SocketErrors::message(SocketErrors::fromErrno(err)));
+        return;
+    }
     m_socket = new QTcpSocket(this);
     m_socket->setReadBufferSize(kReadBuffer);
-    connect(m_socket, &QTcpSocket::connected, this, &TIdTelnet::onSocketConnected);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &TIdTelnet::onSocketError);
     connect(m_socket, &QTcpSocket::stateChanged, this, &TIdTelnet::onSocketStateChanged);
     connect(m_socket, &QTcpSocket::readyRead, this, &TIdTelnet::onReadyRead);
-    m_socket->connectToHost(QHostAddress(ipv4), m_port);
+    if (!m_socket->setSocketDescriptor(qintptr(fd), QAbstractSocket::ConnectedState)) {
+        ::close(fd);
+        finishConnect(false, SocketErrors::message(SocketErrors::fromQt(
+                                 m_socket->error(), m_socket->errorString())));
+        return;
+    }
+    onSocketConnected();
+    // A reset that came before this point left the descriptor readable; the
+    // socket's notifier reports it from the event loop, and this read makes
+    // sure nothing waits on it.
+    QTimer::singleShot(0, this, [this] {
+        if (m_state == State::Connected && m_socket && !m_delivering)
+            m_socket->waitForReadyRead(0);
+    });
+}
+
+// An outcome known before Connect returns is still reported from the event
+// loop, as every outcome is.
+void TIdTelnet::finishConnectLater(const QString& message)
+{
+    const quint64 attempt = m_attempt;
+    QMetaObject::invokeMethod(
+        this,
+        [this, attempt, message] {
+            if (attempt == m_attempt && m_state == State::Connecting)
+                finishConnect(false, message);
+        },
+        Qt::QueuedConnection);
+}
+
+void TIdTelnet::dropConnectAttempt(bool closeDescriptor)
+{
+    if (m_connectNotifier) {
+        m_connectNotifier->setEnabled(false);
+        m_connectNotifier->deleteLater();
+        m_connectNotifier = nullptr;
+    }
+    if (closeDescriptor && m_connectFd >= 0)
+        ::close(m_connectFd);
+    m_connectFd = -1;
 }
 
 void TIdTelnet::finishConnect(bool ok, const QString& message)
@@ -126,6 +220,7 @@ void TIdTelnet::finishConnect(bool ok, const QString& message)
     if (ok) {
         m_state = State::Connected;
     } else {
+        dropConnectAttempt(true);
         dropSocket();
         m_state = State::Idle;
     }
@@ -291,6 +386,7 @@ void TIdTelnet::Disconnect()
     m_chunks.clear();
     m_peerClosedPending = false;
     m_state = State::Idle;
+    dropConnectAttempt(true);
     if (!m_socket)
         return;
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QSocketNotifier;
 class QTcpSocket;
 
 // The Telnet connection to a cluster node. It lives on the UI thread and is
@@ -76,6 +77,9 @@ private:
 
     void failLater(const QString& message);
     void startConnect(quint32 ipv4);
+    void onConnectOutcome();
+    void finishConnectLater(const QString& message);
+    void dropConnectAttempt(bool closeDescriptor);
     void finishConnect(bool ok, const QString& message);
     void onSocketConnected();
     void onSocketError();
@@ -95,6 +99,9 @@ private:
     quint64 m_attempt = 0; // bumped by every Connect and Disconnect
     int m_lookupId = -1;
     QTcpSocket* m_socket = nullptr;
+    // The descriptor of a connect in progress and what watches it.
+    int m_connectFd = -1;
+    QSocketNotifier* m_connectNotifier = nullptr;
     TelnetCodec m_codec;
     QQueue<QByteArray> m_chunks;
     bool m_delivering = false;

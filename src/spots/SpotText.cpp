@@ -6,10 +6,15 @@
 
 namespace {
 
+// The C0 and C1 controls, and the bidirectional embedding, override and
+// isolate controls (U+202A-U+202E, U+2066-U+2069): with those a line would be
+// drawn in another order than the band filter, the live check and tuning read
+// it ("K0Y3" drawn as "3Y0K" after a U+202E).
 bool isControl(QChar c)
 {
     const char16_t u = c.unicode();
-    return u <= 0x1F || (u >= 0x7F && u <= 0x9F);
+    return u <= 0x1F || (u >= 0x7F && u <= 0x9F) || (u >= 0x202A && u <= 0x202E) ||
+           (u >= 0x2066 && u <= 0x2069);
 }
 
 } // namespace

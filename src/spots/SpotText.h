@@ -13,8 +13,9 @@
 // callsign starts three characters after the last digit of the last decimal
 // number of the line. None of them keeps state or fails on any input.
 
-// Removes the control characters of a received text but keeps its line ends,
-// then trims blanks and line ends at both ends.
+// Removes the control characters of a received text, the bidirectional
+// controls among them, but keeps its line ends, then trims blanks and line
+// ends at both ends.
 //   "\r\nDX de X\r\n" -> "DX de X";  "a\tb" -> "ab";  "a\r\nb" stays as it is.
 QString CleanString(const QString& AStr);
 

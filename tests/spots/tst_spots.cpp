@@ -72,6 +72,18 @@ void TestSpots::cleanString_data()
     QTest::newRow("nbsp is no control") << QString(QChar(0xA0)) + "x" << QString(QChar(0xA0)) + "x";
     QTest::newRow("only blanks and ends") << " \r\n \r\n"
                                           << "";
+    // What is drawn is what the program reads.
+    QTest::newRow("right-to-left override in a callsign")
+        << QString("DX de Q1AAA:     14025.0  ") + QChar(0x202E) + "K0Y3" + QChar(0x202C)
+        << "DX de Q1AAA:     14025.0  K0Y3";
+    QTest::newRow("embeddings and isolates") << QString(QChar(0x202A)) + "a" + QChar(0x202B) + "b" +
+                                                    QChar(0x2066) + "c" + QChar(0x2067) + "d" +
+                                                    QChar(0x2068) + "e" + QChar(0x2069) + QChar(0x202D)
+                                             << "abcde";
+    QTest::newRow("right-to-left script kept") << QString::fromUtf8("\u05e9\u05dc\u05d5\u05dd 4X4AA")
+                                               << QString::fromUtf8("\u05e9\u05dc\u05d5\u05dd 4X4AA");
+    QTest::newRow("marks and neighbours kept") << QString(QChar(0x200F)) + "x" + QChar(0x2029) + QChar(0x206A)
+                                               << QString(QChar(0x200F)) + "x" + QChar(0x2029) + QChar(0x206A);
 }
 
 void TestSpots::cleanString()

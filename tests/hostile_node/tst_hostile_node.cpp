@@ -1,0 +1,172 @@
+// What a hostile or broken node can do to a session, played by a real peer
+// on the loopback against the real window.
+
+#include "LatencyProbe.h"
+#include "StreamNode.h"
+#include "TestContext.h"
+
+#include "app/LampShape.h"
+#include "app/Tform1.h"
+#include "session/TerminalPane.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kLime(0, 255, 0);
+
+struct Window
+{
+    TestContext ctx;
+    std::unique_ptr<Tform1> form;
+
+    Window()
+    {
+        form = std::make_unique<Tform1>(ctx.make());
+        form->show();
+        (void)QTest::qWaitForWindowExposed(form.get());
+        (void)QTest::qWaitFor([&] { return form->dxcalendar != nullptr; }, 10000);
+    }
+
+    QStringList lines(TerminalPane* pane = nullptr) const
+    {
+        pane = pane ? pane : form->Re1;
+        QStringList out;
+        for (int i = 0; i < pane->lineCount(); ++i)
+            out << pane->line(i);
+        return out;
+    }
+
+    bool waitForLine(const QString& line, int ms = 5000) const
+    {
+        return QTest::qWaitFor([&] { return lines().contains(line); }, ms);
+    }
+
+    void connectTo(quint16 port)
+    {
+        form->nodoscelto = QStringLiteral("127.0.0.1");
+        form->portascelta = QString::number(port);
+        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return form->connesso; }, 5000));
+    }
+};
+
+} // namespace
+
+class TestHostileNode : public QObject
+{
+    Q_OBJECT
+private slots:
+    void resetIsNoticedAtOnce_data();
+    void resetIsNoticedAtOnce();
+    void bidirectionalControlsAreNotShown();
+    void spotPaneKeepsALineLimit();
+};
+
+void TestHostileNode::resetIsNoticedAtOnce_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<bool>("waitUntilShown");
+    const QByteArray spot = "DX de Q1AAA:     14025.0  Q9ZZ         CW                             0712Z\r\n";
+    QTest::newRow("after a complete line, at once") << QByteArray("Hello N0CALL\r\n" + spot) << false;
+    QTest::newRow("in the middle of a line, at once")
+        << QByteArray("Hello N0CALL\r\nDX de Q1AAA:     14025.0  Q9Z") << false;
+    QTest::newRow("after a line the user has seen") << QByteArray("Hello N0CALL\r\n") << true;
+    QTest::newRow("in the middle of a line the user has seen")
+        << QByteArray("Hello N0CALL\r\nDX de Q1AAA:     14025.0  Q9Z") << true;
+}
+
+// A node that resets the connection ends the session as one that closes it:
+// the "Disconnected " line and the red lamp come at once, exactly once, and
+// Connect starts a new session.
+void TestHostileNode::resetIsNoticedAtOnce()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(bool, waitUntilShown);
+    std::atomic<bool> shown{false};
+    StreamNode node([&](StreamNode::Link& link) {
+        link.write(sent);
+        while (waitUntilShown && !shown)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (waitUntilShown)
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        link.reset();
+    });
+    Window w;
+    LatencyProbe probe;
+    probe.start();
+    w.connectTo(node.port());
+    if (waitUntilShown) {
+        QVERIFY(w.waitForLine(QStringLiteral("Hello N0CALL")));
+        shown = true;
+    }
+    QVERIFY2(QTest::qWaitFor([&] { return w.lines().contains(QStringLiteral("Disconnected ")); },
+                             2000),
+             qPrintable(w.lines().join('|')));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return !w.form->connesso && w.form->ShapeLED->brushColor() == kRed &&
+                   w.form->BitBtn2->isEnabled();
+        },
+        2000));
+    QTest::qWait(300);
+    QCOMPARE(w.lines().count(QStringLiteral("Disconnected ")), 1);
+    // What the node sent before the reset is shown once, before the end.
+    const QStringList lines = w.lines();
+    QCOMPARE(lines.count(QStringLiteral("Hello N0CALL")), 1);
+    QVERIFY(lines.indexOf(QStringLiteral("Hello N0CALL")) < lines.indexOf(QStringLiteral("Disconnected ")));
+    if (sent.contains("Q9Z")) {
+        const QString part = QString::fromLatin1(sent.mid(sent.indexOf("DX de"))).trimmed();
+        QCOMPARE(lines.filter(QStringLiteral("Q1AAA")).size(), 1);
+        QVERIFY(lines.filter(QStringLiteral("Q1AAA")).first().startsWith(part.left(29)));
+    }
+    probe.stop();
+    QVERIFY(probe.worstMs() <= LatencyProbe::kLimitMs);
+
+    // Connect works again.
+    StreamNode next([](StreamNode::Link& link) {
+        link.write("Welcome N0CALL\r\n");
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+    });
+    w.connectTo(next.port());
+    QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kLime; }, 3000));
+    QVERIFY(w.waitForLine(QStringLiteral("Welcome N0CALL")));
+}
+
+// A line is drawn in the order the program reads it: no override or
+// isolate control reaches the pane.
+void TestHostileNode::bidirectionalControlsAreNotShown()
+{
+    const QString rlo(QChar(0x202E)), pdf(QChar(0x202C)), lri(QChar(0x2066)), pdi(QChar(0x2069));
+    const QString sent = "DX de Q1AAA:     14025.0  " + rlo + "K0Y3" + pdf +
+                         "        CW " + lri + "up" + pdi + "                           0712Z";
+    StreamNode node([&](StreamNode::Link& link) {
+        link.write("Hello N0CALL\r\n" + sent.toUtf8() + "\r\n");
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+    });
+    Window w;
+    w.connectTo(node.port());
+    QVERIFY(QTest::qWaitFor([&] { return !w.lines().filter("Q1AAA").isEmpty(); }, 5000));
+    const QString shown = w.lines().filter("Q1AAA").first();
+    QVERIFY2(shown.startsWith("DX de Q1AAA:     14025.0  K0Y3        CW up"), qPrintable(shown));
+    for (const QChar c : {QChar(0x202E), QChar(0x202C), QChar(0x2066), QChar(0x2069)})
+        QVERIFY(!shown.contains(c));
+}
+
+// A flood of live-check hits drops the spot pane's oldest lines instead of
+// growing without end.
+void TestHostileNode::spotPaneKeepsALineLimit()
+{
+    Window w;
+    QCOMPARE(w.form->Re3->lineLimit(), Tform1::kRe3MaxLines);
+    QVERIFY(Tform1::kRe3MaxLines < Tform1::kRe1MaxLines);
+}
+
+QTEST_MAIN(TestHostileNode)
+#include "tst_hostile_node.moc"
