@@ -68,6 +68,7 @@ private slots:
     void resetIsNoticedAtOnce();
     void bidirectionalControlsAreNotShown();
     void negotiationFloodEndsTheSession();
+    void pauseInsideALetterKeepsItWhole();
     void spotPaneKeepsALineLimit();
 };
 
@@ -183,6 +184,28 @@ void TestHostileNode::negotiationFloodEndsTheSession()
     const qint64 grown = residentBytes() - before;
     QVERIFY2(grown < 64LL * 1024 * 1024, qPrintable(QString::number(grown)));
     QVERIFY(probe.worstMs() <= LatencyProbe::kLimitMs);
+}
+
+// A pause that cuts a UTF-8 letter shows the tail without the cut letter,
+// which comes whole with the rest of the line.
+void TestHostileNode::pauseInsideALetterKeepsItWhole()
+{
+    std::atomic<bool> tailShown{false};
+    StreamNode node([&](StreamNode::Link& link) {
+        link.write("Hello N0CALL\r\nTo ALL de DL1AA: Gr\xC3");
+        for (int i = 0; i < 400 && !tailShown; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        link.write("\xBC\xC3\x9F""e aus Berlin\r\n");
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+    });
+    Window w;
+    w.connectTo(node.port());
+    QVERIFY(QTest::qWaitFor([&] { return w.lines().contains(QStringLiteral("To ALL de DL1AA: Gr")); }, 5000));
+    tailShown = true;
+    const QString rest = QString::fromUtf8("\u00FC\u00DF""e aus Berlin");
+    QVERIFY2(QTest::qWaitFor([&] { return w.lines().contains(rest); }, 5000),
+             qPrintable(w.lines().join('|')));
+    QVERIFY(!w.lines().join('|').contains(QChar(0x00C3)));
 }
 
 // A line is drawn in the order the program reads it: no override or
