@@ -641,7 +641,7 @@ void Tform1::flushLineTail()
         return;
     }
     m_tailTimer->stop();
-    if (const std::optional<QString> tail = m_assembler.takeTail())
+    if (const std::optional<QString> tail = m_assembler.takeTailKeepingCutCharacter())
         handleLine(*tail);
 }
 

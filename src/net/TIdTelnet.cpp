@@ -29,6 +29,11 @@ constexpr qint64 kReadBuffer = 65536;
 // given this long after Disconnect before it is dropped.
 constexpr int kLingerMs = 30000;
 
+// What may wait to be written to the node. A node that keeps asking for
+// options and never reads the answers would otherwise pile them up in
+// memory; past this the session ends as a lost connection.
+constexpr qint64 kMaxUnwritten = 1024 * 1024;
+
 } // namespace
 
 TIdTelnet::TIdTelnet(QObject* parent) : QObject(parent) {}
@@ -81,6 +86,7 @@ void TIdTelnet::Connect()
     m_chunks.clear();
     m_peerClosedPending = false;
     m_iamTelnet = false;
+    m_overflow = false;
     m_codec.reset();
     m_codec.setTerminal(m_terminal);
     m_state = State::Resolving;
@@ -292,7 +298,7 @@ void TIdTelnet::readAvailable()
         for (const TelnetCodec::Event& e : events) {
             if (e.kind == TelnetCodec::Event::Kind::Data) {
                 m_chunks.enqueue(e.bytes);
-            } else if (m_socket->state() == QAbstractSocket::ConnectedState) {
+            } else if (m_socket->state() == QAbstractSocket::ConnectedState && !m_overflow) {
                 m_socket->write(e.bytes);
                 replied = true;
             }
@@ -300,6 +306,25 @@ void TIdTelnet::readAvailable()
     }
     if (replied)
         m_socket->flush();
+    guardUnwritten();
+}
+
+void TIdTelnet::guardUnwritten()
+{
+    if (m_overflow || !m_socket || m_socket->bytesToWrite() <= kMaxUnwritten)
+        return;
+    // Nothing more is written; the socket is dropped from the event loop,
+    // not from inside the read that found it, and its end then reads as the
+    // node's own: the designed lines, once.
+    m_overflow = true;
+    QPointer<QTcpSocket> socket(m_socket);
+    QMetaObject::invokeMethod(
+        this,
+        [this, socket] {
+            if (socket && socket == m_socket && m_state == State::Connected)
+                socket->abort();
+        },
+        Qt::QueuedConnection);
 }
 
 void TIdTelnet::onPeerGone()
@@ -370,8 +395,11 @@ void TIdTelnet::SendString(const QString& s)
     if (m_state != State::Connected || !m_socket ||
         m_socket->state() != QAbstractSocket::ConnectedState)
         return;
+    if (m_overflow)
+        return;
     m_socket->write(TelnetCodec::encodeForSending(s, m_iamTelnet));
     m_socket->flush();
+    guardUnwritten();
 }
 
 void TIdTelnet::Disconnect()

@@ -80,6 +80,7 @@ private:
     void onConnectOutcome();
     void finishConnectLater(const QString& message);
     void dropConnectAttempt(bool closeDescriptor);
+    void guardUnwritten();
     void finishConnect(bool ok, const QString& message);
     void onSocketConnected();
     void onSocketError();
@@ -106,4 +107,5 @@ private:
     QQueue<QByteArray> m_chunks;
     bool m_delivering = false;
     bool m_peerClosedPending = false;
+    bool m_overflow = false; // too much waits to be written: the session ends
 };

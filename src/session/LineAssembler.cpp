@@ -77,6 +77,46 @@ std::optional<QString> LineAssembler::takeTail()
     return line;
 }
 
+namespace {
+
+// How many bytes at the end of bytes are the start of a UTF-8 character
+// still missing its last bytes, when what comes before them is UTF-8; else 0.
+qsizetype cutCharacterLength(const QByteArray& bytes)
+{
+    qsizetype i = bytes.size() - 1;
+    int continuation = 0;
+    while (i >= 0 && continuation < 3 && (uchar(bytes.at(i)) & 0xC0) == 0x80) {
+        --i;
+        ++continuation;
+    }
+    if (i < 0)
+        return 0;
+    const uchar lead = uchar(bytes.at(i));
+    const int length = (lead >= 0xC2 && lead <= 0xDF)   ? 2
+                       : (lead >= 0xE0 && lead <= 0xEF) ? 3
+                       : (lead >= 0xF0 && lead <= 0xF4) ? 4
+                                                         : 0;
+    if (length == 0 || continuation + 1 >= length)
+        return 0;
+    if (!TextDecoding::isValidUtf8(bytes.left(i)))
+        return 0;
+    return bytes.size() - i;
+}
+
+} // namespace
+
+std::optional<QString> LineAssembler::takeTailKeepingCutCharacter()
+{
+    const qsizetype cut = cutCharacterLength(m_pending);
+    if (cut == 0)
+        return takeTail();
+    if (cut == m_pending.size())
+        return std::nullopt;
+    const QString line = TextDecoding::decodeLine(m_pending.left(m_pending.size() - cut));
+    m_pending = m_pending.right(cut);
+    return line;
+}
+
 void LineAssembler::reset()
 {
     m_pending.clear();

@@ -32,6 +32,14 @@ public:
     // so a prompt such as "login: " shows.
     std::optional<QString> takeTail();
 
+    // The same, for a tail shown because the node paused, but the bytes of a
+    // UTF-8 character the pause cut stay for the next piece:
+    //   "Gr\xC3" gives "Gr" and keeps "\xC3", so "\xBC\xC3\x9Fe\r\n" then
+    //   gives "\u00FC\u00DFe" instead of "Gr\u00C3" and "\u00BC\u00C3\u0178e".
+    // None while the tail is only such a cut character. A tail that is no
+    // UTF-8 before its end is given out whole, as takeTail() does.
+    std::optional<QString> takeTailKeepingCutCharacter();
+
     bool hasTail() const { return !m_pending.isEmpty(); }
     // The bytes of the unfinished line.
     const QByteArray& tail() const { return m_pending; }

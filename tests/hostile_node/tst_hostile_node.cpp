@@ -9,6 +9,7 @@
 #include "app/Tform1.h"
 #include "session/TerminalPane.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QtTest>
 
@@ -66,6 +67,8 @@ private slots:
     void resetIsNoticedAtOnce_data();
     void resetIsNoticedAtOnce();
     void bidirectionalControlsAreNotShown();
+    void negotiationFloodEndsTheSession();
+    void pauseInsideALetterKeepsItWhole();
     void spotPaneKeepsALineLimit();
 };
 
@@ -137,6 +140,72 @@ void TestHostileNode::resetIsNoticedAtOnce()
     w.connectTo(next.port());
     QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kLime; }, 3000));
     QVERIFY(w.waitForLine(QStringLiteral("Welcome N0CALL")));
+}
+
+// Resident memory of this process in bytes.
+static qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return -1;
+}
+
+// A node that asks for options without end and never reads the answers:
+// what waits to be written stays bounded, and the session ends as a lost
+// connection.
+void TestHostileNode::negotiationFloodEndsTheSession()
+{
+    std::atomic<qint64> sentBytes{0};
+    StreamNode node([&](StreamNode::Link& link) {
+        link.write("Hello N0CALL\r\n");
+        QByteArray block;
+        for (int i = 0; i < 65536 / 3; ++i)
+            block.append("\xff\xfd\xc8", 3); // IAC DO 200
+        // At most 300 MB, until the program drops the connection.
+        while (sentBytes < 300LL * 1024 * 1024 && link.write(block))
+            sentBytes += block.size();
+    });
+    Window w;
+    const qint64 before = residentBytes();
+    LatencyProbe probe;
+    probe.start();
+    w.connectTo(node.port());
+    QVERIFY(QTest::qWaitFor([&] { return w.lines().contains(QStringLiteral("Disconnected ")); },
+                            60000));
+    probe.stop();
+    QVERIFY(w.lines().contains(QStringLiteral("Hello N0CALL")));
+    QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kRed; }, 2000));
+    QVERIFY2(sentBytes < 300LL * 1024 * 1024, "the program kept reading a node it could not answer");
+    const qint64 grown = residentBytes() - before;
+    QVERIFY2(grown < 64LL * 1024 * 1024, qPrintable(QString::number(grown)));
+    QVERIFY(probe.worstMs() <= LatencyProbe::kLimitMs);
+}
+
+// A pause that cuts a UTF-8 letter shows the tail without the cut letter,
+// which comes whole with the rest of the line.
+void TestHostileNode::pauseInsideALetterKeepsItWhole()
+{
+    std::atomic<bool> tailShown{false};
+    StreamNode node([&](StreamNode::Link& link) {
+        link.write("Hello N0CALL\r\nTo ALL de DL1AA: Gr\xC3");
+        for (int i = 0; i < 400 && !tailShown; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        link.write("\xBC\xC3\x9F""e aus Berlin\r\n");
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+    });
+    Window w;
+    w.connectTo(node.port());
+    QVERIFY(QTest::qWaitFor([&] { return w.lines().contains(QStringLiteral("To ALL de DL1AA: Gr")); }, 5000));
+    tailShown = true;
+    const QString rest = QString::fromUtf8("\u00FC\u00DF""e aus Berlin");
+    QVERIFY2(QTest::qWaitFor([&] { return w.lines().contains(rest); }, 5000),
+             qPrintable(w.lines().join('|')));
+    QVERIFY(!w.lines().join('|').contains(QChar(0x00C3)));
 }
 
 // A line is drawn in the order the program reads it: no override or

@@ -11,6 +11,8 @@ class TestSessionLines : public QObject
 private slots:
     void assemble_data();
     void assemble();
+    void pauseKeepsACutCharacter_data();
+    void pauseKeepsACutCharacter();
     void longTailIsCutAtOnce();
     void longLineGivesTheSamePiecesForAnyChunks();
     void crAtChunkEndGivesItsLineAtOnce();
@@ -87,6 +89,40 @@ void TestSessionLines::assemble()
     QCOMPARE(got, lines);
     QCOMPARE(assembler.takeTail().value_or(QStringLiteral("<none>")), tail);
     QVERIFY(!assembler.takeTail());
+}
+
+void TestSessionLines::pauseKeepsACutCharacter_data()
+{
+    QTest::addColumn<QByteArray>("before"); // bytes before the pause
+    QTest::addColumn<QString>("shown");     // the tail shown at the pause; "<none>" for none
+    QTest::addColumn<QByteArray>("after");  // the rest of the line
+    QTest::addColumn<QString>("line");      // the line the rest completes
+    const QString none = QStringLiteral("<none>");
+    QTest::newRow("two-byte letter cut") << QByteArray("Gr\xC3") << "Gr"
+                                         << QByteArray("\xBC\xC3\x9F""e\r\n") << QString::fromUtf8("\u00FC\u00DF""e");
+    QTest::newRow("three-byte sign cut after its second byte")
+        << QByteArray("5 \xE2\x82") << "5 " << QByteArray("\xAC\r\n") << QString::fromUtf8("\u20AC");
+    QTest::newRow("four-byte letter cut") << QByteArray("x\xF0\x9F\x93") << "x"
+                                          << QByteArray("\xBB\r\n") << QString::fromUtf8("\U0001F4FB");
+    QTest::newRow("only a cut character waits") << QByteArray("\xC3") << none
+                                                << QByteArray("\xA9\r\n") << QString::fromUtf8("\u00E9");
+    QTest::newRow("whole letter at the end is shown") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("caf\u00E9")
+                                                      << QByteArray("!\r\n") << "!";
+    QTest::newRow("windows-1252 text is shown whole") << QByteArray("caf\xE9 \xE9") << QString::fromUtf8("caf\u00E9 \u00E9")
+                                                      << QByteArray("\r\n") << "";
+}
+
+void TestSessionLines::pauseKeepsACutCharacter()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, line);
+    LineAssembler assembler;
+    QVERIFY(assembler.feed(before).isEmpty());
+    QCOMPARE(assembler.takeTailKeepingCutCharacter().value_or(QStringLiteral("<none>")), shown);
+    QCOMPARE(assembler.feed(after), QList<QString>{line});
+    QVERIFY(!assembler.hasTail());
 }
 
 void TestSessionLines::longTailIsCutAtOnce()
