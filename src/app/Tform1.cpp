@@ -20,6 +20,7 @@
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
 #include "settings/AppTheme.h"
+#include "settings/BoundedFile.h"
 #include "settings/StyleRegistry.h"
 #include "settings/TerminalFont.h"
 #include "settings/TerminalFontDialog.h"
@@ -1178,9 +1179,12 @@ void Tform1::Label1Click()
 void Tform1::LoadWavFileToMemory(const QString& FileName)
 {
     WaveData.reset();
-    QFile file(QDir(m_ctx.workDir).filePath(FileName));
-    if (file.open(QIODevice::ReadOnly))
-        WaveData = file.readAll();
+    // A sound over its limit, or anything but a regular file, counts as
+    // missing: no alarm sound.
+    const BoundedFile::Result file =
+        BoundedFile::read(QDir(m_ctx.workDir).filePath(FileName), BoundedFile::kSoundMaxBytes);
+    if (file.status == BoundedFile::Status::Read)
+        WaveData = file.bytes;
 }
 
 void Tform1::PlayWavFromMemory()

@@ -1,5 +1,7 @@
 #include "dxcc/CountryFile.h"
 
+#include "settings/BoundedFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,19 +22,10 @@ QStringList CountryFile::searchPaths(const QString& programDir)
 
 std::optional<QByteArray> CountryFile::readBounded(const QString& path, qint64 maxBytes)
 {
-    // isFile() follows a link to its target, so a link to /dev/zero or to a
-    // pipe is refused here too.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > maxBytes)
+    BoundedFile::Result file = BoundedFile::read(path, maxBytes);
+    if (file.status != BoundedFile::Status::Read)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // The file may grow between the look and the read.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    return std::move(file.bytes);
 }
 
 CountryFile::Loaded CountryFile::load(const QStringList& paths)

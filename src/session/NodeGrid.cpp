@@ -4,6 +4,8 @@
 #include "session/NodeList.h"
 
 #include <QFile>
+
+#include "settings/BoundedFile.h"
 #include <QFutureWatcher>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -81,12 +83,12 @@ bool NodeGrid::PopulateServers(const QString& nodesPath, const QString& chosenNa
     for (int c = 0; c < kColumns; ++c)
         setColumnWidth(c, kLoadingWidths[c]);
 
-    QFile file(nodesPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const BoundedFile::Result file = BoundedFile::read(nodesPath, BoundedFile::kNodesMaxBytes);
+    if (file.status != BoundedFile::Status::Read) {
         m_quiet = false;
         return false;
     }
-    const QList<NodeRow> rows = NodeList::parse(file.readAll());
+    const QList<NodeRow> rows = NodeList::parse(file.bytes);
     setCurrentCell(-1, -1);
     setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)

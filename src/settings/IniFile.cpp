@@ -1,5 +1,6 @@
 #include "settings/IniFile.h"
 
+#include "settings/BoundedFile.h"
 #include "settings/IniDocument.h"
 
 #include <QDir>
@@ -9,15 +10,16 @@
 
 namespace {
 
-// None when the file exists but cannot be read; a missing file is empty.
+// None when the file exists but cannot be read (not a regular file, or over
+// its limit); a missing file is empty.
 std::optional<IniDocument> readDocument(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
+    const BoundedFile::Result file = BoundedFile::read(path, BoundedFile::kSettingsMaxBytes);
+    if (file.status == BoundedFile::Status::Missing)
         return IniDocument();
-    if (!file.open(QIODevice::ReadOnly))
+    if (file.status != BoundedFile::Status::Read)
         return std::nullopt;
-    return IniDocument(file.readAll());
+    return IniDocument(file.bytes);
 }
 
 } // namespace
@@ -93,13 +95,21 @@ bool IniFile::writeString(const QString& section, const QString& key, const QStr
         return fail();
     const QByteArray bytes = document->withValue(section, key, value);
 
+    // Always a new file beside the old one, renamed over it once it is
+    // whole: a full disk or a failed write leaves the old file as it was.
+    // (QSaveFile writes through a symbolic link to its target and keeps the
+    // file's permissions.)
     QSaveFile file(m_path);
-    // Where the folder refuses a temporary file but the file itself may be
-    // written, write it directly.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return fail();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // The bytes are flushed here and the outcome checked: commit() does not
+    // look at a failure of the flush it makes itself, and would put an
+    // empty new file over the old one when the disk is full.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return fail();
+    }
+    if (!file.commit())
         return fail();
     return true;
 }

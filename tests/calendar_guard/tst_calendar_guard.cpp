@@ -1,5 +1,6 @@
 #include "LatencyProbe.h"
 #include "LocalHttpServer.h"
+#include "Sanitizers.h"
 #include "TestContext.h"
 
 #include "app/Tform1.h"
@@ -413,7 +414,7 @@ void TestCalendarGuard::hugeWidgetText()
     QVERIFY(!w.cal()->calendar().FinalstringList().isEmpty());
     QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs,
              qPrintable(QStringLiteral("the window froze for %1 ms").arg(probe.worstMs())));
-    QVERIFY2(grown < 300ll * 1024 * 1024,
+    QVERIFY2(kAddressSanitizer || grown < 300ll * 1024 * 1024,
              qPrintable(QStringLiteral("memory grew by %1 MB").arg(grown / (1024 * 1024))));
     qInfo("worst freeze %lld ms, memory grown %lld MB, %lld entries", probe.worstMs(),
           grown / (1024 * 1024), qint64(w.cal()->calendar().FinalstringList().size()));
@@ -430,7 +431,7 @@ void TestCalendarGuard::hugeWidgetText()
     QCOMPARE(w.cal()->calendar().FinalstringList().mid(0, 1000), first);
     QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs,
              qPrintable(QStringLiteral("the window froze for %1 ms").arg(probe.worstMs())));
-    QVERIFY2(grownAgain < 300ll * 1024 * 1024,
+    QVERIFY2(kAddressSanitizer || grownAgain < 300ll * 1024 * 1024,
              qPrintable(QStringLiteral("memory grew by %1 MB").arg(grownAgain / (1024 * 1024))));
     qInfo("again: worst freeze %lld ms, memory grown %lld MB", probe.worstMs(),
           grownAgain / (1024 * 1024));

@@ -6,6 +6,7 @@
 #include "FakeClusterNode.h"
 #include "LatencyProbe.h"
 #include "LocalHttpServer.h"
+#include "Sanitizers.h"
 #include "StreamNode.h"
 #include "TestContext.h"
 #include "TlsTestServer.h"
@@ -67,12 +68,6 @@ qint64 residentBytes()
     }
     return -1;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true; // freed memory is held in quarantine
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 // The main window on a temporary folder, shown.
 struct Window

@@ -2,6 +2,8 @@
 // on the loopback against the real window.
 
 #include "LatencyProbe.h"
+#include "MainWindowFixture.h"
+#include "Sanitizers.h"
 #include "StreamNode.h"
 #include "TestContext.h"
 
@@ -22,41 +24,7 @@ namespace {
 const QColor kRed(255, 0, 0);
 const QColor kLime(0, 255, 0);
 
-struct Window
-{
-    TestContext ctx;
-    std::unique_ptr<Tform1> form;
-
-    Window()
-    {
-        form = std::make_unique<Tform1>(ctx.make());
-        form->show();
-        (void)QTest::qWaitForWindowExposed(form.get());
-        (void)QTest::qWaitFor([&] { return form->dxcalendar != nullptr; }, 10000);
-    }
-
-    QStringList lines(TerminalPane* pane = nullptr) const
-    {
-        pane = pane ? pane : form->Re1;
-        QStringList out;
-        for (int i = 0; i < pane->lineCount(); ++i)
-            out << pane->line(i);
-        return out;
-    }
-
-    bool waitForLine(const QString& line, int ms = 5000) const
-    {
-        return QTest::qWaitFor([&] { return lines().contains(line); }, ms);
-    }
-
-    void connectTo(quint16 port)
-    {
-        form->nodoscelto = QStringLiteral("127.0.0.1");
-        form->portascelta = QString::number(port);
-        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return form->connesso; }, 5000));
-    }
-};
+using Window = MainWindowFixture;
 
 } // namespace
 
@@ -104,7 +72,7 @@ void TestHostileNode::resetIsNoticedAtOnce()
     Window w;
     LatencyProbe probe;
     probe.start();
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     if (waitUntilShown) {
         QVERIFY(w.waitForLine(QStringLiteral("Hello N0CALL")));
         shown = true;
@@ -137,7 +105,7 @@ void TestHostileNode::resetIsNoticedAtOnce()
         link.write("Welcome N0CALL\r\n");
         std::this_thread::sleep_for(std::chrono::seconds(3));
     });
-    w.connectTo(next.port());
+    QVERIFY(w.connectTo(next.port()));
     QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kLime; }, 3000));
     QVERIFY(w.waitForLine(QStringLiteral("Welcome N0CALL")));
 }
@@ -174,7 +142,7 @@ void TestHostileNode::negotiationFloodEndsTheSession()
     const qint64 before = residentBytes();
     LatencyProbe probe;
     probe.start();
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     QVERIFY(QTest::qWaitFor([&] { return w.lines().contains(QStringLiteral("Disconnected ")); },
                             60000));
     probe.stop();
@@ -182,7 +150,7 @@ void TestHostileNode::negotiationFloodEndsTheSession()
     QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kRed; }, 2000));
     QVERIFY2(sentBytes < 300LL * 1024 * 1024, "the program kept reading a node it could not answer");
     const qint64 grown = residentBytes() - before;
-    QVERIFY2(grown < 64LL * 1024 * 1024, qPrintable(QString::number(grown)));
+    QVERIFY2(kAddressSanitizer || grown < 64LL * 1024 * 1024, qPrintable(QString::number(grown)));
     QVERIFY(probe.worstMs() <= LatencyProbe::kLimitMs);
 }
 
@@ -199,7 +167,7 @@ void TestHostileNode::pauseInsideALetterKeepsItWhole()
         std::this_thread::sleep_for(std::chrono::seconds(2));
     });
     Window w;
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     QVERIFY(QTest::qWaitFor([&] { return w.lines().contains(QStringLiteral("To ALL de DL1AA: Gr")); }, 5000));
     tailShown = true;
     const QString rest = QString::fromUtf8("\u00FC\u00DF""e aus Berlin");
@@ -220,7 +188,7 @@ void TestHostileNode::bidirectionalControlsAreNotShown()
         std::this_thread::sleep_for(std::chrono::seconds(2));
     });
     Window w;
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     QVERIFY(QTest::qWaitFor([&] { return !w.lines().filter("Q1AAA").isEmpty(); }, 5000));
     const QString shown = w.lines().filter("Q1AAA").first();
     QVERIFY2(shown.startsWith("DX de Q1AAA:     14025.0  K0Y3        CW up"), qPrintable(shown));
