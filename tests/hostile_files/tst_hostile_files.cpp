@@ -1,7 +1,11 @@
+#include "MainWindowFixture.h"
+#include "Sanitizers.h"
+
 #include "livecheck/DxpeditionList.h"
 #include "net/EIdException.h"
 #include "net/InternetCheck.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
 #include <QTest>
@@ -122,6 +126,8 @@ private slots:
     void probeDecidesOnTheStatusLine_data();
     void probeDecidesOnTheStatusLine();
     void endlessListIsCutOffAndTakenAsFailed();
+    void startUpWithEndlessHosts_data();
+    void startUpWithEndlessHosts();
 };
 
 void TestHostileFiles::probeDecidesOnTheStatusLine_data()
@@ -158,5 +164,42 @@ void TestHostileFiles::endlessListIsCutOffAndTakenAsFailed()
     QVERIFY2(peakMemoryBytes() - before < 64 * 1024 * 1024, "list memory grew past 64 MiB");
 }
 
-QTEST_GUILESS_MAIN(TestHostileFiles)
+void TestHostileFiles::startUpWithEndlessHosts_data()
+{
+    probeDecidesOnTheStatusLine_data();
+}
+
+// The window's own start-up against a probe host and a list host that both
+// send endless bodies: the internet is found present at once, the list ends
+// empty (cut at its limit, or at the request time-out for the trickle), and
+// the start neither waits long nor fills memory.
+void TestHostileFiles::startUpWithEndlessHosts()
+{
+    QFETCH(bool, trickle);
+    EndlessBodyHost probeHost(trickle);
+    EndlessBodyHost listHost(trickle);
+    QVERIFY(probeHost.port() != 0 && listHost.port() != 0);
+    const qint64 before = peakMemoryBytes();
+    QElapsedTimer clock;
+    clock.start();
+    MainWindowFixture w([&](AppContext& app) {
+        app.internetCheck = {}; // the real probe
+        app.hosts.probe = probeHost.url();
+        app.hosts.dxpeditionList = listHost.url();
+        app.httpConnectTimeoutMs = 2000;
+        app.httpRequestTimeoutMs = 1500;
+    });
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took < 1500 + 4000, qPrintable(QStringLiteral("start-up took %1 ms").arg(took)));
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    QCOMPARE(w.ctx.messages, QStringList());
+    QCOMPARE(w.ctx.quitRequests, 0);
+    QVERIFY(w.form->Dolv.FinalstringListDolv.isEmpty());
+    const qint64 grown = peakMemoryBytes() - before;
+    QVERIFY2(kAddressSanitizer || grown < 300LL * 1024 * 1024,
+             qPrintable(QStringLiteral("memory grew by %1 MB").arg(grown >> 20)));
+    qInfo("start-up %lld ms, peak memory grown %lld MB", took, grown >> 20);
+}
+
+QTEST_MAIN(TestHostileFiles)
 #include "tst_hostile_files.moc"
