@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rig/RigConfig.h"
+#include "session/SessionTimings.h"
 #include "settings/Hosts.h"
 
 #include <QDateTime>
@@ -10,23 +11,6 @@
 
 #include <functional>
 
-// Intervals of the main window's timers and pauses. Tests shorten them.
-struct SessionTimings
-{
-    int keepAliveMs = 300000;
-    int sessionLampMs = 500;
-    int liveCheckLampMs = 510;
-    int infoTextMs = 60000;
-    int buttonStatesMs = 2000;
-    int disconnectPauseMs = 1000;
-    // A line tail without a line end is shown after this much silence
-    // (a node's "login: " prompt has no line end).
-    int lineTailFlushMs = 200;
-    // A tail that may be the start of a spot waits longer: when a TCP segment
-    // is lost mid-line, the rest comes only after a retransmission, and a spot
-    // shown in two pieces would be lost.
-    int spotTailFlushMs = 2000;
-};
 
 // Everything the main window takes from the outside world. main() builds the
 // real one; a test builds one around a temporary folder and records what the

@@ -11,12 +11,12 @@
 #include "livecheck/AlarmSound.h"
 #include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
-#include "net/TIdTelnet.h"
 #include "rig/RigControl.h"
 #include "rig/Tguidaomnirig.h"
 #include "scaling/TResizeKit.h"
 #include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
+#include "session/ClusterSession.h"
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
 #include "settings/AppTheme.h"
@@ -171,8 +171,8 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
 Tform1::~Tform1()
 {
     // The end of the program closes an open session without ceremony.
-    if (Telnet)
-        delete Telnet.data();
+    Session->disconnect(this);
+    delete Session;
     // Its page file goes with it.
     delete dxcalendar;
 }
@@ -374,12 +374,7 @@ void Tform1::createControls()
     connect(SpeedButton3, &QToolButton::clicked, this, &Tform1::SpeedButton3Click);
     connect(ListView1, &QListWidget::itemClicked, this, &Tform1::ListView1Click);
 
-    // A line tail without a line end (a prompt such as "login: ") is shown
-    // once the node has been quiet for a moment.
-    m_tailTimer = new QTimer(this);
-    m_tailTimer->setSingleShot(true);
-    m_tailTimer->setInterval(m_ctx.timings.lineTailFlushMs);
-    connect(m_tailTimer, &QTimer::timeout, this, &Tform1::lineTailTimedOut);
+    createSession();
 
     // The button states follow the session from the creation of the window on.
     Timer5->start(m_ctx.timings.buttonStatesMs);
@@ -511,49 +506,81 @@ void Tform1::BitBtn2Click()
     // One attempt at a time, and none while a session is open or the pause
     // after a disconnect runs: the button stays off meanwhile, and Timer5
     // turns it on again when the session did not open.
-    if (connesso || m_connecting || m_disconnectPauses > 0)
+    if (connesso || Session->isConnecting() || Session->isPausing())
         return;
     BitBtn2->setEnabled(false);
     TelnetConnect();
 }
 
-void Tform1::TelnetConnect()
+// The session object behind the designed handlers: each of its signals is
+// answered by one of them.
+void Tform1::createSession()
 {
-    if (Telnet) {
-        // The client of an earlier failed attempt; nothing of it may linger.
-        Telnet->disconnect(this);
-        Telnet->deleteLater();
-        connesso = false;
-    }
-    m_assembler.reset();
-    Telnet = new TIdTelnet(this);
-    QString portError;
-    const std::optional<quint16> port = SessionRules::parsePort(portascelta, &portError);
-    if (!port) {
-        afterConnectAttempt(portError);
-        return;
-    }
-    Telnet->setHost(nodoscelto);
-    Telnet->setPort(*port);
-    connect(Telnet, &TIdTelnet::OnDataAvailable, this, &Tform1::TelnetDataAvailable);
-    connect(Telnet, &TIdTelnet::connectFinished, this, &Tform1::telnetConnectFinished);
-    connect(Telnet, &TIdTelnet::peerClosed, this, &Tform1::telnetPeerClosed);
-    m_connecting = true;
-    Telnet->Connect();
+    Session = new ClusterSession(m_ctx.timings, this);
+    Session->setAutoReconnect(m_settings.LoadAutoReconnect());
+    connect(Session, &ClusterSession::connectFinished, this, &Tform1::telnetConnectFinished);
+    connect(Session, &ClusterSession::lineReady, this, &Tform1::TelnetDataAvailable);
+    connect(Session, &ClusterSession::ended, this, &Tform1::telnetPeerClosed);
+    connect(Session, &ClusterSession::pauseOver, this, [this] {
+        addRe1(QStringLiteral("Disconnected "));
+        BitBtn2->setEnabled(true);
+    });
+    connect(Session, &ClusterSession::watchdogFired, this, [this](int seconds) {
+        addRe1(QStringLiteral("Nothing received for %1 s: connection lost").arg(seconds));
+    });
+    connect(Session, &ClusterSession::reconnectScheduled, this,
+            [this](const QString& node, int seconds) {
+                addRe1(QStringLiteral("Connection lost: reconnecting to %1 in %2 s")
+                           .arg(node)
+                           .arg(seconds));
+            });
+    connect(Session, &ClusterSession::reconnectFailed, this, [this](const QString& failure) {
+        addRe1(QStringLiteral("Connection failed: ") + failure);
+    });
+    connect(Session, &ClusterSession::reconnected, this, [this](const QString& node) {
+        connesso = true;
+        addRe1(QStringLiteral("Reconnected to ") + node);
+        sendWaitingLines();
+    });
+    connect(Session, &ClusterSession::loginSent, this,
+            [this](const QString& text) { addRe1(QStringLiteral("> ") + text); });
 }
 
-void Tform1::telnetConnectFinished(bool ok, const QString& errorMessage)
+// The chosen node, and the others of the grid in their order with their
+// ping marks, for the session to fail over to.
+void Tform1::TelnetConnect()
 {
-    if (sender() != Telnet.data())
-        return; // an attempt that a newer Connect replaced
-    m_connecting = false;
-    if (ok)
+    ClusterSession::Node chosen{Edit1->text(), nodoscelto, portascelta, false};
+    QList<ClusterSession::Node> others;
+    for (int row = 1; row < StringGrid1->rowCount(); ++row) {
+        ClusterSession::Node node{StringGrid1->cellText(row, NodeGrid::kNameColumn),
+                                  StringGrid1->cellText(row, NodeGrid::kAddressColumn),
+                                  StringGrid1->cellText(row, NodeGrid::kPortColumn),
+                                  StringGrid1->cellText(row, NodeGrid::kMarkColumn) ==
+                                      QLatin1String("V")};
+        if (node.address == chosen.address && node.port == chosen.port)
+            continue;
+        others.append(node);
+    }
+    if (chosen.name.isEmpty())
+        chosen.name = nodoscelto;
+    connesso = false;
+    Session->connectTo(chosen, others);
+}
+
+void Tform1::telnetConnectFinished(const QString& failure)
+{
+    if (failure.isNull())
         connesso = true;
-    afterConnectAttempt(ok ? QString() : errorMessage);
-    // What the user sent while the attempt ran goes now, as it would have
-    // after a connect that held the window until it was done.
-    const QStringList waiting = std::exchange(m_sendsWaiting, {});
-    for (const QString& commandLine : waiting)
+    afterConnectAttempt(failure);
+    sendWaitingLines();
+}
+
+// What the user sent while the attempt ran goes now, as it would have after
+// a connect that held the window until it was done.
+void Tform1::sendWaitingLines()
+{
+    for (const QString& commandLine : Session->takeWaitingLines())
         sendCommandLine(commandLine);
 }
 
@@ -568,87 +595,47 @@ void Tform1::afterConnectAttempt(const QString& failure)
 
 void Tform1::BitBtn3Click()
 {
+    // Between a lost session and its reconnect there is nothing to end but
+    // the wait.
+    if (!connesso && !Session->hasClient() && Session->reconnectPending()) {
+        Session->cancelReconnect();
+        addRe1(QStringLiteral("Reconnect cancelled"));
+        return;
+    }
+    Session->cancelReconnect();
+    endSession();
+}
+
+// The end of a session: the pause keeps "Connect" off, so no new session can
+// start before the line that ends this one.
+void Tform1::endSession()
+{
     TelnetDisconnect();
-    // The pause keeps "Connect" off, so no new session can start before the
-    // line that ends this one.
-    ++m_disconnectPauses;
     BitBtn2->setEnabled(false);
-    QTimer::singleShot(m_ctx.timings.disconnectPauseMs, this, [this] {
-        --m_disconnectPauses;
-        addRe1(QStringLiteral("Disconnected "));
-        BitBtn2->setEnabled(true);
-    });
+    Session->startDisconnectPause();
 }
 
 void Tform1::TelnetDisconnect()
 {
     connesso = false;
-    m_connecting = false;
-    m_sendsWaiting.clear();
-    // What the node sent before the end is still shown.
-    flushLineTail();
-    m_assembler.reset();
-    if (!Telnet)
-        return;
-    TIdTelnet* client = Telnet.data();
-    Telnet = nullptr;
-    client->Disconnect();
-    client->disconnect(this);
-    client->deleteLater();
+    Session->disconnectFromNode();
 }
 
-// The node closed or reset the connection: the session ends at once, as a
-// Disconnect does, so the lamp and the buttons never show a dead session as
-// alive.
+// The node closed or reset the connection, or went silent: the session ends
+// at once, as a Disconnect does, so the lamp and the buttons never show a
+// dead session as alive.
 void Tform1::telnetPeerClosed()
 {
-    if (sender() != Telnet.data())
-        return;
-    BitBtn3Click();
+    endSession();
 }
 
-// Nodes send several lines in one packet under load and TCP splits lines
-// anywhere, so the bytes are put together into whole lines first; each line is
-// then handled on its own, in arrival order.
-void Tform1::TelnetDataAvailable(TIdTelnet*, const QByteArray& buffer)
+void Tform1::TelnetDataAvailable(const QString& line)
 {
-    const QList<QString> lines = m_assembler.feed(buffer);
-    for (const QString& line : lines)
-        handleLine(line);
-    if (m_assembler.hasTail())
-        m_tailTimer->start(IncomingLine::tailMayBecomeSpot(m_assembler.tail())
-                               ? m_ctx.timings.spotTailFlushMs
-                               : m_ctx.timings.lineTailFlushMs);
-    else
-        m_tailTimer->stop();
-}
-
-// The node has been quiet: its unfinished line is shown, under the client's
-// delivery rule, so a message box it opens lets no chunk overtake it.
-void Tform1::lineTailTimedOut()
-{
-    if (Telnet)
-        Telnet->deliverOutsideChunk([this] { flushLineTail(); });
-    else
-        flushLineTail();
-}
-
-void Tform1::flushLineTail()
-{
-    // A line waiting in a message box (the line counter's warning) comes
-    // first; the tail follows it.
-    if (m_handlingLine) {
-        m_tailTimer->start();
-        return;
-    }
-    m_tailTimer->stop();
-    if (const std::optional<QString> tail = m_assembler.takeTailKeepingCutCharacter())
-        handleLine(*tail);
+    handleLine(line);
 }
 
 void Tform1::handleLine(const QString& line)
 {
-    const QScopedValueRollback<bool> busy(m_handlingLine, true);
     const IncomingLine in = IncomingLine::evaluate(line, m_bands);
     Response = in.response;
     stringaricevuta = in.workingCopy;
@@ -687,12 +674,21 @@ void Tform1::handleLine(const QString& line)
     Response.clear();
 }
 
+// A send found the node gone: the session ends as the Disconnect button
+// ends it.
+void Tform1::nodeHasGone()
+{
+    addRe1(QStringLiteral("Telnet connection is not active"));
+    connesso = false;
+    BitBtn3Click();
+}
+
 void Tform1::BitBtn5Click()
 {
     // A connect attempt runs: the line waits for its outcome, as the keys
     // would have waited for a connect that held the window.
-    if (m_connecting) {
-        m_sendsWaiting.append(EditCommand->text());
+    if (Session->isConnecting()) {
+        Session->holdLine(EditCommand->text());
         return;
     }
     sendCommandLine(EditCommand->text());
@@ -709,14 +705,12 @@ void Tform1::sendCommandLine(const QString& commandLine)
     const SessionRules::Command command = SessionRules::classifyCommand(commandLine);
     switch (command.kind) {
     case SessionRules::CommandKind::Send:
-        if (Telnet && Telnet->Connected()) {
+        if (Session->linkUp()) {
             addRe1(QStringLiteral("> ") + command.text);
-            Telnet->SendString(command.text + QLatin1Char('\r'));
+            Session->sendLine(command.text);
             clearSent();
         } else {
-            addRe1(QStringLiteral("Telnet connection is not active"));
-            connesso = false;
-            BitBtn3Click();
+            nodeHasGone();
         }
         break;
     case SessionRules::CommandKind::LineCounter:
@@ -859,14 +853,11 @@ void Tform1::Timer1Timer()
 {
     if (!connesso)
         return;
-    if (Telnet && Telnet->Connected()) {
+    if (Session->linkUp()) {
         addRe1(QStringLiteral("> "));
-        Telnet->SendString(QStringLiteral("\r"));
+        Session->sendKeepAlive();
     } else {
-        // The node has gone: the session ends as a send would end it.
-        addRe1(QStringLiteral("Telnet connection is not active"));
-        connesso = false;
-        BitBtn3Click();
+        nodeHasGone();
     }
 }
 
@@ -888,8 +879,9 @@ void Tform1::Timer4Timer()
 
 void Tform1::Timer5Timer()
 {
-    BitBtn2->setEnabled(!connesso && !m_connecting && m_disconnectPauses == 0);
-    BitBtn3->setEnabled(connesso);
+    BitBtn2->setEnabled(!connesso && !Session->isConnecting() && !Session->isPausing());
+    // Disconnect also ends the wait for a reconnect.
+    BitBtn3->setEnabled(connesso || Session->reconnectPending());
 }
 
 // --- appearance and links -----------------------------------------------

@@ -3,7 +3,6 @@
 #include "app/AppContext.h"
 #include "livecheck/DxpeditionList.h"
 #include "livecheck/SpottedList.h"
-#include "session/LineAssembler.h"
 #include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
 
@@ -28,7 +27,7 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 class QToolButton;
-class TIdTelnet;
+class ClusterSession;
 class TerminalFontDialog;
 class Tinfo;
 class TResizeKit;
@@ -76,7 +75,8 @@ public:
     std::optional<QByteArray> WaveData;
     // StringListDolv, StringListShort and FinalstringListDolv.
     DxpeditionList Dolv;
-    QPointer<TIdTelnet> Telnet;
+    // The session with the node: its client, lines, pauses and reconnects.
+    ClusterSession* Session = nullptr;
     QString SelectedTheme;     // the theme saved in settings.ini
     FontSettings TerminalFont; // the terminal font saved in settings2.ini
 
@@ -139,7 +139,7 @@ public:
     void BitBtn5Click();
     void TelnetConnect();
     void TelnetDisconnect();
-    void TelnetDataAvailable(TIdTelnet* sender, const QByteArray& buffer);
+    void TelnetDataAvailable(const QString& line);
     void EditCommandKeyPress();
     void EditCommandEnter();
     void Edit1Click();
@@ -237,13 +237,16 @@ protected:
 private:
     void createControls();
     void FormCreate();
-    void telnetConnectFinished(bool ok, const QString& errorMessage);
+    void createSession();
+    void telnetConnectFinished(const QString& failure);
+    void sendWaitingLines();
+    void endSession();
+    void nodeHasGone();
     void telnetPeerClosed();
     void afterConnectAttempt(const QString& failure);
     void showMessage(const QString& text);
     void showInfoText();
     void handleLine(const QString& line);
-    void flushLineTail();
     void createAppearance();
     void createInfoWindow();
     void applyStoredTheme();
@@ -253,7 +256,6 @@ private:
     void applyTerminalFont();
     bool isThemeBoxKey(QObject* watched, QEvent* event) const;
     void openLink(const QString& address);
-    void lineTailTimedOut();
     void sendCommandLine(const QString& commandLine);
     void hitPath();
     void createRigControl();
@@ -263,18 +265,10 @@ private:
 
     AppContext m_ctx;
     BandFilter m_bands;
-    LineAssembler m_assembler;
-    QTimer* m_tailTimer = nullptr;
     SettingsFiles m_settings;
     bool m_nodesReported = false;
     bool m_shownOnce = false;
     bool m_calendarQueued = false;
-    bool m_handlingLine = false;
-    bool m_connecting = false; // a connect attempt is under way
-    // Command lines sent (Send, Enter) while an attempt was under way, as
-    // they stood; they run once its outcome is known.
-    QStringList m_sendsWaiting;
-    int m_disconnectPauses = 0; // pauses after a disconnect still running
     ActiveDxModel* m_activeDx = nullptr;
     std::unique_ptr<ActiveDxFeed> m_dxFeed;
     DxWindow* m_dxWindow = nullptr;

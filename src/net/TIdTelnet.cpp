@@ -190,7 +190,7 @@ void TIdTelnet::onConnectOutcome()
     // socket's notifier reports it from the event loop, and this read makes
     // sure nothing waits on it.
     QTimer::singleShot(0, this, [this] {
-        if (m_state == State::Connected && m_socket && !m_delivering)
+        if (m_state == State::Connected && m_socket && !m_paused)
             m_socket->waitForReadyRead(0);
     });
 }
@@ -230,17 +230,10 @@ void TIdTelnet::finishConnect(bool ok, const QString& message)
         dropSocket();
         m_state = State::Idle;
     }
-    // A handler that opens a dialog must not see chunks arrive inside it.
     QPointer<TIdTelnet> self(this);
-    const bool outer = !m_delivering;
-    m_delivering = true;
     emit connectFinished(ok, message);
-    if (!self)
-        return;
-    if (outer) {
-        m_delivering = false;
+    if (self)
         drain();
-    }
 }
 
 void TIdTelnet::onSocketConnected()
@@ -267,9 +260,9 @@ void TIdTelnet::onReadyRead()
 {
     // A handler that runs a nested event loop (a message box) lets the
     // socket buffer more bytes, but the socket raises no new readyRead for
-    // them: read again until nothing is left. While a handler runs, nothing
-    // is read here; the end of its delivery reads on.
-    if (m_delivering)
+    // them: read again until nothing is left. While reading is paused,
+    // nothing is read here; the resume reads on.
+    if (m_paused || m_draining)
         return;
     QPointer<TIdTelnet> self(this);
     while (self && m_state == State::Connected && m_socket) {
@@ -282,16 +275,17 @@ void TIdTelnet::onReadyRead()
 
 void TIdTelnet::readAvailable()
 {
-    // While a handler runs nothing more is read: the socket's bounded buffer
-    // fills and TCP holds the node back, instead of the stream piling up in
-    // memory behind an open message box.
-    if (!m_socket || m_delivering)
+    // While reading is paused nothing more is read: the socket's bounded
+    // buffer fills and TCP holds the node back, instead of the stream piling
+    // up in memory behind an open message box.
+    if (!m_socket || m_paused)
         return;
     bool replied = false;
     while (m_socket->isOpen() && m_socket->bytesAvailable() > 0) {
         const QByteArray input = m_socket->read(kMaxRead);
         if (input.isEmpty())
             break;
+        emit received();
         const QList<TelnetCodec::Event> events = m_codec.feed(input);
         if (m_codec.sawIac())
             m_iamTelnet = true;
@@ -338,24 +332,26 @@ void TIdTelnet::onPeerGone()
 
 void TIdTelnet::drain()
 {
-    if (m_delivering)
+    if (m_draining)
         return;
     QPointer<TIdTelnet> self(this);
+    m_draining = true;
     for (;;) {
-        m_delivering = true;
-        while (!m_chunks.isEmpty()) {
+        while (!m_paused && !m_chunks.isEmpty()) {
             const QByteArray chunk = m_chunks.dequeue();
             emit OnDataAvailable(this, chunk);
             if (!self)
                 return;
         }
-        m_delivering = false;
-        // What the socket kept back while the handler ran.
+        if (m_paused)
+            break;
+        // What the socket kept back while the receiver was busy.
         readAvailable();
         if (m_chunks.isEmpty())
             break;
     }
-    if (m_peerClosedPending) {
+    m_draining = false;
+    if (m_peerClosedPending && !m_paused && m_chunks.isEmpty()) {
         m_peerClosedPending = false;
         m_state = State::Idle;
         dropSocket();
@@ -363,19 +359,26 @@ void TIdTelnet::drain()
     }
 }
 
-void TIdTelnet::deliverOutsideChunk(const std::function<void()>& handler)
+void TIdTelnet::setReadingPaused(bool paused)
 {
-    if (m_delivering) {
-        handler();
+    if (m_paused == paused)
         return;
-    }
-    QPointer<TIdTelnet> self(this);
-    m_delivering = true;
-    handler();
-    if (!self)
+    m_paused = paused;
+    if (paused)
         return;
-    m_delivering = false;
-    drain();
+    // From the event loop: the receiver that resumes is usually still inside
+    // the delivery of a chunk.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_paused)
+                return;
+            if (m_state == State::Connected)
+                onReadyRead();
+            else
+                drain();
+        },
+        Qt::QueuedConnection);
 }
 
 void TIdTelnet::dropSocket()

@@ -8,7 +8,6 @@
 #include <QQueue>
 #include <QString>
 
-#include <functional>
 
 class QSocketNotifier;
 class QTcpSocket;
@@ -17,8 +16,10 @@ class QTcpSocket;
 // driven by the socket's signals: no reader thread, no blocking call.
 //
 // Received data reaches OnDataAvailable one chunk at a time, in arrival
-// order, even when a handler opens a modal dialog and the event loop turns
-// again inside it: chunks arriving meanwhile wait until the handler returns.
+// order. The receiver may pause reading (while one of its handlers has a
+// modal dialog open, say): no chunk is handed out and nothing more is read
+// from the socket until it resumes, so TCP holds the node back instead of
+// the stream piling up in memory.
 class TIdTelnet : public QObject
 {
     Q_OBJECT
@@ -49,11 +50,11 @@ public:
     // it (bytes received before a close still count as open until delivered).
     bool Connected() const;
 
-    // Runs a handler of received text that does not come from a chunk (a line
-    // tail shown after a silence) under the same rule as a chunk: no chunk is
-    // handed out while it runs, even when it opens a message box, and what
-    // arrived meanwhile follows it in order.
-    void deliverOutsideChunk(const std::function<void()>& handler);
+    // Pauses or resumes the reading and the handing out of chunks. A close
+    // or reset by the node is reported after the chunks before it, so never
+    // while reading is paused.
+    void setReadingPaused(bool paused);
+    bool readingPaused() const { return m_paused; }
 
     // Closes gracefully: bytes already written still go out, then the node
     // sees the end of the stream. Cancels a connect in progress. Nothing is
@@ -64,6 +65,8 @@ signals:
     void OnDataAvailable(TIdTelnet* sender, const QByteArray& buffer);
     void connectFinished(bool ok, const QString& errorMessage);
     void peerClosed();
+    // Some bytes came from the node, data or negotiation.
+    void received();
 
 private:
     enum class State
@@ -105,7 +108,8 @@ private:
     QSocketNotifier* m_connectNotifier = nullptr;
     TelnetCodec m_codec;
     QQueue<QByteArray> m_chunks;
-    bool m_delivering = false;
+    bool m_paused = false;
+    bool m_draining = false;
     bool m_peerClosedPending = false;
     bool m_overflow = false; // too much waits to be written: the session ends
 };

@@ -33,4 +33,11 @@ std::optional<quint16> parsePort(const QString& portText, QString* error)
     return static_cast<quint16>(value);
 }
 
+bool isLoginPrompt(const QString& text)
+{
+    return text.contains(QLatin1String("login:"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("call:"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("callsign"), Qt::CaseInsensitive);
+}
+
 } // namespace SessionRules

@@ -35,4 +35,11 @@ Command classifyCommand(const QString& commandLine);
 // Returns the port, or sets *error to a message for "Connection failed: ".
 std::optional<quint16> parsePort(const QString& portText, QString* error);
 
+// Whether a text from the node asks for the callsign, so a login can be sent
+// again after a reconnect:
+//   "login: "                   (DXSpider, no line end)
+//   "Please enter your call:"   (AR-Cluster, CC Cluster)
+//   "Enter your callsign"
+bool isLoginPrompt(const QString& text);
+
 } // namespace SessionRules

@@ -39,6 +39,12 @@ QString SettingsFiles::LoadNode() const
     return IniFile(settingsPath()).readString(QStringLiteral("Node"), QStringLiteral("Elemento"));
 }
 
+bool SettingsFiles::LoadAutoReconnect() const
+{
+    return IniFile(settingsPath()).readInteger(QStringLiteral("Session"),
+                                               QStringLiteral("AutoReconnect"), 1) != 0;
+}
+
 bool SettingsFiles::SaveFont(const FontSettings& font, QString* error) const
 {
     const IniFile ini(settings2Path());

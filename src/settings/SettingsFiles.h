@@ -34,6 +34,9 @@ public:
     bool SaveNode(const QString& nodeText, QString* error = nullptr) const;
     QString LoadNode() const;
 
+    // [Session] AutoReconnect: on unless the user wrote 0; never written.
+    bool LoadAutoReconnect() const;
+
     // Writes FontName, FontSize, FontBold, FontItalic and TextColor, in that
     // order; stops at the first refused write.
     bool SaveFont(const FontSettings& font, QString* error = nullptr) const;

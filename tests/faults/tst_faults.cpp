@@ -14,6 +14,7 @@
 #include "app/LampShape.h"
 #include "app/Tform1.h"
 #include "net/TIdTelnet.h"
+#include "session/ClusterSession.h"
 #include "session/LineAssembler.h"
 #include "session/NodeGrid.h"
 #include "session/TerminalPane.h"
@@ -112,7 +113,7 @@ struct Window
     // The session is over as the user sees it.
     void verifyEndedCleanly()
     {
-        QVERIFY(QTest::qWaitFor([&] { return !form->connesso && !form->Telnet; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return !form->connesso && !form->Session->hasClient(); }, 5000));
         QVERIFY(waitForLine(QStringLiteral("Disconnected ")));
         QVERIFY(QTest::qWaitFor(
             [&] {

@@ -4,6 +4,7 @@
 #include "app/LampShape.h"
 #include "app/Tform1.h"
 #include "net/TIdTelnet.h"
+#include "session/ClusterSession.h"
 #include "session/NodeGrid.h"
 #include "session/TerminalPane.h"
 #include "spots/BandStrip.h"
@@ -418,7 +419,7 @@ void TestSession::disconnectClosesSession()
     QTest::qWait(50);
     QTest::mouseClick(f.form->BitBtn3, Qt::LeftButton);
     QVERIFY(!f.form->connesso);
-    QVERIFY(!f.form->Telnet);
+    QVERIFY(!f.form->Session->hasClient());
     QVERIFY(node.waitForClientGone());
     QVERIFY(!f.lines().contains("Disconnected "));
     QVERIFY(f.waitForLine("Disconnected "));

@@ -1,0 +1,338 @@
+#include "session/ClusterSession.h"
+
+#include "net/TIdTelnet.h"
+#include "session/IncomingLine.h"
+#include "session/SessionRules.h"
+
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <cmath>
+
+ClusterSession::ClusterSession(const SessionTimings& timings, QObject* parent)
+    : QObject(parent), m_timings(timings), m_policy(timings)
+{
+    m_tailTimer = new QTimer(this);
+    m_tailTimer->setSingleShot(true);
+    connect(m_tailTimer, &QTimer::timeout, this, &ClusterSession::onTailTimeout);
+    m_watchdog = new QTimer(this);
+    m_watchdog->setSingleShot(true);
+    connect(m_watchdog, &QTimer::timeout, this, &ClusterSession::onWatchdog);
+    m_reconnectTimer = new QTimer(this);
+    m_reconnectTimer->setSingleShot(true);
+    connect(m_reconnectTimer, &QTimer::timeout, this, &ClusterSession::startReconnectAttempt);
+    m_jitter = [] { return QRandomGenerator::global()->generateDouble() * 2.0 - 1.0; };
+    m_clock.start();
+}
+
+ClusterSession::~ClusterSession()
+{
+    // The end of the program closes an open session without ceremony.
+    delete m_telnet.data();
+}
+
+bool ClusterSession::linkUp() const
+{
+    return m_telnet && m_telnet->Connected();
+}
+
+// --- connect and disconnect ----------------------------------------------
+
+void ClusterSession::connectTo(const Node& node, const QList<Node>& otherNodes)
+{
+    cancelReconnect();
+    m_policy.setNodes(node, otherNodes);
+    m_policy.succeeded();
+    m_loginLine = QString();
+    m_awaitingPrompt = false;
+    startClient(node);
+}
+
+void ClusterSession::startClient(const Node& node)
+{
+    // The client of an earlier attempt; nothing of it may linger.
+    dropClient(false);
+    m_open = false;
+    m_endPending = false;
+    m_lines.clear();
+    m_assembler.reset();
+    m_tailTimer->stop();
+    m_watchdog->stop();
+    m_attemptNode = node;
+
+    QString portError;
+    const std::optional<quint16> port = SessionRules::parsePort(node.port, &portError);
+    if (!port) {
+        m_telnet = new TIdTelnet(this); // the attempt is over, but it was made
+        onConnectFinished(false, portError);
+        return;
+    }
+    auto* telnet = new TIdTelnet(this);
+    m_telnet = telnet;
+    telnet->setHost(node.address);
+    telnet->setPort(*port);
+    connect(telnet, &TIdTelnet::OnDataAvailable, this,
+            [this](TIdTelnet*, const QByteArray& chunk) { onChunk(chunk); });
+    connect(telnet, &TIdTelnet::connectFinished, this, [this, telnet](bool ok, const QString& error) {
+        if (telnet == m_telnet)
+            onConnectFinished(ok, error);
+    });
+    connect(telnet, &TIdTelnet::peerClosed, this, [this, telnet] {
+        if (telnet == m_telnet)
+            onPeerClosed();
+    });
+    connect(telnet, &TIdTelnet::received, m_watchdog, &QTimer::stop);
+    m_connecting = true;
+    telnet->Connect();
+}
+
+void ClusterSession::onConnectFinished(bool ok, const QString& errorMessage)
+{
+    m_connecting = false;
+    if (!m_reconnecting) {
+        m_open = ok;
+        gated([&] { emit connectFinished(ok ? QString() : errorMessage); });
+        return;
+    }
+    m_reconnecting = false;
+    if (ok) {
+        m_open = true;
+        m_policy.succeeded();
+        m_awaitingPrompt = !m_loginLine.isNull();
+        const QString name = m_attemptNode.name;
+        gated([&] { emit reconnected(name); });
+        return;
+    }
+    dropClient(false);
+    m_policy.attemptFailed();
+    m_reconnectWanted = true;
+    gated([&] { emit reconnectFailed(errorMessage); });
+    if (m_reconnectWanted && !isPausing())
+        scheduleReconnect();
+}
+
+void ClusterSession::disconnectFromNode()
+{
+    m_open = false;
+    m_connecting = false;
+    m_waitingLines.clear();
+    m_watchdog->stop();
+    // What the node sent before the end is still shown.
+    if (!m_handingOut) {
+        m_tailTimer->stop();
+        if (const std::optional<QString> tail = m_assembler.takeTailKeepingCutCharacter())
+            m_lines.append(*tail);
+        handOut();
+    }
+    m_lines.clear();
+    m_assembler.reset();
+    m_endPending = false;
+    dropClient(true);
+}
+
+void ClusterSession::dropClient(bool graceful)
+{
+    if (!m_telnet)
+        return;
+    TIdTelnet* client = m_telnet.data();
+    m_telnet = nullptr;
+    client->disconnect(this);
+    client->disconnect(m_watchdog);
+    if (graceful)
+        client->Disconnect();
+    client->deleteLater();
+}
+
+void ClusterSession::startDisconnectPause()
+{
+    ++m_pauses;
+    QTimer::singleShot(m_timings.disconnectPauseMs, this, [this] {
+        --m_pauses;
+        gated([this] { emit pauseOver(); });
+        if (m_reconnectWanted && !m_reconnecting && !m_reconnectTimer->isActive() && !isPausing())
+            scheduleReconnect();
+    });
+}
+
+QStringList ClusterSession::takeWaitingLines()
+{
+    return std::exchange(m_waitingLines, {});
+}
+
+// --- sending -------------------------------------------------------------
+
+bool ClusterSession::sendLine(const QString& text)
+{
+    if (!linkUp())
+        return false;
+    if (m_loginLine.isNull())
+        m_loginLine = text;
+    m_awaitingPrompt = false; // the user logged in by hand
+    m_telnet->SendString(text + QLatin1Char('\r'));
+    return true;
+}
+
+bool ClusterSession::sendKeepAlive()
+{
+    if (!linkUp())
+        return false;
+    m_telnet->SendString(QStringLiteral("\r"));
+    if (!m_watchdog->isActive() && m_timings.watchdogMs > 0)
+        m_watchdog->start(m_timings.watchdogMs);
+    return true;
+}
+
+// --- what the node sends -------------------------------------------------
+
+// Nodes send several lines in one packet under load and TCP splits lines
+// anywhere, so the bytes are put together into whole lines first.
+void ClusterSession::onChunk(const QByteArray& chunk)
+{
+    m_lines.append(m_assembler.feed(chunk));
+    handOut();
+}
+
+void ClusterSession::restartTailTimer()
+{
+    if (m_assembler.hasTail())
+        m_tailTimer->start(IncomingLine::tailMayBecomeSpot(m_assembler.tail())
+                               ? m_timings.spotTailFlushMs
+                               : m_timings.lineTailFlushMs);
+    else
+        m_tailTimer->stop();
+}
+
+// The node has been quiet: its unfinished line is shown, after a line still
+// being handled.
+void ClusterSession::onTailTimeout()
+{
+    if (m_handingOut) {
+        m_tailTimer->start();
+        return;
+    }
+    if (const std::optional<QString> tail = m_assembler.takeTailKeepingCutCharacter())
+        m_lines.append(*tail);
+    handOut();
+}
+
+void ClusterSession::gated(const std::function<void()>& emitter)
+{
+    const QPointer<TIdTelnet> telnet = m_telnet;
+    const bool outer = !m_handingOut;
+    m_handingOut = true;
+    if (telnet)
+        telnet->setReadingPaused(true);
+    QPointer<ClusterSession> self(this);
+    emitter();
+    if (!self || !outer)
+        return;
+    m_handingOut = false;
+    if (telnet)
+        telnet->setReadingPaused(false);
+}
+
+void ClusterSession::handOut()
+{
+    if (m_handingOut)
+        return;
+    QPointer<ClusterSession> self(this);
+    const QPointer<TIdTelnet> telnet = m_telnet;
+    m_handingOut = true;
+    if (telnet)
+        telnet->setReadingPaused(true);
+    while (!m_lines.isEmpty()) {
+        const QString line = m_lines.takeFirst();
+        emit lineReady(line);
+        if (!self)
+            return;
+        if (m_awaitingPrompt && SessionRules::isLoginPrompt(line) && linkUp()) {
+            m_awaitingPrompt = false;
+            m_telnet->SendString(m_loginLine + QLatin1Char('\r'));
+            emit loginSent(m_loginLine);
+            if (!self)
+                return;
+        }
+    }
+    m_handingOut = false;
+    if (telnet && telnet == m_telnet)
+        telnet->setReadingPaused(false);
+    restartTailTimer();
+    if (m_endPending)
+        loseSession();
+}
+
+void ClusterSession::onPeerClosed()
+{
+    m_endPending = true;
+    if (!m_handingOut)
+        handOut();
+}
+
+void ClusterSession::onWatchdog()
+{
+    if (!m_open)
+        return;
+    const int seconds = int(std::lround(m_timings.watchdogMs / 1000.0));
+    gated([&] { emit watchdogFired(seconds); });
+    if (!m_open)
+        return;
+    dropClient(false);
+    m_endPending = true;
+    if (!m_handingOut)
+        handOut();
+}
+
+// The session is over without the user asking: the rest of the line the
+// node sent is shown whole (nothing more will come), then the end.
+void ClusterSession::loseSession()
+{
+    m_endPending = false;
+    m_tailTimer->stop();
+    m_watchdog->stop();
+    if (const std::optional<QString> tail = m_assembler.takeTail()) {
+        m_lines.append(*tail);
+        handOut(); // comes back here with m_endPending false
+    }
+    const bool wasOpen = m_open;
+    m_open = false;
+    dropClient(false);
+    // Only a session the user had logged in comes back by itself.
+    m_reconnectWanted = wasOpen && m_autoReconnect && !m_loginLine.isNull();
+    gated([this] { emit ended(); });
+}
+
+// --- reconnect -----------------------------------------------------------
+
+void ClusterSession::cancelReconnect()
+{
+    m_reconnectTimer->stop();
+    m_reconnectWanted = false;
+    if (m_reconnecting) {
+        m_reconnecting = false;
+        m_connecting = false;
+        dropClient(false);
+    }
+    m_awaitingPrompt = false;
+}
+
+void ClusterSession::scheduleReconnect()
+{
+    m_reconnectWanted = false;
+    m_reconnecting = true;
+    const qint64 delay = m_policy.nextDelayMs(m_clock.elapsed(), m_jitter ? m_jitter() : 0.0);
+    const QString name = m_policy.nextNode().name;
+    m_reconnectTimer->start(int(std::min<qint64>(delay, INT_MAX)));
+    const int seconds = int(std::lround(double(delay) / 1000.0));
+    gated([&] { emit reconnectScheduled(name, seconds); });
+}
+
+void ClusterSession::startReconnectAttempt()
+{
+    if (!m_reconnecting)
+        return;
+    m_policy.attemptStarted(m_clock.elapsed());
+    const Node node = m_policy.nextNode();
+    // startClient forgets the lines of the lost session, which were all
+    // handed out before it ended.
+    startClient(node);
+}
