@@ -291,6 +291,9 @@ void Tform1::createControls()
     StringGrid1 = place<NodeGrid>(this, "StringGrid1", 0, 525, 298, 117);
     connect(StringGrid1, &NodeGrid::nodeChosen, this,
             [this](const QString& name, const QString& address, const QString& port) {
+                // Another node: the lost session's node is no longer wanted.
+                if (Session && name != Edit1->text())
+                    Session->cancelReconnect();
                 Edit1->setText(name);
                 portascelta = port;
                 nodoscelto = address;

@@ -1,0 +1,205 @@
+// A session that ends without the user asking comes back, as the user sees
+// it in the real window: the lines of the terminal pane and the lamp, with
+// real nodes on the loopback.
+
+#include "FakeClusterNode.h"
+#include "LatencyProbe.h"
+#include "MainWindowFixture.h"
+
+#include "app/LampShape.h"
+#include "app/Tform1.h"
+#include "session/ClusterSession.h"
+#include "session/TerminalPane.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kLime(0, 255, 0);
+
+void shortReconnects(AppContext& app)
+{
+    app.timings.reconnectFirstMs = 1000;
+    app.timings.reconnectMaxMs = 4000;
+    app.timings.watchdogMs = 400;
+}
+
+// Connects to the node through the grid's choice and logs in as N0CALL.
+bool logIn(MainWindowFixture& w, FakeClusterNode& node)
+{
+    w.form->Edit1->setText(QStringLiteral("GB7DJK"));
+    if (!w.connectTo(node.port()) || !w.waitForLine(QStringLiteral("login:"))) {
+        qWarning() << "no login prompt:" << w.lines();
+        return false;
+    }
+    w.form->EditCommand->setText(QStringLiteral("N0CALL"));
+    QTest::mouseClick(w.form->BitBtn5, Qt::LeftButton);
+    return node.waitForReceived("N0CALL");
+}
+
+int countOf(const QStringList& lines, const QString& line)
+{
+    return int(lines.count(line));
+}
+
+} // namespace
+
+class TestReconnect : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lostSessionComesBack_data();
+    void lostSessionComesBack();
+    void disconnectEndsTheWait();
+    void dropWhileAMessageBoxIsOpen();
+    void turnedOffInTheSettings();
+};
+
+void TestReconnect::lostSessionComesBack_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("node closes") << "close";
+    QTest::newRow("node resets") << "reset";
+    QTest::newRow("node falls silent") << "silent";
+}
+
+void TestReconnect::lostSessionComesBack()
+{
+    QFETCH(QString, how);
+    FakeClusterNode node;
+    node.setGreeting("Welcome to GB7DJK\r\nlogin: ");
+    MainWindowFixture w(shortReconnects);
+    QVERIFY(logIn(w, node));
+    LatencyProbe probe;
+    probe.start();
+    node.clearReceived();
+    if (how == "close")
+        node.closeClient();
+    else if (how == "reset")
+        node.resetClient();
+    else
+        w.form->Timer1Timer(); // a keep-alive the node never answers
+
+    QVERIFY2(w.waitForLine(QStringLiteral("Reconnected to GB7DJK"), 8000),
+             qPrintable(w.lines().join('|')));
+    QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kLime; }, 2000));
+    QVERIFY(w.waitForLine(QStringLiteral("> N0CALL")));
+    QVERIFY(node.waitForReceived("N0CALL"));
+    QCOMPARE(node.connections(), 2);
+    probe.stop();
+    QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs, qPrintable(QString::number(probe.worstMs())));
+
+    // In the pane: the end once, the wait, the new session and its login.
+    const QStringList lines = w.lines();
+    const int end = int(lines.indexOf(QStringLiteral("Disconnected ")));
+    QVERIFY(end > 0);
+    QCOMPARE(countOf(lines, QStringLiteral("Disconnected ")), 1);
+    QCOMPARE(lines.mid(end + 1, 2),
+             (QStringList{QStringLiteral("Connection lost: reconnecting to GB7DJK in 1 s"),
+                          QStringLiteral("Reconnected to GB7DJK")}));
+    QCOMPARE(countOf(lines, QStringLiteral("> N0CALL")), 2);
+    QVERIFY(lines.lastIndexOf(QStringLiteral("> N0CALL")) > lines.lastIndexOf(QStringLiteral("login:")));
+    if (how == "silent")
+        QCOMPARE(lines[end - 1], QStringLiteral("Nothing received for 0 s: connection lost"));
+    QVERIFY(w.form->connesso);
+}
+
+// Disconnect, the one button lit while the program waits to reconnect, ends
+// the wait: no new attempt.
+void TestReconnect::disconnectEndsTheWait()
+{
+    FakeClusterNode node;
+    node.setGreeting("login: ");
+    MainWindowFixture w([](AppContext& app) {
+        shortReconnects(app);
+        app.timings.reconnectFirstMs = 3000;
+    });
+    QVERIFY(logIn(w, node));
+    node.closeClient();
+    // 3 s with up to 20 % either way.
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return !w.lines().filter(QRegularExpression(
+                QStringLiteral("^Connection lost: reconnecting to GB7DJK in [234] s$"))).isEmpty();
+        },
+        5000));
+    QTRY_VERIFY(w.form->BitBtn3->isEnabled());
+    QVERIFY(w.form->BitBtn2->isEnabled());
+    QTest::mouseClick(w.form->BitBtn3, Qt::LeftButton);
+    QVERIFY(w.waitForLine(QStringLiteral("Reconnect cancelled")));
+    QTest::qWait(3500);
+    QCOMPARE(node.connections(), 1);
+    QVERIFY(!w.lines().contains(QStringLiteral("Reconnected to GB7DJK")));
+    QVERIFY(w.form->ShapeLED->brushColor() == kRed);
+    QTRY_VERIFY(!w.form->BitBtn3->isEnabled());
+}
+
+// The node goes while a line's message box is open: the line comes first,
+// the end after it, once, and the session comes back.
+void TestReconnect::dropWhileAMessageBoxIsOpen()
+{
+    FakeClusterNode node;
+    node.setGreeting("login: ");
+    MainWindowFixture* window = nullptr;
+    int boxes = 0;
+    QStringList linesWhenTheBoxCloses;
+    MainWindowFixture w([&](AppContext& app) {
+        shortReconnects(app);
+        app.showMessage = [&](const QString&) {
+            // A modal box: the event loop turns inside it for a while, and
+            // the node resets the connection meanwhile.
+            ++boxes;
+            node.resetClient();
+            QEventLoop box;
+            QTimer::singleShot(500, &box, &QEventLoop::quit);
+            box.exec();
+            linesWhenTheBoxCloses = window->lines();
+        };
+    });
+    window = &w;
+    QVERIFY(logIn(w, node));
+    w.form->re1dim = Tform1::kRe1Warning; // the next line warns first
+    node.send("DX de Q1AAA:     14025.0  Q9ZZ         CW                             0712Z\r\n");
+    QVERIFY(w.waitForLine(QStringLiteral("Reconnected to GB7DJK"), 8000));
+    QCOMPARE(boxes, 1);
+    // Nothing of the end came while the box was open.
+    QVERIFY(!linesWhenTheBoxCloses.contains(QStringLiteral("Disconnected ")));
+    const QStringList lines = w.lines();
+    const int spot = int(lines.indexOf(QRegularExpression(QStringLiteral("^DX de Q1AAA.*"))));
+    QVERIFY(spot > 0);
+    QVERIFY(spot < lines.indexOf(QStringLiteral("Disconnected ")));
+    QCOMPARE(countOf(lines, QStringLiteral("Disconnected ")), 1);
+}
+
+void TestReconnect::turnedOffInTheSettings()
+{
+    FakeClusterNode node;
+    node.setGreeting("login: ");
+    QString settings;
+    MainWindowFixture w([&](AppContext& app) {
+        shortReconnects(app);
+        settings = QDir(app.programDir).filePath(QStringLiteral("settings.ini"));
+        QFile f(settings);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Session]\r\nAutoReconnect=0\r\n");
+    });
+    QVERIFY(logIn(w, node));
+    node.closeClient();
+    QVERIFY(w.waitForLine(QStringLiteral("Disconnected ")));
+    QTest::qWait(1500);
+    QCOMPARE(node.connections(), 1);
+    QVERIFY(w.lines().filter(QStringLiteral("reconnect")).isEmpty());
+    QFile f(settings);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().startsWith("[Session]\r\nAutoReconnect=0\r\n"));
+}
+
+QTEST_MAIN(TestReconnect)
+#include "tst_reconnect.moc"
