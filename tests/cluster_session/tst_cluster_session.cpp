@@ -10,6 +10,7 @@
 #include "session/ClusterSession.h"
 #include "session/ReconnectPolicy.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QTimer>
@@ -102,6 +103,7 @@ private slots:
     void watchdogEndsASilentSession();
     void failoverGoesDownTheList();
     void cancelStopsTheWait();
+    void allNodesDownKeepsTheRate();
     void waits_data();
     void waits();
     void nodeOrder();
@@ -378,6 +380,35 @@ void TestClusterSession::cancelStopsTheWait()
     QVERIFY(!d.session.reconnectPending());
     QTest::qWait(500);
     QCOMPARE(fake.connections(), 1);
+}
+
+// Every node down for a long while: the waits grow to their ceiling and no
+// window ever holds more attempts than allowed (here 6 in 3 s, with waits
+// of 100 ms to 400 ms that alone would allow 7 or more).
+void TestClusterSession::allNodesDownKeepsTheRate()
+{
+    auto home = std::make_unique<FakeClusterNode>();
+    const quint16 dead = FakeClusterNode::refusingPort();
+    Driver d;
+    d.session.connectTo(node("HOME", home->port()), {node("OTHER", dead)});
+    QVERIFY(home->waitForClient());
+    QVERIFY(d.waitFor("connected"));
+    QVERIFY(d.session.sendLine("N0CALL"));
+    QElapsedTimer clock;
+    clock.start();
+    QList<qint64> attempts;
+    QObject::connect(&d.session, &ClusterSession::reconnectFailed,
+                     [&] { attempts << clock.elapsed(); });
+    home.reset();
+    QTest::qWait(8000);
+    QVERIFY2(attempts.size() >= 10, qPrintable(QString::number(attempts.size())));
+    for (int i = 6; i < attempts.size(); ++i)
+        QVERIFY2(attempts[i] - attempts[i - 6] >= 3000 - 50,
+                 qPrintable(QStringLiteral("attempt %1 came %2 ms after attempt %3")
+                                .arg(i)
+                                .arg(attempts[i] - attempts[i - 6])
+                                .arg(i - 6)));
+    QVERIFY(d.session.reconnectPending());
 }
 
 void TestClusterSession::waits_data()
