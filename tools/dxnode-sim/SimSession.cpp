@@ -21,8 +21,10 @@ constexpr char TTYPE_SEND = char(1);
 
 constexpr int HistoryKept = 200;
 constexpr int SplitPauseMs = 15;
-constexpr int ResetPollMs = 5;
-constexpr int ResetWaitMs = 2000;
+constexpr int EndPollMs = 5;
+constexpr int EndWaitMs = 2000;
+// After a clean close the user is given this long to close their end.
+constexpr int HalfClosedMs = 10000;
 
 QString bandOf(const QString& frequency)
 {
@@ -61,7 +63,7 @@ SimSession::SimSession(QTcpSocket* socket, const SimOptions& options, quint32 se
     m_drainTimer.setSingleShot(true);
     connect(&m_drainTimer, &QTimer::timeout, this, &SimSession::drain);
     connect(&m_stream, &QTimer::timeout, this, &SimSession::streamTick);
-    connect(&m_resetWait, &QTimer::timeout, this, &SimSession::resetWhenSent);
+    connect(&m_endWait, &QTimer::timeout, this, &SimSession::endWhenSent);
 
     if (m_options.drop != SimOptions::Drop::None) {
         if (m_options.dropAfterSeconds) {
@@ -359,15 +361,17 @@ void SimSession::drop(const QString& when)
                      .arg(m_peer, SimOptions::dropName(m_options.drop), when));
     switch (m_options.drop) {
     case SimOptions::Drop::Close:
-        m_socket->disconnectFromHost(); // after what is written so far
+        m_endDeadline.setRemainingTime(EndWaitMs);
+        m_endWait.start(EndPollMs);
+        endWhenSent();
         break;
     case SimOptions::Drop::Reset:
         if (m_dropDue) {
             // The lines up to the limit were promised; a reset throws away
-            // whatever has not left yet.
-            m_resetDeadline.setRemainingTime(ResetWaitMs);
-            m_resetWait.start(ResetPollMs);
-            resetWhenSent();
+            // whatever has not reached the user yet.
+            m_endDeadline.setRemainingTime(EndWaitMs);
+            m_endWait.start(EndPollMs);
+            endWhenSent();
         } else {
             resetSocket(m_socket);
             finish();
@@ -379,18 +383,30 @@ void SimSession::drop(const QString& when)
     }
 }
 
-void SimSession::resetWhenSent()
+void SimSession::endWhenSent()
 {
-    int unsent = 0; // bytes the kernel holds that the user has not acknowledged
-    if (::ioctl(int(m_socket->socketDescriptor()), TIOCOUTQ, &unsent) != 0)
-        unsent = 0;
+    const bool reset = m_options.drop == SimOptions::Drop::Reset;
     if (m_socket->bytesToWrite() > 0)
         m_socket->flush();
-    if ((m_socket->bytesToWrite() > 0 || unsent > 0) && !m_resetDeadline.hasExpired())
+    int unacknowledged = 0; // bytes the kernel still holds for the user
+    if (reset && ::ioctl(int(m_socket->socketDescriptor()), TIOCOUTQ, &unacknowledged) != 0)
+        unacknowledged = 0;
+    if ((m_socket->bytesToWrite() > 0 || unacknowledged > 0) && !m_endDeadline.hasExpired())
         return;
-    m_resetWait.stop();
-    resetSocket(m_socket);
-    finish();
+    m_endWait.stop();
+    if (reset) {
+        resetSocket(m_socket);
+        finish();
+        return;
+    }
+    // Closing the socket while the user's input waits unread in it would
+    // send RST, not FIN. Shutting down our side sends FIN at once; what the
+    // user still sends is read and thrown away until they close too.
+    ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
+    QTimer::singleShot(HalfClosedMs, this, [this] {
+        m_socket->abort();
+        finish();
+    });
 }
 
 void SimSession::resetSocket(QTcpSocket* socket)
@@ -410,7 +426,7 @@ void SimSession::finish()
     m_stream.stop();
     m_drainTimer.stop();
     m_dropTimer.stop();
-    m_resetWait.stop();
+    m_endWait.stop();
     emit finished();
     deleteLater();
 }

@@ -63,8 +63,9 @@ private:
     void drain();
 
     void drop(const QString& when);
-    // Resets once the last lines have left, so the user sees them all.
-    void resetWhenSent();
+    // Closes or resets once the last lines have left, so the user sees
+    // them all.
+    void endWhenSent();
     void finish();
 
     QTcpSocket* m_socket;
@@ -94,6 +95,6 @@ private:
     bool m_finished = false;
     int m_linesSent = 0;
     QTimer m_dropTimer;
-    QTimer m_resetWait;
-    QDeadlineTimer m_resetDeadline;
+    QTimer m_endWait;
+    QDeadlineTimer m_endDeadline;
 };
