@@ -178,6 +178,7 @@ private slots:
     void refuseFor();
     void dropOnce();
     void onePerAddress();
+    void heldAddress();
 
 private:
     QProcess* startSim(const QStringList& options, quint16& port);
@@ -401,25 +402,29 @@ void TestSim::failureOptions_data()
     QTest::addColumn<bool>("mute");
     QTest::addColumn<double>("refuseFor");
     QTest::addColumn<bool>("onePerAddress");
+    QTest::addColumn<double>("holdFor");
 
     QTest::newRow("none") << QStringList{} << "" << Drop::None << -1 << -1.0 << false << false
-                          << 0.0 << false;
+                          << 0.0 << false << 0.0;
     QTest::newRow("reset after lines")
         << QStringList{"--drop", "reset", "--drop-after-lines", "5"} << "" << Drop::Reset << 5
-        << -1.0 << false << false << 0.0 << false;
+        << -1.0 << false << false << 0.0 << false << 0.0;
     QTest::newRow("close after fractional seconds, once")
         << QStringList{"--drop", "close", "--drop-after-seconds", "2.5", "--drop-once"} << ""
-        << Drop::Close << -1 << 2.5 << true << false << 0.0 << false;
+        << Drop::Close << -1 << 2.5 << true << false << 0.0 << false << 0.0;
     QTest::newRow("silent, both limits, zero lines")
         << QStringList{"--drop=SILENT", "--drop-after-lines=0", "--drop-after-seconds=10"} << ""
-        << Drop::Silent << 0 << 10.0 << false << false << 0.0 << false;
+        << Drop::Silent << 0 << 10.0 << false << false << 0.0 << false << 0.0;
+    QTest::newRow("one per address held")
+        << QStringList{"--one-per-address", "--hold-for", "0.75"} << "" << Drop::None << -1 << -1.0
+        << false << false << 0.0 << true << 0.75;
     QTest::newRow("mute, refuse, one per address")
         << QStringList{"--mute", "--refuse-for", "30", "--one-per-address"} << "" << Drop::None
-        << -1 << -1.0 << false << true << 30.0 << true;
+        << -1 << -1.0 << false << true << 30.0 << true << 0.0;
 
     const auto bad = [](const char* name, const QStringList& arguments, const char* error) {
         QTest::newRow(name) << arguments << error << Drop::None << -1 << -1.0 << false << false
-                            << 0.0 << false;
+                            << 0.0 << false << 0.0;
     };
     bad("unknown kind", {"--drop", "explode", "--drop-after-lines", "3"},
         "bad --drop: explode (close, reset or silent)");
@@ -444,6 +449,8 @@ void TestSim::failureOptions_data()
         "bad --drop-after-seconds: 1e7");
     bad("refuse not a number", {"--refuse-for", "nan"}, "bad --refuse-for: nan");
     bad("refuse negative", {"--refuse-for=-30"}, "bad --refuse-for: -30");
+    bad("hold without one per address", {"--hold-for", "5"}, "--hold-for needs --one-per-address");
+    bad("hold not a number", {"--one-per-address", "--hold-for", "5s"}, "bad --hold-for: 5s");
 }
 
 void TestSim::failureOptions()
@@ -464,6 +471,7 @@ void TestSim::failureOptions()
     QFETCH(bool, mute);
     QFETCH(double, refuseFor);
     QFETCH(bool, onePerAddress);
+    QFETCH(double, holdFor);
     QCOMPARE(options.drop, drop);
     QCOMPARE(options.dropAfterLines.value_or(-1), lines);
     QCOMPARE(options.dropAfterSeconds.value_or(-1), seconds);
@@ -471,6 +479,7 @@ void TestSim::failureOptions()
     QCOMPARE(options.mute, mute);
     QCOMPARE(options.refuseFor, refuseFor);
     QCOMPARE(options.onePerAddress, onePerAddress);
+    QCOMPARE(options.holdFor, holdFor);
 }
 
 // The process itself says what is wrong and exits as for any bad argument.
@@ -657,6 +666,40 @@ void TestSim::onePerAddress()
         welcome = third.received();
     }
     QVERIFY2(welcome.startsWith("Welcome to SIM-1"), welcome.constData());
+}
+
+// The node has not noticed that the user went: the address stays taken for
+// the hold, then may connect again.
+void TestSim::heldAddress()
+{
+    quint16 port = 0;
+    QProcess* sim = startSim({"--one-per-address", "--hold-for", "1.5"}, port);
+    const auto stop = qScopeGuard([sim] {
+        sim->kill();
+        sim->waitForFinished(3000);
+    });
+    QVERIFY(port != 0);
+
+    QElapsedTimer sinceGone;
+    {
+        RawClient first;
+        QVERIFY(first.connectTo(port));
+        QCOMPARE(first.read(300), RawClient::End::Open);
+        QVERIFY(first.received().endsWith("login: "));
+        sinceGone.start();
+    }
+    QTest::qWait(200); // the node sees the end of the stream
+    RawClient again;
+    QVERIFY(again.connectTo(port));
+    QCOMPARE(again.read(1000), RawClient::End::Closed);
+    QCOMPARE(again.received(), QByteArray("Sorry, you are already connected\r\n"));
+    QVERIFY2(sinceGone.elapsed() < 1500, "too slow to try within the hold");
+
+    QTest::qWait(int(1800 - sinceGone.elapsed()));
+    RawClient later;
+    QVERIFY(later.connectTo(port));
+    QCOMPARE(later.read(300), RawClient::End::Open);
+    QVERIFY(later.received().startsWith("Welcome to SIM-1"));
 }
 
 QTEST_GUILESS_MAIN(TestSim)

@@ -101,9 +101,14 @@ bool SimOptions::parse(const QStringList& arguments, SimOptions& options, QStrin
     const QCommandLineOption onePerAddress(
         QStringLiteral("one-per-address"),
         QStringLiteral("Turn away a second connection from an address that has one open."));
+    const QCommandLineOption holdFor(
+        QStringLiteral("hold-for"),
+        QStringLiteral("With --one-per-address: an address stays taken for S seconds after its "
+                       "user has gone, as on a node that has not noticed yet."),
+        QStringLiteral("s"));
     p.addOptions({port, listen, rate, seed, telnet, bell, burst, split, dxpeditions, count, node,
-                  drop, dropAfterLines, dropAfterSeconds, dropOnce, mute, refuseFor,
-                  onePerAddress});
+                  drop, dropAfterLines, dropAfterSeconds, dropOnce, mute, refuseFor, onePerAddress,
+                  holdFor});
     p.process(arguments); // exits on --help or an unknown option
 
     bool ok = false;
@@ -198,5 +203,15 @@ bool SimOptions::parse(const QStringList& arguments, SimOptions& options, QStrin
         return false;
     }
     options.onePerAddress = p.isSet(onePerAddress);
+    if (p.isSet(holdFor)) {
+        if (!parseSeconds(p.value(holdFor), options.holdFor)) {
+            error = QStringLiteral("bad --hold-for: %1").arg(p.value(holdFor));
+            return false;
+        }
+        if (!options.onePerAddress) {
+            error = QStringLiteral("--hold-for needs --one-per-address");
+            return false;
+        }
+    }
     return true;
 }

@@ -37,6 +37,7 @@ struct SimOptions
     bool mute = false;     // accepts and never sends a byte
     double refuseFor = 0;  // seconds after start in which connections are refused
     bool onePerAddress = false;
+    double holdFor = 0; // seconds an address stays taken after its user has gone
 
     static QString dropName(Drop drop);
 

@@ -4,7 +4,9 @@
 
 #include <QRandomGenerator>
 #include <QTcpSocket>
+#include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 
 SimServer::SimServer(SimOptions options, QObject* parent)
@@ -58,8 +60,14 @@ void SimServer::accept()
         connect(session, &SimSession::logLine, this, &SimServer::printLine);
         ++m_openByAddress[address];
         connect(session, &SimSession::finished, this, [this, address] {
-            if (--m_openByAddress[address] <= 0)
-                m_openByAddress.remove(address);
+            const auto release = [this, address] {
+                if (--m_openByAddress[address] <= 0)
+                    m_openByAddress.remove(address);
+            };
+            if (m_options.holdFor > 0)
+                QTimer::singleShot(int(std::lround(m_options.holdFor * 1000)), this, release);
+            else
+                release();
         });
     }
 }

@@ -11,7 +11,7 @@ class QTcpSocket;
 // Accepts users and gives each a session of its own. With a seed every
 // session sees the same stream. The failure options turn users away here:
 // refused in the first seconds, or turned away while their address already
-// has a session open.
+// has a session open (or, with a hold, had one until a moment ago).
 class SimServer : public QObject
 {
     Q_OBJECT
