@@ -20,6 +20,27 @@ struct SimOptions
     std::optional<int> count;
     QString node = QStringLiteral("SIM-1");
 
+    // A node that fails. A session drops after so many lines sent to it
+    // (the greeting and the prompts count) or so many seconds after the
+    // user connected, whichever comes first.
+    enum class Drop
+    {
+        None,
+        Close,  // a clean end of the stream (FIN)
+        Reset,  // a TCP reset (RST)
+        Silent, // stays open, reads what comes, never sends again
+    };
+    Drop drop = Drop::None;
+    std::optional<int> dropAfterLines;
+    std::optional<double> dropAfterSeconds;
+    bool dropOnce = false; // only the first session drops
+    bool mute = false;     // accepts and never sends a byte
+    double refuseFor = 0;  // seconds after start in which connections are refused
+    bool onePerAddress = false;
+    double holdFor = 0; // seconds an address stays taken after its user has gone
+
+    static QString dropName(Drop drop);
+
     static QStringList defaultDxpeditions();
 
     // Fills the options from the arguments; on a bad argument returns false

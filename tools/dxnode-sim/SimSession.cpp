@@ -4,6 +4,9 @@
 
 #include <cmath>
 
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+
 namespace {
 
 constexpr char IAC = char(255);
@@ -18,6 +21,10 @@ constexpr char TTYPE_SEND = char(1);
 
 constexpr int HistoryKept = 200;
 constexpr int SplitPauseMs = 15;
+constexpr int EndPollMs = 5;
+constexpr int EndWaitMs = 2000;
+// After a clean close the user is given this long to close their end.
+constexpr int HalfClosedMs = 10000;
 
 QString bandOf(const QString& frequency)
 {
@@ -49,16 +56,30 @@ SimSession::SimSession(QTcpSocket* socket, const SimOptions& options, quint32 se
 {
     m_socket->setParent(this);
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_peer =
+        QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
     connect(m_socket, &QTcpSocket::readyRead, this, &SimSession::readInput);
-    connect(m_socket, &QTcpSocket::disconnected, this, [this] {
-        m_stream.stop();
-        m_drainTimer.stop();
-        emit finished();
-        deleteLater();
-    });
+    connect(m_socket, &QTcpSocket::disconnected, this, &SimSession::finish);
     m_drainTimer.setSingleShot(true);
     connect(&m_drainTimer, &QTimer::timeout, this, &SimSession::drain);
     connect(&m_stream, &QTimer::timeout, this, &SimSession::streamTick);
+    connect(&m_endWait, &QTimer::timeout, this, &SimSession::endWhenSent);
+
+    if (m_options.drop != SimOptions::Drop::None) {
+        if (m_options.dropAfterSeconds) {
+            const double seconds = *m_options.dropAfterSeconds;
+            m_dropTimer.setSingleShot(true);
+            m_dropTimer.setTimerType(Qt::PreciseTimer);
+            connect(&m_dropTimer, &QTimer::timeout, this,
+                    [this, seconds] { drop(QStringLiteral("after %1 s").arg(seconds)); });
+            m_dropTimer.start(int(std::lround(seconds * 1000)));
+        }
+        if (m_options.dropAfterLines == 0) {
+            m_dropDue = true;
+            QTimer::singleShot(0, this, [this] { drop(QStringLiteral("after 0 lines")); });
+        }
+    }
+    m_quiet = m_options.mute;
 
     // Spots from before the user came, for sh/dx.
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -78,6 +99,8 @@ SimSession::SimSession(QTcpSocket* socket, const SimOptions& options, quint32 se
 void SimSession::readInput()
 {
     const QByteArray bytes = m_socket->readAll();
+    if (m_quiet || m_dropDue)
+        return; // read all the same, so the user's writes never block
     for (char c : bytes)
         takeByte(c);
 }
@@ -271,10 +294,25 @@ void SimSession::sendLines(const QStringList& lines)
     sendRaw(bytes);
 }
 
-void SimSession::sendRaw(const QByteArray& bytes)
+void SimSession::sendRaw(const QByteArray& all)
 {
-    if (bytes.isEmpty())
+    if (all.isEmpty() || m_quiet || m_dropDue)
         return;
+    QByteArray bytes = all;
+    if (m_options.drop != SimOptions::Drop::None && m_options.dropAfterLines) {
+        // Lines are counted by their LF; what follows the last one allowed
+        // is never sent.
+        const int allowed = *m_options.dropAfterLines - m_linesSent;
+        int seen = 0;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            if (bytes.at(i) == '\n' && ++seen == allowed) {
+                bytes.truncate(i + 1);
+                m_dropDue = true;
+                break;
+            }
+        }
+        m_linesSent += seen;
+    }
     if (m_options.split && bytes.size() > 1) {
         const qsizetype cut = 1 + qsizetype(m_splitRandom.bounded(int(bytes.size() - 1)));
         m_out.enqueue(bytes.left(cut));
@@ -297,6 +335,98 @@ void SimSession::drain()
             return;
         }
     }
+    if (m_dropDue) {
+        const int lines = m_linesSent;
+        QTimer::singleShot(0, this, [this, lines] {
+            drop(QStringLiteral("after %1 %2").arg(lines).arg(lines == 1 ? "line" : "lines"));
+        });
+        return;
+    }
     if (m_state == State::Closing)
         m_socket->disconnectFromHost();
+}
+
+void SimSession::drop(const QString& when)
+{
+    if (m_dropped || m_finished)
+        return;
+    m_dropped = true;
+    m_quiet = true;
+    m_dropTimer.stop();
+    m_stream.stop();
+    m_burst.clear();
+    m_drainTimer.stop();
+    m_out.clear(); // pieces of a split write not yet sent stay unsent
+    emit logLine(QStringLiteral("dropped %1: %2 %3")
+                     .arg(m_peer, SimOptions::dropName(m_options.drop), when));
+    switch (m_options.drop) {
+    case SimOptions::Drop::Close:
+        m_endDeadline.setRemainingTime(EndWaitMs);
+        m_endWait.start(EndPollMs);
+        endWhenSent();
+        break;
+    case SimOptions::Drop::Reset:
+        if (m_dropDue) {
+            // The lines up to the limit were promised; a reset throws away
+            // whatever has not reached the user yet.
+            m_endDeadline.setRemainingTime(EndWaitMs);
+            m_endWait.start(EndPollMs);
+            endWhenSent();
+        } else {
+            resetSocket(m_socket);
+            finish();
+        }
+        break;
+    case SimOptions::Drop::Silent:
+    case SimOptions::Drop::None:
+        break;
+    }
+}
+
+void SimSession::endWhenSent()
+{
+    const bool reset = m_options.drop == SimOptions::Drop::Reset;
+    if (m_socket->bytesToWrite() > 0)
+        m_socket->flush();
+    int unacknowledged = 0; // bytes the kernel still holds for the user
+    if (reset && ::ioctl(int(m_socket->socketDescriptor()), TIOCOUTQ, &unacknowledged) != 0)
+        unacknowledged = 0;
+    if ((m_socket->bytesToWrite() > 0 || unacknowledged > 0) && !m_endDeadline.hasExpired())
+        return;
+    m_endWait.stop();
+    if (reset) {
+        resetSocket(m_socket);
+        finish();
+        return;
+    }
+    // Closing the socket while the user's input waits unread in it would
+    // send RST, not FIN. Shutting down our side sends FIN at once; what the
+    // user still sends is read and thrown away until they close too.
+    ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
+    QTimer::singleShot(HalfClosedMs, this, [this] {
+        m_socket->abort();
+        finish();
+    });
+}
+
+void SimSession::resetSocket(QTcpSocket* socket)
+{
+    // Lingering on with no time makes close() send RST instead of FIN.
+    const linger abortive{1, 0};
+    ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
+                 sizeof abortive);
+    socket->abort();
+}
+
+void SimSession::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_stream.stop();
+    m_drainTimer.stop();
+    m_dropTimer.stop();
+    m_endWait.stop();
+    emit finished();
+    deleteLater();
 }

@@ -4,6 +4,7 @@
 #include "SimOptions.h"
 #include "SpotGenerator.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QQueue>
 #include <QRandomGenerator>
@@ -13,6 +14,8 @@ class QTcpSocket;
 
 // One user connected to the simulated node: the login exchange, the commands
 // and the stream of spots, written the way a DXSpider node writes them.
+// With the failure options it mutes, or drops the user after so many lines
+// or seconds.
 class SimSession : public QObject
 {
     Q_OBJECT
@@ -20,8 +23,13 @@ public:
     SimSession(QTcpSocket* socket, const SimOptions& options, quint32 seed,
                QObject* parent = nullptr);
 
+    // Closes the socket with a TCP reset (RST) instead of a clean end.
+    static void resetSocket(QTcpSocket* socket);
+
 signals:
     void finished();
+    // "dropped 127.0.0.1:40312: reset after 5 lines"
+    void logLine(const QString& line);
 
 private:
     enum class State
@@ -51,8 +59,14 @@ private:
     QString prompt() const;
     // Each line followed by CR LF, all in one write.
     void sendLines(const QStringList& lines);
-    void sendRaw(const QByteArray& bytes);
+    void sendRaw(const QByteArray& all);
     void drain();
+
+    void drop(const QString& when);
+    // Closes or resets once the last lines have left, so the user sees
+    // them all.
+    void endWhenSent();
+    void finish();
 
     QTcpSocket* m_socket;
     SimOptions m_options;
@@ -73,4 +87,14 @@ private:
 
     QQueue<QByteArray> m_out;
     QTimer m_drainTimer;
+
+    QString m_peer;         // "127.0.0.1:40312"
+    bool m_quiet = false;   // muted or dropped: nothing more is sent
+    bool m_dropDue = false; // the line limit is reached, drop when written
+    bool m_dropped = false;
+    bool m_finished = false;
+    int m_linesSent = 0;
+    QTimer m_dropTimer;
+    QTimer m_endWait;
+    QDeadlineTimer m_endDeadline;
 };
