@@ -96,9 +96,13 @@ void ClusterSession::onConnectFinished(bool ok, const QString& errorMessage)
     }
     m_reconnecting = false;
     if (ok) {
+        // The waits start over once the login went out again: a node that
+        // takes the connection and drops it at once (one session per
+        // address, the old one not yet noticed) counts as a failure.
         m_open = true;
-        m_policy.succeeded();
         m_awaitingPrompt = !m_loginLine.isNull();
+        if (!m_awaitingPrompt)
+            m_policy.succeeded();
         const QString name = m_attemptNode.name;
         gated([&] { emit reconnected(name); });
         return;
@@ -247,6 +251,7 @@ void ClusterSession::handOut()
             return;
         if (m_awaitingPrompt && SessionRules::isLoginPrompt(line) && linkUp()) {
             m_awaitingPrompt = false;
+            m_policy.succeeded();
             m_telnet->SendString(m_loginLine + QLatin1Char('\r'));
             emit loginSent(m_loginLine);
             if (!self)
@@ -295,6 +300,10 @@ void ClusterSession::loseSession()
     }
     const bool wasOpen = m_open;
     m_open = false;
+    if (m_awaitingPrompt) {
+        m_awaitingPrompt = false;
+        m_policy.attemptFailed();
+    }
     dropClient(false);
     // Only a session the user had logged in comes back by itself.
     m_reconnectWanted = wasOpen && m_autoReconnect && !m_loginLine.isNull();
