@@ -15,9 +15,12 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -49,6 +52,51 @@ int countOf(const QStringList& lines, const QString& line)
     return int(lines.count(line));
 }
 
+// The cluster node simulator as a process of its own.
+class SimNode
+{
+public:
+    explicit SimNode(const QStringList& options, quint16 port = 0)
+    {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(qEnvironmentVariable("MARVIX_SIM"),
+                        QStringList{"--port", QString::number(port)} + options);
+        QByteArray first;
+        QDeadlineTimer deadline(5000);
+        while (!first.contains('\n') && !deadline.hasExpired()) {
+            m_process.waitForReadyRead(100);
+            first += m_process.readAllStandardOutput();
+        }
+        const auto m = QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)\n"))
+                           .match(QString::fromLatin1(first));
+        m_port = m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
+    }
+    ~SimNode() { stop(); }
+    quint16 port() const { return m_port; }
+    void stop()
+    {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+// Connects to a simulator and logs in as N0CALL at its prompt.
+bool logInToSim(MainWindowFixture& w, quint16 port)
+{
+    w.form->Edit1->setText(QStringLiteral("SIM"));
+    if (!w.connectTo(port) || !w.waitForLine(QStringLiteral("login:")))
+        return false;
+    w.form->EditCommand->setText(QStringLiteral("N0CALL"));
+    QTest::mouseClick(w.form->BitBtn5, Qt::LeftButton);
+    return w.waitForLine(QStringLiteral("> N0CALL")) &&
+           QTest::qWaitFor([&] { return !w.lines().filter(QStringLiteral("Hello N0CALL")).isEmpty(); },
+                           5000);
+}
+
 } // namespace
 
 class TestReconnect : public QObject
@@ -60,6 +108,8 @@ private slots:
     void disconnectEndsTheWait();
     void dropWhileAMessageBoxIsOpen();
     void turnedOffInTheSettings();
+    void nodeDownThenUpAgain();
+    void oldSessionStillHeld();
 };
 
 void TestReconnect::lostSessionComesBack_data()
@@ -199,6 +249,52 @@ void TestReconnect::turnedOffInTheSettings()
     QFile f(settings);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().startsWith("[Session]\r\nAutoReconnect=0\r\n"));
+}
+
+// The node's program stops; for a while nothing listens (each attempt is
+// refused), then it runs again on its port and the session comes back.
+void TestReconnect::nodeDownThenUpAgain()
+{
+    auto sim = std::make_unique<SimNode>(QStringList{"--rate", "5"});
+    const quint16 port = sim->port();
+    QVERIFY(port != 0);
+    MainWindowFixture w(shortReconnects);
+    QVERIFY(logInToSim(w, port));
+    LatencyProbe probe;
+    probe.start();
+    sim.reset();
+    QVERIFY(w.waitForLine(QStringLiteral("Disconnected ")));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return !w.lines().filter(QStringLiteral("Connection failed: ")).isEmpty(); }, 5000));
+    sim = std::make_unique<SimNode>(QStringList{"--rate", "5"}, port);
+    QCOMPARE(sim->port(), port);
+    QVERIFY2(w.waitForLine(QStringLiteral("Reconnected to SIM"), 15000), qPrintable(w.lines().join('|')));
+    QVERIFY(QTest::qWaitFor([&] { return w.lines().count(QStringLiteral("> N0CALL")) == 2; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return w.lines().filter(QStringLiteral("Hello N0CALL")).size() == 2; },
+                            5000));
+    probe.stop();
+    QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs, qPrintable(QString::number(probe.worstMs())));
+    QCOMPARE(w.lines().count(QStringLiteral("Disconnected ")), 1);
+}
+
+// A node that allows one session per address and has not yet noticed that
+// the old one ended turns the first attempts away; the waits ride it out.
+void TestReconnect::oldSessionStillHeld()
+{
+    SimNode sim({"--rate", "5", "--one-per-address", "--hold-for", "3", "--drop", "reset",
+                 "--drop-after-seconds", "2", "--drop-once"});
+    QVERIFY(sim.port() != 0);
+    MainWindowFixture w(shortReconnects);
+    QVERIFY(logInToSim(w, sim.port()));
+    QVERIFY(w.waitForLine(QStringLiteral("Sorry, you are already connected"), 8000));
+    QVERIFY2(QTest::qWaitFor([&] { return w.lines().count(QStringLiteral("> N0CALL")) == 2; }, 15000),
+             qPrintable(w.lines().join('|')));
+    const QStringList waits = w.lines().filter(QStringLiteral("Connection lost: reconnecting to SIM in"));
+    QVERIFY(waits.size() >= 2);
+    // The turned-away attempt made the next wait longer.
+    QCOMPARE(waits[0], QStringLiteral("Connection lost: reconnecting to SIM in 1 s"));
+    QCOMPARE(waits[1], QStringLiteral("Connection lost: reconnecting to SIM in 2 s"));
+    QVERIFY(w.form->connesso);
 }
 
 QTEST_MAIN(TestReconnect)
