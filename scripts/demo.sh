@@ -34,6 +34,15 @@ wait_for sim.log '^listening on'
 port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' sim.log | head -n1)
 echo "cluster node simulator on 127.0.0.1:$port"
 
+# A second node that resets its first session after two minutes and then
+# serves as before: log in to it to watch the program reconnect.
+"$root/$build/tools/dxnode-sim/dxnode-sim" --port 0 --rate 1 --node SIM-2 \
+  --drop reset --drop-after-seconds 120 --drop-once > sim2.log 2>&1 &
+pids+=($!)
+wait_for sim2.log '^listening on'
+port2=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' sim2.log | head -n1)
+echo "cluster node simulator that drops once on 127.0.0.1:$port2"
+
 rm -f hosts.ini
 "$root/scripts/webhost.sh" "$root/$build" --hosts-file "$demo/hosts.ini" > webhost.log 2>&1 &
 pids+=($!)
@@ -55,7 +64,8 @@ for rigport in 4532 4534; do
   fi
 done
 
-printf 'name_of_node;address;port\r\nDEMO-SIM;127.0.0.1;%s\r\n' "$port" > nodes.txt
+printf 'name_of_node;address;port\r\nDEMO-SIM;127.0.0.1;%s\r\nDEMO-DROPS;127.0.0.1;%s\r\n' \
+  "$port" "$port2" > nodes.txt
 cp "$root/resources/dx.wav" dx.wav
 
 # The program keeps its settings next to the executable, so the demo runs its
