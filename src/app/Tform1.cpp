@@ -9,6 +9,7 @@
 #include "dxcc/CountryFile.h"
 #include "dxcc/DxSettings.h"
 #include "livecheck/AlarmSound.h"
+#include "livecheck/LineDecision.h"
 #include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
 #include "rig/RigControl.h"
@@ -639,28 +640,35 @@ void Tform1::TelnetDataAvailable(const QString& line)
 
 void Tform1::handleLine(const QString& line)
 {
-    const IncomingLine in = IncomingLine::evaluate(line, m_bands);
-    Response = in.response;
-    stringaricevuta = in.workingCopy;
-    if (in.decision == IncomingLine::Decision::Drop) {
+    // The match check: the calendar list once it exists, then the
+    // DXpedition list unless the calendar already had the callsign.
+    const auto lookup = [this](void (Tform1::*check)()) {
+        return [this, check](const QString& workingCopy) {
+            stringaricevuta = workingCopy;
+            (this->*check)();
+            return LiveCheck::Result{resultString, trovatouguale};
+        };
+    };
+    trovatouguale = false;
+    resultString.clear();
+    const bool calendarExists = dxcalendar && dxcalendar->calendar().exists();
+    const LineDecision d = LineDecision::decide(
+        line, m_bands, calendarExists ? LineDecision::Lookup(lookup(&Tform1::verifica)) : nullptr,
+        lookup(&Tform1::verifica2), livecliccato);
+    Response = d.line.response;
+    stringaricevuta = d.line.workingCopy;
+    if (d.outcome == LineDecision::Outcome::Drop) {
         Response.clear();
         stringaricevuta.clear();
         return;
     }
-
-    // Match check: the calendar list once it exists, then the DXpedition
-    // list unless the calendar already had the callsign.
-    trovatouguale = false;
-    resultString.clear();
-    if (dxcalendar && dxcalendar->calendar().exists())
-        verifica();
-    if (!trovatouguale)
-        verifica2();
+    resultString = d.match.resultString;
+    trovatouguale = d.match.trovatouguale;
     if (m_dxFeed)
         m_dxFeed->feed(stringaricevuta,
                        m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc(),
                        trovatouguale && livecliccato);
-    if (trovatouguale && livecliccato) {
+    if (d.outcome == LineDecision::Outcome::Hit) {
         hitPath();
         return;
     }

@@ -1,6 +1,7 @@
 #include "livecheck/CalendarList.h"
 #include "livecheck/CallsignIndex.h"
 #include "livecheck/DxpeditionList.h"
+#include "livecheck/LineDecision.h"
 #include "livecheck/LiveCheck.h"
 #include "livecheck/SpottedList.h"
 
@@ -23,6 +24,8 @@ private slots:
     void spottedListTakesEachCallsignOnce();
     void lookupLink_data();
     void lookupLink();
+    void lineDecision_data();
+    void lineDecision();
 };
 
 namespace {
@@ -228,6 +231,66 @@ void TestLiveCheck::lookupLink()
     QVERIFY(!url.hasQuery());
     QVERIFY(!url.hasFragment());
     QCOMPARE(url.path(QUrl::FullyDecoded), "/db/" + callsign);
+}
+
+void TestLiveCheck::lineDecision_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("calendarExists");
+    QTest::addColumn<QString>("calendarHas");
+    QTest::addColumn<QString>("dxpeditionsHave");
+    QTest::addColumn<bool>("liveOn");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QStringList>("lookups"); // in the order they ran
+    using O = LineDecision::Outcome;
+    const QString spot = "DX de W3LPL:     21021.0  3Y0K         CW 579 up 2                    0712Z";
+    const QString on40 = "DX de W3LPL:      7005.0  3Y0K         CW 579 up 2                    0712Z";
+    QTest::newRow("band off: dropped, nothing looked up")
+        << on40 << true << "3Y0K" << "3Y0K" << true << int(O::Drop) << QStringList{};
+    QTest::newRow("no calendar list yet: the DXpedition list only")
+        << spot << false << "" << "3Y0K" << true << int(O::Hit) << QStringList{"dxpeditions"};
+    QTest::newRow("calendar has it: the DXpedition list is not asked")
+        << spot << true << "3Y0K" << "" << true << int(O::Hit) << QStringList{"calendar"};
+    QTest::newRow("calendar has it not: the DXpedition list decides")
+        << spot << true << "" << "3Y0K" << true << int(O::Hit)
+        << QStringList{"calendar", "dxpeditions"};
+    QTest::newRow("in no list: shown")
+        << spot << true << "" << "" << true << int(O::Show) << QStringList{"calendar", "dxpeditions"};
+    QTest::newRow("found with the live check off: shown")
+        << spot << true << "3Y0K" << "" << false << int(O::Show) << QStringList{"calendar"};
+    QTest::newRow("talk: shown")
+        << "To ALL de EA8ABC: hello" << true << "" << "" << true << int(O::Show)
+        << QStringList{"calendar", "dxpeditions"};
+}
+
+// The order of the rules for one line, with lookups that say what they were
+// asked.
+void TestLiveCheck::lineDecision()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, calendarExists);
+    QFETCH(QString, calendarHas);
+    QFETCH(QString, dxpeditionsHave);
+    QFETCH(bool, liveOn);
+    QFETCH(int, outcome);
+    QFETCH(QStringList, lookups);
+    BandFilter bands;
+    bands.setOn(BandFilter::Band::m40, false);
+    QStringList ran;
+    const auto list = [&ran](const QString& name, const QString& has) {
+        return [&ran, name, has](const QString& workingCopy) {
+            ran << name;
+            const bool found = !has.isEmpty() && workingCopy.contains(has);
+            return LiveCheck::Result{found ? has : QString(), found};
+        };
+    };
+    const LineDecision d = LineDecision::decide(
+        line, bands,
+        calendarExists ? LineDecision::Lookup(list("calendar", calendarHas)) : nullptr,
+        list("dxpeditions", dxpeditionsHave), liveOn);
+    QCOMPARE(int(d.outcome), outcome);
+    QCOMPARE(ran, lookups);
+    QCOMPARE(d.line.decision == IncomingLine::Decision::Drop, outcome == int(LineDecision::Outcome::Drop));
 }
 
 QTEST_GUILESS_MAIN(TestLiveCheck)
