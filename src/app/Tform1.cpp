@@ -1,6 +1,12 @@
 #include "app/Tform1.h"
 #include "windows/DesignPlace.h"
 
+#include "alerts/AlertBook.h"
+#include "alerts/AlertSpot.h"
+#include "alerts/AlertsFile.h"
+#include "alerts/DesktopNotifier.h"
+#include "alerts/SpeechAnnouncer.h"
+#include "alerts/SpokenText.h"
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
 #include "MarvixVersion.h"
@@ -22,11 +28,13 @@
 #include "session/TerminalPane.h"
 #include "settings/AppTheme.h"
 #include "settings/BoundedFile.h"
+#include "settings/IniFile.h"
 #include "settings/StyleRegistry.h"
 #include "settings/TerminalFont.h"
 #include "settings/TerminalFontDialog.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
+#include "windows/AlertsWindow.h"
 #include "windows/DxWindow.h"
 #include "windows/Tdxcalendar.h"
 #include "windows/Tinfo.h"
@@ -55,6 +63,7 @@
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QThread>
+#include <QStringListModel>
 #include <QTimer>
 #include <QToolButton>
 
@@ -668,8 +677,14 @@ void Tform1::handleLine(const QString& line)
         m_dxFeed->feed(stringaricevuta,
                        m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc(),
                        trovatouguale && livecliccato);
+    // The rules' alerts come after the designed paths, which they leave as
+    // they are.
+    const QString shown = stringaricevuta;
     if (d.outcome == LineDecision::Outcome::Hit) {
         hitPath();
+        if (m_speakHits && sound)
+            speakSpot(shown);
+        checkAlerts(shown);
         return;
     }
 
@@ -683,6 +698,7 @@ void Tform1::handleLine(const QString& line)
     trovatouguale = false;
     stringaricevuta.clear();
     Response.clear();
+    checkAlerts(shown);
 }
 
 // A send found the node gone: the session ends as the Disconnect button
@@ -1176,6 +1192,9 @@ void Tform1::Label1Click()
         Shape1->setBrushColor(kLime);
         sound = true;
     }
+    // Muted, the alerts say nothing either.
+    if (m_speech)
+        m_speech->setMuted(!sound);
 }
 
 // "dx.wav" is looked up in the working folder, once, at start.
@@ -1350,12 +1369,15 @@ void Tform1::createDxWindowControls()
     const CountryFile::Loaded countries =
         CountryFile::load(CountryFile::searchPaths(m_ctx.programDir));
     m_countryFileLine = CountryFile::describe(countries, m_ctx.programDir);
+    m_countries = std::make_shared<const CountryTable>(countries.table);
     if (!countries.table.isEmpty())
-        m_activeDx->setCountryTable(std::make_shared<const CountryTable>(countries.table));
+        m_activeDx->setCountryTable(m_countries);
     const DxSettings dxSettings(m_ctx.programDir);
     m_activeDx->setMaxAgeMinutes(dxSettings.maxAgeMinutes());
     m_activeDx->setLocator(dxSettings.locator());
     m_dxFeed = std::make_unique<ActiveDxFeed>(m_activeDx);
+    m_alertLog = new QStringListModel(this);
+    createAlerts();
 
     // In the free space between the banner and the link buttons.
     auto* button = speedButton(this, "DxWindowButton", "dxwindow",
@@ -1381,13 +1403,124 @@ void Tform1::createDxWindowControls()
     connect(Panel11, &BandStrip::allGreenClicked, this, bandsChanged);
 }
 
+// --- alerts ---------------------------------------------------------------
+
+void Tform1::createAlerts()
+{
+    const AlertsFile::Contents contents = AlertsFile::read(alertsPath());
+    m_alertBook = std::make_unique<AlertBook>(contents.rules);
+    m_alertProblems = contents.problems;
+    m_speakHits = IniFile(m_settings.settingsPath())
+                      .readInteger(QStringLiteral("Alerts"), QStringLiteral("SpeakHits"), 0) != 0;
+    m_notifier = new DesktopNotifier(this);
+    m_speech = new SpeechAnnouncer(QString(), this);
+
+    auto* f4 = new QAction(this);
+    f4->setObjectName(QStringLiteral("AlertsAction"));
+    f4->setShortcut(QKeySequence(Qt::Key_F4));
+    f4->setShortcutContext(Qt::WindowShortcut);
+    connect(f4, &QAction::triggered, this, &Tform1::showAlertsWindow);
+    addAction(f4);
+}
+
+QString Tform1::alertsPath() const
+{
+    return QDir(m_ctx.programDir).filePath(AlertsFile::fileName());
+}
+
+AlertsWindow* Tform1::showAlertsWindow()
+{
+    if (!m_alertsWindow) {
+        // A broken file is reported once, in the editor.
+        m_alertsWindow = new AlertsWindow(alertsPath(), m_alertBook->rules(),
+                                          std::exchange(m_alertProblems, {}), m_countries,
+                                          m_speakHits, this);
+        connect(m_alertsWindow, &AlertsWindow::rulesSaved, this,
+                [this](const QList<AlertRule>& rules) { m_alertBook->setRules(rules); });
+        connect(m_alertsWindow, &AlertsWindow::speakHitsChanged, this, [this](bool speak) {
+            m_speakHits = speak;
+            QString error;
+            if (!IniFile(m_settings.settingsPath())
+                     .writeInteger(QStringLiteral("Alerts"), QStringLiteral("SpeakHits"),
+                                   speak ? 1 : 0, &error))
+                showMessage(error);
+        });
+    }
+    m_alertsWindow->show();
+    m_alertsWindow->raise();
+    m_alertsWindow->activateWindow();
+    return m_alertsWindow;
+}
+
+// A shown spot line against the alert rules: each rule that fires gives a
+// line in the DX window's alert list and its sound, notice and speech.
+void Tform1::checkAlerts(const QString& line)
+{
+    if (!m_alertBook || m_alertBook->rules().isEmpty() || !line.startsWith(QLatin1String("DX")))
+        return;
+    const std::optional<AlertSpot> spot = AlertSpot::fromLine(line, *m_countries);
+    if (!spot)
+        return;
+    const QDateTime now = m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc();
+    const QList<AlertRule> fired = m_alertBook->check(*spot, now);
+    bool soundPlayed = false;
+    for (const AlertRule& rule : fired) {
+        const QString entry = QStringLiteral("%1 %2: %3")
+                                  .arg(now.toUTC().toString(QStringLiteral("hh:mm")), rule.name,
+                                       line.simplified());
+        const int row = m_alertLog->rowCount();
+        m_alertLog->insertRows(row, 1);
+        m_alertLog->setData(m_alertLog->index(row, 0), entry);
+        if (m_alertLog->rowCount() > kAlertLogMax)
+            m_alertLog->removeRows(0, m_alertLog->rowCount() - kAlertLogMax);
+        if (sound && !soundPlayed && rule.sound != AlertRule::Sound::None) {
+            soundPlayed = true;
+            if (rule.sound == AlertRule::Sound::Alarm)
+                PlayWavFromMemory();
+            else
+                alarm->play(alertSound(rule.soundFile));
+        }
+        if (rule.notify)
+            m_notifier->notify(rule.name, line.simplified(), rule.name + u'|' + spot->callsign);
+        if (rule.speak && sound)
+            speakSpot(line);
+    }
+}
+
+void Tform1::speakSpot(const QString& line)
+{
+    static const CountryTable noCountries;
+    const std::optional<AlertSpot> spot =
+        AlertSpot::fromLine(line, m_countries ? *m_countries : noCountries);
+    if (spot)
+        m_speech->say(SpokenText::of(spot->callsign, spot->entity,
+                                     int(std::lround(spot->frequencyKhz * 10)), spot->mode));
+}
+
+// A rule's own WAV file, beside dx.wav, read once (bounded like dx.wav).
+QByteArray Tform1::alertSound(const QString& fileName)
+{
+    if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(u'\\'))
+        return {};
+    auto it = m_alertSounds.find(fileName);
+    if (it == m_alertSounds.end()) {
+        const BoundedFile::Result file = BoundedFile::read(
+            QDir(m_ctx.workDir).filePath(fileName), BoundedFile::kSoundMaxBytes);
+        it = m_alertSounds.insert(fileName, file.status == BoundedFile::Status::Read
+                                                ? file.bytes
+                                                : QByteArray());
+    }
+    return *it;
+}
+
 DxWindow* Tform1::showDxWindow()
 {
     if (!m_dxWindow) {
-        m_dxWindow = new DxWindow(m_activeDx, m_ctx.programDir, m_countryFileLine, this);
+        m_dxWindow = new DxWindow(m_activeDx, m_ctx.programDir, m_countryFileLine, m_alertLog, this);
         m_dxWindow->setBandStates(m_bands.states());
         connect(m_dxWindow, &DxWindow::shownChanged, this,
                 [this](bool shown) { m_dxFeed->setLive(shown); });
+        connect(m_dxWindow, &DxWindow::alertsRequested, this, &Tform1::showAlertsWindow);
         // The same way as a click on a spot line of the terminal pane.
         connect(m_dxWindow, &DxWindow::tuneRequested, this, [this](const QString& line) {
             if (!omni)

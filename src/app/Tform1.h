@@ -7,6 +7,7 @@
 #include "spots/BandFilter.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -25,6 +26,12 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
+class QStringListModel;
+class AlertBook;
+class AlertsWindow;
+class CountryTable;
+class DesktopNotifier;
+class SpeechAnnouncer;
 class QTimer;
 class QToolButton;
 class ClusterSession;
@@ -206,6 +213,10 @@ public:
     ActiveDxModel* activeDx() const { return m_activeDx; }
     // Made at first use, then shown and raised: F3 and the picture button.
     DxWindow* showDxWindow();
+    // The alert rules' editor (F4, or from the DX window).
+    AlertsWindow* showAlertsWindow();
+    // The alerts' lines the DX window lists, at most this many.
+    static constexpr int kAlertLogMax = 1000;
 
     // Entries after which the terminal pane warns once.
     static constexpr qint32 kRe1Warning = 210000;
@@ -262,6 +273,11 @@ private:
     void rigOpened(int rigNumber, bool ok);
     void tuneFromPane(TerminalPane* pane, bool terminalPane);
     void createDxWindowControls();
+    void createAlerts();
+    QString alertsPath() const;
+    void checkAlerts(const QString& line);
+    void speakSpot(const QString& line);
+    QByteArray alertSound(const QString& fileName);
 
     AppContext m_ctx;
     BandFilter m_bands;
@@ -272,5 +288,14 @@ private:
     ActiveDxModel* m_activeDx = nullptr;
     std::unique_ptr<ActiveDxFeed> m_dxFeed;
     DxWindow* m_dxWindow = nullptr;
+    QStringListModel* m_alertLog = nullptr; // the alerts' lines, newest last
+    std::shared_ptr<const CountryTable> m_countries; // never null; empty without cty.dat
+    std::unique_ptr<AlertBook> m_alertBook;
+    QStringList m_alertProblems; // shown once, when the editor opens
+    DesktopNotifier* m_notifier = nullptr;
+    SpeechAnnouncer* m_speech = nullptr;
+    AlertsWindow* m_alertsWindow = nullptr;
+    bool m_speakHits = false; // [Alerts] SpeakHits: the live check's hits are spoken
+    QHash<QString, QByteArray> m_alertSounds;
     QString m_countryFileLine; // what the DX window says about cty.dat
 };

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
@@ -50,9 +51,9 @@ const char* const kModes[] = {"CW", "Phone", "Digital"};
 } // namespace
 
 DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& countryFileLine,
-                   QWidget* parent)
+                   QAbstractItemModel* alerts, QWidget* parent)
     : QWidget(parent, Qt::Window), m_model(model), m_filter(new ActiveDxFilter(this)),
-      m_programDir(std::move(programDir))
+      m_programDir(std::move(programDir)), m_alerts(alerts)
 {
     setObjectName(QStringLiteral("DxWindow"));
     setWindowTitle(QStringLiteral("DX window"));
@@ -118,6 +119,24 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     m_newest = new QLabel(this);
     m_newest->setObjectName(QStringLiteral("NewestRow"));
 
+    // The alerts of the rules, newest last, a list a screen reader reads as
+    // one; each new one is also told in words.
+    auto* alertsLabel = new QLabel(QStringLiteral("&Alerts:"), this);
+    m_alertList = new QListView(this);
+    m_alertList->setObjectName(QStringLiteral("AlertList"));
+    m_alertList->setAccessibleName(QStringLiteral("Alerts"));
+    m_alertList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_alertList->setMaximumHeight(m_alertList->fontMetrics().height() * 5 + 8);
+    alertsLabel->setBuddy(m_alertList);
+    if (m_alerts)
+        m_alertList->setModel(m_alerts);
+    m_newestAlert = new QLabel(this);
+    m_newestAlert->setObjectName(QStringLiteral("NewestAlert"));
+    auto* rulesButton = new QPushButton(QStringLiteral("Alert &rules..."), this);
+    rulesButton->setObjectName(QStringLiteral("AlertRulesButton"));
+    rulesButton->setAccessibleName(QStringLiteral("Alert rules"));
+    connect(rulesButton, &QPushButton::clicked, this, &DxWindow::alertsRequested);
+
     auto* locatorRow = new QHBoxLayout;
     locatorRow->addWidget(locatorLabel);
     locatorRow->addWidget(m_locator);
@@ -133,6 +152,13 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     layout->addLayout(filterRow);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_newest);
+    auto* alertsRow = new QHBoxLayout;
+    alertsRow->addWidget(alertsLabel);
+    alertsRow->addStretch(1);
+    alertsRow->addWidget(rulesButton);
+    layout->addLayout(alertsRow);
+    layout->addWidget(m_alertList);
+    layout->addWidget(m_newestAlert);
 
     // The stored choices.
     const DxSettings settings(m_programDir);
@@ -169,6 +195,10 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     connect(m_table, &QTableView::doubleClicked, this, &DxWindow::chooseRow);
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { announceRows(first, last); });
+    if (m_alerts) {
+        connect(m_alerts, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex&, int, int last) { announceAlert(last); });
+    }
 
     // Stations age out even when no spot comes.
     m_expiry = new QTimer(this);
@@ -215,6 +245,19 @@ void DxWindow::chooseRow(const QModelIndex& proxyIndex)
     const QString line = proxyIndex.siblingAtColumn(0).data(ActiveDxModel::LineRole).toString();
     if (!line.isEmpty())
         emit tuneRequested(line);
+}
+
+void DxWindow::announceAlert(int row)
+{
+    const QModelIndex index = m_alerts->index(row, 0);
+    m_alertList->scrollTo(index);
+    if (!isVisible())
+        return;
+    m_newestAlert->setText(QStringLiteral("Alert: ") + index.data().toString());
+    if (QAccessible::isActive()) {
+        QAccessibleEvent e(m_newestAlert, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&e);
+    }
 }
 
 bool DxWindow::eventFilter(QObject* watched, QEvent* event)

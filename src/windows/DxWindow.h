@@ -9,6 +9,8 @@ class ActiveDxModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListView;
+class QAbstractItemModel;
 class QPushButton;
 class QTableView;
 class QTimer;
@@ -22,13 +24,15 @@ class DxWindow : public QWidget
     Q_OBJECT
 public:
     // countryFileLine: what the window says about the country file.
+    // alerts: the lines of the alerts so far, newest last.
     DxWindow(ActiveDxModel* model, QString programDir, const QString& countryFileLine,
-             QWidget* parent = nullptr);
+             QAbstractItemModel* alerts = nullptr, QWidget* parent = nullptr);
 
     // The band filter's states: rows of switched-off bands are hidden.
     void setBandStates(const BandFilter::States& states);
 
     QTableView* table() const { return m_table; }
+    QListView* alertList() const { return m_alertList; }
     ActiveDxFilter* filter() const { return m_filter; }
 
 signals:
@@ -36,6 +40,8 @@ signals:
     void tuneRequested(const QString& line);
     // Shown or hidden (closed).
     void shownChanged(bool shown);
+    // The user asked for the alert rules' editor.
+    void alertsRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +53,7 @@ private:
     void chooseRow(const QModelIndex& proxyIndex);
     void saveChoices();
     void announceRows(int first, int last);
+    void announceAlert(int row);
 
     ActiveDxModel* m_model;
     ActiveDxFilter* m_filter;
@@ -60,5 +67,8 @@ private:
     QLineEdit* m_text = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_newest = nullptr;
+    QAbstractItemModel* m_alerts = nullptr;
+    QListView* m_alertList = nullptr;
+    QLabel* m_newestAlert = nullptr;
     QTimer* m_expiry = nullptr;
 };
