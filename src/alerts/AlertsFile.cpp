@@ -77,12 +77,12 @@ QString writeSet(quint32 bits, int count, QString (*nameOf)(int))
     return words.join(QLatin1Char(','));
 }
 
-// The keys of one [RuleN] section as the file gives them: the first of a
-// key counts, as in settings.ini.
+// The keys of one [RuleN] section as the file gives them.
 struct Section
 {
     QString name;
     QHash<QString, QString> values; // key in lower case -> trimmed value
+    QStringList keys;               // as written, in file order
     QString problem;                // the first thing wrong in it
     bool duplicate = false;
 };
@@ -98,12 +98,12 @@ std::optional<AlertRule> ruleOf(const Section& section, QString* problem)
         return fail(QStringLiteral("appears twice; the second one is skipped"));
     if (!section.problem.isEmpty())
         return fail(section.problem);
-    for (auto it = section.values.cbegin(); it != section.values.cend(); ++it) {
+    for (const QString& key : section.keys) {
         const bool known = std::any_of(ruleKeys().cbegin(), ruleKeys().cend(), [&](const QString& k) {
-            return k.compare(it.key(), Qt::CaseInsensitive) == 0;
+            return k.compare(key, Qt::CaseInsensitive) == 0;
         });
         if (!known)
-            return fail(QStringLiteral("unknown key %1").arg(it.key()));
+            return fail(QStringLiteral("unknown key %1").arg(key));
     }
     const auto value = [&](const char* key) {
         return section.values.value(QString::fromLatin1(key).toLower());
@@ -240,9 +240,16 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
                                        .arg(line.left(40));
             continue;
         }
-        const QString key = line.left(eq).trimmed().toLower();
-        if (!current->values.contains(key))
-            current->values.insert(key, line.mid(eq + 1).trimmed());
+        // A key given twice is a rule edited in two minds: which one was
+        // meant is the user's to say.
+        const QString key = line.left(eq).trimmed();
+        if (current->values.contains(key.toLower())) {
+            if (current->problem.isEmpty())
+                current->problem = QStringLiteral("%1 is given twice").arg(key);
+            continue;
+        }
+        current->values.insert(key.toLower(), line.mid(eq + 1).trimmed());
+        current->keys.append(key);
     }
 
     Contents contents;
