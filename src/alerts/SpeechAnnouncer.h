@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTextToSpeech>
+#include <QTimer>
+
+#include <utility>
+
+// Speaks alerts aloud through the system's speech engine (on Debian
+// speech-dispatcher, which drives espeak-ng). Alerts come in bursts when a
+// DXpedition is spotted by many stations, so at most one utterance plays
+// and one waits: a newer alert takes the waiting one's place, and what is
+// said is never more than one alert behind.
+//
+// A machine without a speech engine, without speech-dispatcher or without
+// an audio device says nothing and shows no message; available() tells.
+class SpeechAnnouncer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // engine: a Qt text-to-speech engine by name ("speechd", ...), empty for
+    // the system's default.
+    explicit SpeechAnnouncer(const QString& engine = {}, QObject* parent = nullptr);
+
+    void say(const QString& text);
+
+    // Muted, it stops what is being said and forgets the waiting one.
+    void setMuted(bool muted);
+    bool muted() const { return m_muted; }
+
+    // Whether an engine was found and can speak.
+    bool available() const;
+
+    // The utterance being spoken and the one waiting, empty when none.
+    QString speaking() const { return m_speaking; }
+    QString waiting() const { return m_waiting; }
+
+signals:
+    // An utterance went to the engine.
+    void started(const QString& text);
+
+private:
+    void stateChanged(QTextToSpeech::State state);
+    void finished();
+    void start(const QString& text);
+
+    QTextToSpeech m_speech;
+    QTimer m_watchdog;
+    QString m_speaking;
+    QString m_waiting;
+    bool m_usable = false;
+    bool m_engineBegan = false;
+    bool m_muted = false;
+};

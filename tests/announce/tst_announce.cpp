@@ -1,0 +1,466 @@
+#include "alerts/DesktopNotifier.h"
+#include "alerts/SpeechAnnouncer.h"
+#include "alerts/SpokenText.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextToSpeech>
+
+#include <memory>
+
+namespace {
+
+// A notification service of our own on the test's private bus: it records
+// each Notify call as a desktop would receive it.
+class NotificationService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct Call
+    {
+        QString appName;
+        uint replacesId = 0;
+        QString icon;
+        QString summary;
+        QString body;
+        QVariantMap hints;
+    };
+
+    QStringList capabilities{QStringLiteral("body")};
+    bool answers = true; // false: takes the calls and never answers
+    QList<Call> calls;
+
+public slots:
+    QStringList GetCapabilities() { return capabilities; }
+
+    uint Notify(const QString& appName, uint replacesId, const QString& icon,
+                const QString& summary, const QString& body, const QStringList& /*actions*/,
+                const QVariantMap& hints, int /*timeout*/)
+    {
+        calls.append({appName, replacesId, icon, summary, body, hints});
+        if (!answers)
+            setDelayedReply(true);
+        return replacesId != 0 ? replacesId : uint(calls.size());
+    }
+};
+
+} // namespace
+
+class TestAnnounce : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void spokenText_data();
+    void spokenText();
+
+    void noticeReachesTheDesktop();
+    void noticeBodyMarkup_data();
+    void noticeBodyMarkup();
+    void noticeWithoutService_data();
+    void noticeWithoutService();
+    void hungServiceHoldsFewCalls();
+
+    void speechReachesTheEngine();
+    void oneSpeaksOneWaits();
+    void muteStopsAndForgets();
+    void noEngineNoError_data();
+    void noEngineNoError();
+
+private:
+    QDBusConnection connectTo(const QString& name);
+    bool startSpeechDispatcher();
+
+    QTemporaryDir m_dir;
+    QProcess m_bus;
+    QString m_busAddress;
+    QProcess m_speechd;
+    QString m_spokenFile;
+    QString m_speechdAddress;
+    int m_connections = 0;
+};
+
+// A bus of the test's own, so a desktop's notices are never touched and the
+// test runs where there is no desktop at all.
+void TestAnnounce::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const QString dbusDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (dbusDaemon.isEmpty())
+        QSKIP("dbus-daemon is not installed (package dbus)");
+    const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
+    QFile file(config);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral(
+                   "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+                   "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                   "<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                   "<auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                   "<allow own=\"*\"/></policy></busconfig>\n")
+                   .arg(m_dir.path())
+                   .toUtf8());
+    file.close();
+    m_bus.start(dbusDaemon, {QStringLiteral("--config-file=") + config,
+                             QStringLiteral("--print-address"), QStringLiteral("--nofork")});
+    QVERIFY(m_bus.waitForStarted());
+    QTRY_VERIFY(m_bus.canReadLine());
+    m_busAddress = QString::fromUtf8(m_bus.readLine()).trimmed();
+    QVERIFY(!m_busAddress.isEmpty());
+}
+
+void TestAnnounce::cleanupTestCase()
+{
+    for (QProcess* process : {&m_speechd, &m_bus}) {
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            process->waitForFinished(3000);
+        }
+    }
+}
+
+QDBusConnection TestAnnounce::connectTo(const QString& name)
+{
+    return QDBusConnection::connectToBus(m_busAddress,
+                                         name + QString::number(++m_connections));
+}
+
+void TestAnnounce::spokenText_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("entity");
+    QTest::addColumn<int>("frequency");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("spoken");
+
+    QTest::newRow("20 m CW") << "3Y0K" << "Bouvet" << 140250 << "CW" << "3Y0K, Bouvet, 14 025, CW";
+    QTest::newRow("tenths kept") << "T33T" << "Banaba Island" << 70055 << "FT8"
+                                 << "T33T, Banaba Island, 7 005.5, FT8";
+    QTest::newRow("VHF") << "DL1ABC" << "Germany" << 1443000 << "SSB"
+                         << "DL1ABC, Germany, 144 300, SSB";
+    QTest::newRow("top band") << "VP8PJ" << "Falkland Islands" << 18235 << "CW"
+                              << "VP8PJ, Falkland Islands, 1 823.5, CW";
+    QTest::newRow("under 1000 kHz") << "W1AW" << "United States" << 4750 << "CW"
+                                    << "W1AW, United States, 475, CW";
+    QTest::newRow("microwave") << "OK1KIR" << "Czech Republic" << 102680000 << ""
+                               << "OK1KIR, Czech Republic, 10 268 000";
+    QTest::newRow("no entity, no mode") << "ZZ9ZZ" << "" << 280745 << ""
+                                        << "ZZ9ZZ, 28 074.5";
+    QTest::newRow("no frequency") << "3Y0K" << "Bouvet" << 0 << "CW" << "3Y0K, Bouvet, CW";
+}
+
+void TestAnnounce::spokenText()
+{
+    QFETCH(QString, call);
+    QFETCH(QString, entity);
+    QFETCH(int, frequency);
+    QFETCH(QString, mode);
+    QFETCH(QString, spoken);
+    QCOMPARE(SpokenText::of(call, entity, frequency, mode), spoken);
+}
+
+void TestAnnounce::noticeReachesTheDesktop()
+{
+    QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
+    NotificationService service;
+    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
+                                      QDBusConnection::ExportAllSlots));
+    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    DesktopNotifier notifier(connectTo(QStringLiteral("client")));
+    QSignalSpy shown(&notifier, &DesktopNotifier::shown);
+    notifier.notify(QStringLiteral("Kiribati"),
+                    QStringLiteral("DX de W3LPL: 14025.0 T30L CW 599 0712Z"),
+                    QStringLiteral("Kiribati T30L"));
+    QTRY_COMPARE(service.calls.size(), 1);
+    const NotificationService::Call first = service.calls.at(0);
+    QCOMPARE(first.appName, QStringLiteral("Marvix Terminal"));
+    QCOMPARE(first.summary, QStringLiteral("Kiribati"));
+    QCOMPARE(first.body, QStringLiteral("DX de W3LPL: 14025.0 T30L CW 599 0712Z"));
+    QCOMPARE(first.replacesId, 0u);
+    QCOMPARE(first.icon, QStringLiteral("marvix-terminal"));
+    QCOMPARE(first.hints.value(QStringLiteral("desktop-entry")).toString(),
+             QStringLiteral("marvix-terminal"));
+    QTRY_COMPARE(shown.size(), 1);
+
+    // The same rule and station again takes the first notice's place; another
+    // station gets a notice of its own.
+    notifier.notify(QStringLiteral("Kiribati"),
+                    QStringLiteral("DX de K1TTT: 7005.0 T30L CW 0714Z"),
+                    QStringLiteral("Kiribati T30L"));
+    notifier.notify(QStringLiteral("Kiribati"),
+                    QStringLiteral("DX de K1TTT: 7010.0 T31A CW 0714Z"),
+                    QStringLiteral("Kiribati T31A"));
+    QTRY_COMPARE(service.calls.size(), 3);
+    QCOMPARE(service.calls.at(1).replacesId, shown.at(0).at(0).toUInt());
+    QCOMPARE(service.calls.at(1).body, QStringLiteral("DX de K1TTT: 7005.0 T30L CW 0714Z"));
+    QCOMPARE(service.calls.at(2).replacesId, 0u);
+    QTRY_COMPARE(notifier.pending(), 0);
+
+    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+}
+
+// Spot comments are written by strangers; a service that reads markup must
+// get them escaped, one that does not must get them as they are.
+void TestAnnounce::noticeBodyMarkup_data()
+{
+    QTest::addColumn<QStringList>("capabilities");
+    QTest::addColumn<QString>("body");
+
+    const QString comment = QStringLiteral("DX de N0CALL: 14025.0 3Y0K <b>big</b> & <a href=x>");
+    QTest::newRow("markup") << QStringList{"body", "body-markup"}
+                            << "DX de N0CALL: 14025.0 3Y0K &lt;b&gt;big&lt;/b&gt; &amp; "
+                               "&lt;a href=x&gt;";
+    QTest::newRow("plain text") << QStringList{"body"} << comment;
+}
+
+void TestAnnounce::noticeBodyMarkup()
+{
+    QFETCH(QStringList, capabilities);
+    QFETCH(QString, body);
+
+    QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
+    NotificationService service;
+    service.capabilities = capabilities;
+    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
+                                      QDBusConnection::ExportAllSlots));
+    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    DesktopNotifier notifier(connectTo(QStringLiteral("client")));
+    notifier.notify(QStringLiteral("3Y0K"),
+                    QStringLiteral("DX de N0CALL: 14025.0 3Y0K <b>big</b> & <a href=x>"));
+    QTRY_COMPARE(service.calls.size(), 1);
+    QCOMPARE(service.calls.at(0).body, body);
+    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+}
+
+// Without the service (a bare window manager) or without any session bus
+// (a console login), a notice is nothing: no message, no wait, no call left
+// behind; a service that appears later is used.
+void TestAnnounce::noticeWithoutService_data()
+{
+    QTest::addColumn<bool>("bus");
+    QTest::newRow("bus without the service") << true;
+    QTest::newRow("no bus at all") << false;
+}
+
+void TestAnnounce::noticeWithoutService()
+{
+    QFETCH(bool, bus);
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+
+    DesktopNotifier notifier(bus ? connectTo(QStringLiteral("client"))
+                                 : QDBusConnection(QStringLiteral("never connected")));
+    QSignalSpy shown(&notifier, &DesktopNotifier::shown);
+    notifier.notify(QStringLiteral("Kiribati"), QStringLiteral("DX de W3LPL: 14025.0 T30L CW"));
+    QTRY_COMPARE(notifier.pending(), 0);
+    QTest::qWait(200);
+    QCOMPARE(shown.size(), 0);
+    if (!bus)
+        return;
+
+    QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
+    NotificationService service;
+    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
+                                      QDBusConnection::ExportAllSlots));
+    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    notifier.notify(QStringLiteral("Kiribati"), QStringLiteral("DX de K1TTT: 7005.0 T30L CW"));
+    QTRY_COMPARE(service.calls.size(), 1);
+    QCOMPARE(service.calls.at(0).body, QStringLiteral("DX de K1TTT: 7005.0 T30L CW"));
+    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+}
+
+// A service that takes calls and never answers must not make the notifier
+// keep every alert of a busy evening.
+void TestAnnounce::hungServiceHoldsFewCalls()
+{
+    QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
+    NotificationService service;
+    service.answers = false;
+    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
+                                      QDBusConnection::ExportAllSlots));
+    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    DesktopNotifier notifier(connectTo(QStringLiteral("client")));
+    notifier.notify(QStringLiteral("first"), QStringLiteral("first"));
+    QTRY_COMPARE(service.calls.size(), 1);
+    for (int i = 0; i < 500; ++i)
+        notifier.notify(QStringLiteral("Kiribati"), QString::number(i));
+    QVERIFY(notifier.pending() <= 16);
+    QTest::qWait(300);
+    QVERIFY(service.calls.size() <= 16);
+    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+}
+
+// speech-dispatcher of the test's own, on its own socket, with an output
+// module that writes each text it is given to a file and takes a second to
+// "say" it: the real engine chain (Qt's speechd engine, libspeechd, the
+// dispatcher, a module) on a machine without a sound device. The null sound
+// driver of libao stands in for the device the dispatcher insists on opening.
+bool TestAnnounce::startSpeechDispatcher()
+{
+    if (m_speechd.state() == QProcess::Running)
+        return true;
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("speech-dispatcher"));
+    if (program.isEmpty()
+        || !QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
+        return false;
+    const QString root = m_dir.filePath(QStringLiteral("speechd"));
+    QDir().mkpath(root + QStringLiteral("/conf/modules"));
+    QDir().mkpath(root + QStringLiteral("/home"));
+    QDir().mkpath(root + QStringLiteral("/log"));
+    m_spokenFile = root + QStringLiteral("/spoken.txt");
+    const auto write = [](const QString& name, const QString& text) {
+        QFile file(name);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+    };
+    if (!write(root + QStringLiteral("/conf/speechd.conf"),
+               QStringLiteral("LogLevel 3\nLogDir \"%1/log\"\nAudioOutputMethod \"libao\"\n"
+                              "AddModule \"recorder\" \"sd_generic\" \"recorder.conf\"\n"
+                              "DefaultModule recorder\n")
+                   .arg(root))
+        || !write(root + QStringLiteral("/conf/modules/recorder.conf"),
+                  QStringLiteral("GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> %1; "
+                                 "sleep 1\"\nAddVoice \"en\" \"MALE1\" \"x\"\n")
+                      .arg(m_spokenFile))
+        || !write(root + QStringLiteral("/home/.libao"), QStringLiteral("default_driver=null\n")))
+        return false;
+
+    const QString socket = root + QStringLiteral("/speechd.sock");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
+    m_speechd.setProcessEnvironment(env);
+    m_speechd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_speechd.start(program, {"-s", "-t", "0", "-c", "unix_socket", "-S", socket, "-C",
+                              root + QStringLiteral("/conf")});
+    if (!m_speechd.waitForStarted())
+        return false;
+    if (!QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000))
+        return false;
+    m_speechdAddress = QStringLiteral("unix_socket:") + socket;
+    return true;
+}
+
+static QStringList spokenLines(const QString& file)
+{
+    QFile spoken(file);
+    if (!spoken.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(spoken.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void TestAnnounce::speechReachesTheEngine()
+{
+    if (!startSpeechDispatcher())
+        QSKIP("speech-dispatcher or Qt's speechd engine is not installed");
+    qputenv("SPEECHD_ADDRESS", m_speechdAddress.toUtf8());
+    QFile::remove(m_spokenFile);
+
+    SpeechAnnouncer announcer(QStringLiteral("speechd"));
+    QVERIFY(announcer.available());
+    announcer.say(SpokenText::of(QStringLiteral("3Y0K"), QStringLiteral("Bouvet"), 140250,
+                                 QStringLiteral("CW")));
+    QTRY_COMPARE_WITH_TIMEOUT(spokenLines(m_spokenFile),
+                              QStringList{QStringLiteral("3Y0K, Bouvet, 14 025, CW")}, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(announcer.speaking(), QString(), 10000);
+}
+
+// A burst of alerts: the first plays, the second waits and is replaced by
+// the third; the engine hears the first and the third, nothing else.
+void TestAnnounce::oneSpeaksOneWaits()
+{
+    if (!startSpeechDispatcher())
+        QSKIP("speech-dispatcher or Qt's speechd engine is not installed");
+    qputenv("SPEECHD_ADDRESS", m_speechdAddress.toUtf8());
+    QFile::remove(m_spokenFile);
+
+    SpeechAnnouncer announcer(QStringLiteral("speechd"));
+    QSignalSpy started(&announcer, &SpeechAnnouncer::started);
+    announcer.say(QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
+    announcer.say(QStringLiteral("T30L, Western Kiribati, 7 005, CW"));
+    QCOMPARE(announcer.speaking(), QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
+    QCOMPARE(announcer.waiting(), QStringLiteral("T30L, Western Kiribati, 7 005, CW"));
+    announcer.say(QStringLiteral("VP8PJ, Falkland Islands, 1 823.5, CW"));
+    QCOMPARE(announcer.waiting(), QStringLiteral("VP8PJ, Falkland Islands, 1 823.5, CW"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(spokenLines(m_spokenFile),
+                              (QStringList{QStringLiteral("3Y0K, Bouvet, 14 025, CW"),
+                                           QStringLiteral("VP8PJ, Falkland Islands, 1 823.5, CW")}),
+                              10000);
+    QTRY_COMPARE_WITH_TIMEOUT(announcer.speaking(), QString(), 10000);
+    QCOMPARE(started.size(), 2);
+    QCOMPARE(announcer.waiting(), QString());
+}
+
+void TestAnnounce::muteStopsAndForgets()
+{
+    if (!startSpeechDispatcher())
+        QSKIP("speech-dispatcher or Qt's speechd engine is not installed");
+    qputenv("SPEECHD_ADDRESS", m_speechdAddress.toUtf8());
+    QFile::remove(m_spokenFile);
+
+    SpeechAnnouncer announcer(QStringLiteral("speechd"));
+    announcer.say(QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
+    announcer.say(QStringLiteral("T30L, Western Kiribati, 7 005, CW"));
+    QTRY_COMPARE_WITH_TIMEOUT(spokenLines(m_spokenFile).size(), 1, 10000);
+    announcer.setMuted(true);
+    QCOMPARE(announcer.speaking(), QString());
+    QCOMPARE(announcer.waiting(), QString());
+    announcer.say(QStringLiteral("VP8PJ, Falkland Islands, 1 823.5, CW"));
+    QCOMPARE(announcer.speaking(), QString());
+    QTest::qWait(2500);
+    QCOMPARE(spokenLines(m_spokenFile), QStringList{QStringLiteral("3Y0K, Bouvet, 14 025, CW")});
+
+    // Unmuted, the next alert is spoken again.
+    announcer.setMuted(false);
+    announcer.say(QStringLiteral("VP8PJ, Falkland Islands, 1 823.5, CW"));
+    QTRY_COMPARE_WITH_TIMEOUT(spokenLines(m_spokenFile).size(), 2, 10000);
+    QCOMPARE(spokenLines(m_spokenFile).last(), QStringLiteral("VP8PJ, Falkland Islands, 1 823.5, CW"));
+}
+
+// No engine to be had: the program stays quiet and carries on.
+void TestAnnounce::noEngineNoError_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("engine not installed") << "no-such-engine" << QString();
+    QTest::newRow("speech-dispatcher not running")
+        << "speechd" << QStringLiteral("unix_socket:%1/nobody-listens.sock");
+}
+
+void TestAnnounce::noEngineNoError()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, address);
+    if (engine == QStringLiteral("speechd")
+        && !QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
+        QSKIP("Qt's speechd engine is not installed");
+    if (!address.isEmpty())
+        qputenv("SPEECHD_ADDRESS", address.arg(m_dir.path()).toUtf8());
+
+    SpeechAnnouncer announcer(engine);
+    QVERIFY(!announcer.available());
+    QSignalSpy started(&announcer, &SpeechAnnouncer::started);
+    announcer.say(QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
+    announcer.say(QStringLiteral("T30L, Western Kiribati, 7 005, CW"));
+    QCOMPARE(started.size(), 0);
+    QCOMPARE(announcer.speaking(), QString());
+    QCOMPARE(announcer.waiting(), QString());
+    announcer.setMuted(true);
+    announcer.setMuted(false);
+}
+
+QTEST_GUILESS_MAIN(TestAnnounce)
+#include "tst_announce.moc"
