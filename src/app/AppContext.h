@@ -36,6 +36,10 @@ struct AppContext
     // that a web host that never answers cannot hold start-up for ever.
     int httpConnectTimeoutMs = 10000;
     int httpRequestTimeoutMs = 30000;
+    // Where alerts go: the D-Bus bus of the desktop's notification service
+    // (empty: the session bus) and the speech engine (empty: the system's).
+    QString notificationBusAddress;
+    QString speechEngine;
     // The radios behind "Rig 1" and "Rig 2".
     RigBackend rig;
     SessionTimings timings;

@@ -63,6 +63,7 @@
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QThread>
+#include <QDBusConnection>
 #include <QStringListModel>
 #include <QTimer>
 #include <QToolButton>
@@ -183,6 +184,8 @@ Tform1::~Tform1()
     // The end of the program closes an open session without ceremony.
     Session->disconnect(this);
     delete Session;
+    // The alerts' editor is a window of its own (see showAlertsWindow).
+    delete m_alertsWindow;
     // Its page file goes with it.
     delete dxcalendar;
 }
@@ -1412,8 +1415,6 @@ void Tform1::createAlerts()
     m_alertProblems = contents.problems;
     m_speakHits = IniFile(m_settings.settingsPath())
                       .readInteger(QStringLiteral("Alerts"), QStringLiteral("SpeakHits"), 0) != 0;
-    m_notifier = new DesktopNotifier(this);
-    m_speech = new SpeechAnnouncer(QString(), this);
 
     auto* f4 = new QAction(this);
     f4->setObjectName(QStringLiteral("AlertsAction"));
@@ -1434,7 +1435,11 @@ AlertsWindow* Tform1::showAlertsWindow()
         // A broken file is reported once, in the editor.
         m_alertsWindow = new AlertsWindow(alertsPath(), m_alertBook->rules(),
                                           std::exchange(m_alertProblems, {}), m_countries,
-                                          m_speakHits, this);
+                                          m_speakHits, nullptr);
+        // A window of its own, not a child of this one: the mnemonics of a
+        // child window did not reach its buttons (Alt+A for Add). The
+        // destructor deletes it; it never keeps the program running.
+        m_alertsWindow->setAttribute(Qt::WA_QuitOnClose, false);
         connect(m_alertsWindow, &AlertsWindow::rulesSaved, this,
                 [this](const QList<AlertRule>& rules) { m_alertBook->setRules(rules); });
         connect(m_alertsWindow, &AlertsWindow::speakHitsChanged, this, [this](bool speak) {
@@ -1481,7 +1486,7 @@ void Tform1::checkAlerts(const QString& line)
                 alarm->play(alertSound(rule.soundFile));
         }
         if (rule.notify)
-            m_notifier->notify(rule.name, line.simplified(), rule.name + u'|' + spot->callsign);
+            notifier()->notify(rule.name, line.simplified(), rule.name + u'|' + spot->callsign);
         if (rule.speak && sound)
             speakSpot(line);
     }
@@ -1493,8 +1498,32 @@ void Tform1::speakSpot(const QString& line)
     const std::optional<AlertSpot> spot =
         AlertSpot::fromLine(line, m_countries ? *m_countries : noCountries);
     if (spot)
-        m_speech->say(SpokenText::of(spot->callsign, spot->entity,
+        speech()->say(SpokenText::of(spot->callsign, spot->entity,
                                      int(std::lround(spot->frequencyKhz * 10)), spot->mode));
+}
+
+// The notifier and the speech engine are made at their first use: most runs
+// never need them, and the speech engine may start a service of its own.
+DesktopNotifier* Tform1::notifier()
+{
+    if (!m_notifier) {
+        m_notifier = m_ctx.notificationBusAddress.isEmpty()
+                         ? new DesktopNotifier(this)
+                         : new DesktopNotifier(QDBusConnection::connectToBus(
+                                                   m_ctx.notificationBusAddress,
+                                                   QStringLiteral("marvix-notices")),
+                                               this);
+    }
+    return m_notifier;
+}
+
+SpeechAnnouncer* Tform1::speech()
+{
+    if (!m_speech) {
+        m_speech = new SpeechAnnouncer(m_ctx.speechEngine, this);
+        m_speech->setMuted(!sound);
+    }
+    return m_speech;
 }
 
 // A rule's own WAV file, beside dx.wav, read once (bounded like dx.wav).

@@ -277,6 +277,8 @@ private:
     QString alertsPath() const;
     void checkAlerts(const QString& line);
     void speakSpot(const QString& line);
+    DesktopNotifier* notifier();
+    SpeechAnnouncer* speech();
     QByteArray alertSound(const QString& fileName);
 
     AppContext m_ctx;

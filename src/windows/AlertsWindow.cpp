@@ -47,7 +47,7 @@ template <typename T> T maskOf(const QList<QCheckBox*>& boxes)
     return mask;
 }
 
-void setMask(const QList<QCheckBox*>& boxes, quint32 mask)
+void checkMask(const QList<QCheckBox*>& boxes, quint32 mask)
 {
     for (int i = 0; i < boxes.size(); ++i)
         boxes[i]->setChecked(mask & (1u << i));
@@ -99,7 +99,7 @@ void AlertsWindow::buildControls()
     m_name->setObjectName(QStringLiteral("RuleName"));
     m_name->setAccessibleName(QStringLiteral("Name"));
     m_name->setMaxLength(60);
-    m_on = new QCheckBox(QStringLiteral("O&n"), this);
+    m_on = new QCheckBox(QStringLiteral("Rule &is on"), this);
     m_on->setObjectName(QStringLiteral("RuleOn"));
     m_on->setAccessibleName(QStringLiteral("On"));
     m_call = new QLineEdit(this);
@@ -155,17 +155,17 @@ void AlertsWindow::buildControls()
         l->setBuddy(buddy);
         return l;
     };
-    form->addRow(label(QStringLiteral("N&ame:"), m_name), m_name);
+    form->addRow(label(QStringLiteral("Na&me:"), m_name), m_name);
     form->addRow(QString(), m_on);
     form->addRow(label(QStringLiteral("&Callsign:"), m_call), m_call);
     form->addRow(label(QStringLiteral("&Entity:"), m_entity), m_entity);
     form->addRow(label(QStringLiteral("C&ontinents:"), m_continents.first()), continents);
     form->addRow(label(QStringLiteral("&Bands:"), m_bands.first()), bands);
-    form->addRow(label(QStringLiteral("&Modes:"), m_modes.first()), modes);
+    form->addRow(label(QStringLiteral("Mode&s:"), m_modes.first()), modes);
     auto* soundRow = new QHBoxLayout;
     soundRow->addWidget(m_sound);
     soundRow->addWidget(m_soundFile, 1);
-    form->addRow(label(QStringLiteral("&Sound:"), m_sound), soundRow);
+    form->addRow(label(QStringLiteral("So&und:"), m_sound), soundRow);
     form->addRow(QString(), m_notify);
     form->addRow(QString(), m_speak);
     auto* testRow = new QHBoxLayout;
@@ -243,9 +243,9 @@ void AlertsWindow::showRule(int row)
     m_on->setChecked(rule.on);
     m_call->setText(rule.call.text());
     m_entity->setText(rule.entity);
-    setMask(m_continents, rule.continents);
-    setMask(m_bands, rule.bands);
-    setMask(m_modes, rule.modes);
+    checkMask(m_continents, rule.continents);
+    checkMask(m_bands, rule.bands);
+    checkMask(m_modes, rule.modes);
     m_sound->setCurrentIndex(int(rule.sound));
     m_soundFile->setText(rule.soundFile);
     m_soundFile->setEnabled(has && rule.sound == AlertRule::Sound::File);
