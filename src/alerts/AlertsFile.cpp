@@ -30,6 +30,14 @@ const QStringList& ruleKeys()
     return keys;
 }
 
+// A word of the file as a problem quotes it: a line of a megabyte must not
+// make a message of a megabyte.
+QString shown(const QString& text)
+{
+    constexpr int kMaxShown = 40;
+    return text.size() <= kMaxShown ? text : text.left(kMaxShown) + QStringLiteral("...");
+}
+
 // "[Rule12]" -> "Rule12"; none for a line that opens no section.
 std::optional<QString> sectionName(const QString& line)
 {
@@ -59,7 +67,7 @@ std::optional<quint32> readSet(const QString& value,
             continue;
         const std::optional<int> index = indexOf(word);
         if (!index) {
-            *bad = word.trimmed().toString();
+            *bad = shown(word.trimmed().toString());
             return std::nullopt;
         }
         bits |= 1u << *index;
@@ -91,7 +99,7 @@ struct Section
 std::optional<AlertRule> ruleOf(const Section& section, QString* problem)
 {
     auto fail = [&](const QString& what) {
-        *problem = section.name + QStringLiteral(": ") + what;
+        *problem = shown(section.name) + QStringLiteral(": ") + what;
         return std::nullopt;
     };
     if (section.duplicate)
@@ -103,7 +111,7 @@ std::optional<AlertRule> ruleOf(const Section& section, QString* problem)
             return k.compare(key, Qt::CaseInsensitive) == 0;
         });
         if (!known)
-            return fail(QStringLiteral("unknown key %1").arg(key));
+            return fail(QStringLiteral("unknown key %1").arg(shown(key)));
     }
     const auto value = [&](const char* key) {
         return section.values.value(QString::fromLatin1(key).toLower());
@@ -132,14 +140,14 @@ std::optional<AlertRule> ruleOf(const Section& section, QString* problem)
           std::tuple{"Speak", false, &rule.speak}}) {
         if (!flag(key, fallback, out))
             return fail(QStringLiteral("%1 must be 0 or 1, not %2")
-                            .arg(QLatin1String(key), value(key)));
+                            .arg(QLatin1String(key), shown(value(key))));
     }
 
     const std::optional<CallPattern> call = CallPattern::compile(value("Call"));
     if (!call)
         return fail(QStringLiteral("callsign pattern %1 may hold only letters, digits, /, * and ?"
                                    " (at most %2 characters)")
-                        .arg(value("Call"))
+                        .arg(shown(value("Call")))
                         .arg(CallPattern::kMaxLength));
     rule.call = *call;
 
@@ -172,7 +180,7 @@ std::optional<AlertRule> ruleOf(const Section& section, QString* problem)
         rule.sound = AlertRule::Sound::File;
         rule.soundFile = sound;
     } else {
-        return fail(QStringLiteral("Sound must be 0, 1 or the name of a .wav file, not %1").arg(sound));
+        return fail(QStringLiteral("Sound must be 0, 1 or the name of a .wav file, not %1").arg(shown(sound)));
     }
     return rule;
 }
@@ -229,7 +237,7 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
             if (!anySection && stray.isEmpty())
                 stray = QStringLiteral("alerts.ini: line %1 stands before any [RuleN] section: %2")
                             .arg(lineNumber)
-                            .arg(line.left(40));
+                            .arg(shown(line));
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
@@ -237,7 +245,7 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
             if (current->problem.isEmpty())
                 current->problem = QStringLiteral("line %1 is no Key=value line: %2")
                                        .arg(lineNumber)
-                                       .arg(line.left(40));
+                                       .arg(shown(line));
             continue;
         }
         // A key given twice is a rule edited in two minds: which one was
@@ -245,7 +253,7 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
         const QString key = line.left(eq).trimmed();
         if (current->values.contains(key.toLower())) {
             if (current->problem.isEmpty())
-                current->problem = QStringLiteral("%1 is given twice").arg(key);
+                current->problem = QStringLiteral("%1 is given twice").arg(shown(key));
             continue;
         }
         current->values.insert(key.toLower(), line.mid(eq + 1).trimmed());

@@ -305,6 +305,10 @@ void TestAlertRules::brokenRules_data()
     // A misspelt key would otherwise make a rule that alerts on every spot.
     QTest::newRow("unknown key") << "Band=40m" << "Rule2: unknown key Band";
     QTest::newRow("key twice") << "Notify=0" << "Rule2: Notify is given twice";
+    // A runaway line is quoted only in part.
+    QTest::newRow("long value")
+        << "Sound=" + QString(100000, u'x')
+        << "Rule2: Sound must be 0, 1 or the name of a .wav file, not " + QString(40, u'x') + "...";
     QTest::newRow("no equals sign") << "Bands 40m" << "Rule2: line 8 is no Key=value line: Bands 40m";
 }
 
