@@ -2,10 +2,11 @@
 
 namespace {
 
-// An engine that took a text and never tells it has finished (an output
-// module that failed on a missing sound device says nothing back) would
-// hold up every later alert; after this long the next one goes anyway. An
-// alert such as "3Y0K, Bouvet, 14 025, CW" takes about three seconds.
+// An engine that took a text and never tells it has finished would hold up
+// every later alert: speech-dispatcher on a machine without a sound device
+// logs "Opening audio failed" and sends no end of the message. After this
+// long the next one goes anyway. An alert such as "3Y0K, Bouvet, 14 025, CW"
+// takes about three seconds.
 constexpr int longestUtteranceMs = 15000;
 
 } // namespace

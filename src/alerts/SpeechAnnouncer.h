@@ -30,6 +30,11 @@ public:
     void setMuted(bool muted);
     bool muted() const { return m_muted; }
 
+    // How long one utterance may take before the next one goes anyway
+    // (15 s unless set): a dispatcher that cannot open the sound device
+    // takes the text and never says it has finished.
+    void setLongestUtterance(int milliseconds) { m_watchdog.setInterval(milliseconds); }
+
     // Whether an engine was found and can speak.
     bool available() const;
 

@@ -54,6 +54,61 @@ public slots:
     }
 };
 
+// A speech-dispatcher of the test's own on its own socket, with the given
+// configuration (speechd.conf and module files), writable home and log.
+class PrivateDispatcher
+{
+public:
+    ~PrivateDispatcher()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            m_process.waitForFinished(3000);
+        }
+    }
+
+    bool running() const { return m_process.state() == QProcess::Running; }
+    QString root() const { return m_root; }
+    QString address() const { return QStringLiteral("unix_socket:") + m_root + "/speechd.sock"; }
+    QString log() const
+    {
+        QFile file(m_root + QStringLiteral("/log/speech-dispatcher.log"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    // files: path below the folder -> text; "%1" in a text is the folder.
+    bool start(const QString& root, const QMap<QString, QString>& files)
+    {
+        const QString program =
+            QStandardPaths::findExecutable(QStringLiteral("speech-dispatcher"));
+        if (program.isEmpty()
+            || !QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
+            return false;
+        m_root = root;
+        for (const char* sub : {"conf/modules", "home", "log"})
+            QDir().mkpath(root + QLatin1Char('/') + QLatin1String(sub));
+        for (auto it = files.begin(); it != files.end(); ++it) {
+            QFile file(root + QLatin1Char('/') + it.key());
+            const QByteArray text = it.value().arg(root).toUtf8();
+            if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+                return false;
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const QString socket = root + QStringLiteral("/speechd.sock");
+        m_process.start(program, {"-s", "-t", "0", "-c", "unix_socket", "-S", socket, "-C",
+                                  root + QStringLiteral("/conf")});
+        return m_process.waitForStarted()
+               && QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000);
+    }
+
+private:
+    QProcess m_process;
+    QString m_root;
+};
+
 } // namespace
 
 class TestAnnounce : public QObject
@@ -87,9 +142,8 @@ private:
     QTemporaryDir m_dir;
     QProcess m_bus;
     QString m_busAddress;
-    QProcess m_speechd;
+    PrivateDispatcher m_recorder;
     QString m_spokenFile;
-    QString m_speechdAddress;
     int m_connections = 0;
 };
 
@@ -123,11 +177,9 @@ void TestAnnounce::initTestCase()
 
 void TestAnnounce::cleanupTestCase()
 {
-    for (QProcess* process : {&m_speechd, &m_bus}) {
-        if (process->state() != QProcess::NotRunning) {
-            process->terminate();
-            process->waitForFinished(3000);
-        }
+    if (m_bus.state() != QProcess::NotRunning) {
+        m_bus.terminate();
+        m_bus.waitForFinished(3000);
     }
 }
 
@@ -304,53 +356,24 @@ void TestAnnounce::hungServiceHoldsFewCalls()
     serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
 }
 
-// speech-dispatcher of the test's own, on its own socket, with an output
-// module that writes each text it is given to a file and takes a second to
-// "say" it: the real engine chain (Qt's speechd engine, libspeechd, the
-// dispatcher, a module) on a machine without a sound device. The null sound
+// The real engine chain (Qt's speechd engine, libspeechd, the dispatcher, an
+// output module) on a machine without a sound device: the module writes each
+// text it is given to a file and takes a second to "say" it, and the null
 // driver of libao stands in for the device the dispatcher insists on opening.
 bool TestAnnounce::startSpeechDispatcher()
 {
-    if (m_speechd.state() == QProcess::Running)
+    if (m_recorder.running())
         return true;
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("speech-dispatcher"));
-    if (program.isEmpty()
-        || !QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
-        return false;
-    const QString root = m_dir.filePath(QStringLiteral("speechd"));
-    QDir().mkpath(root + QStringLiteral("/conf/modules"));
-    QDir().mkpath(root + QStringLiteral("/home"));
-    QDir().mkpath(root + QStringLiteral("/log"));
-    m_spokenFile = root + QStringLiteral("/spoken.txt");
-    const auto write = [](const QString& name, const QString& text) {
-        QFile file(name);
-        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
-    };
-    if (!write(root + QStringLiteral("/conf/speechd.conf"),
-               QStringLiteral("LogLevel 3\nLogDir \"%1/log\"\nAudioOutputMethod \"libao\"\n"
-                              "AddModule \"recorder\" \"sd_generic\" \"recorder.conf\"\n"
-                              "DefaultModule recorder\n")
-                   .arg(root))
-        || !write(root + QStringLiteral("/conf/modules/recorder.conf"),
-                  QStringLiteral("GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> %1; "
-                                 "sleep 1\"\nAddVoice \"en\" \"MALE1\" \"x\"\n")
-                      .arg(m_spokenFile))
-        || !write(root + QStringLiteral("/home/.libao"), QStringLiteral("default_driver=null\n")))
-        return false;
-
-    const QString socket = root + QStringLiteral("/speechd.sock");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
-    m_speechd.setProcessEnvironment(env);
-    m_speechd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_speechd.start(program, {"-s", "-t", "0", "-c", "unix_socket", "-S", socket, "-C",
-                              root + QStringLiteral("/conf")});
-    if (!m_speechd.waitForStarted())
-        return false;
-    if (!QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000))
-        return false;
-    m_speechdAddress = QStringLiteral("unix_socket:") + socket;
-    return true;
+    m_spokenFile = m_dir.filePath(QStringLiteral("recorder/spoken.txt"));
+    return m_recorder.start(
+        m_dir.filePath(QStringLiteral("recorder")),
+        {{"conf/speechd.conf", "LogLevel 3\nLogDir \"%1/log\"\nAudioOutputMethod \"libao\"\n"
+                               "AddModule \"recorder\" \"sd_generic\" \"recorder.conf\"\n"
+                               "DefaultModule recorder\n"},
+         {"conf/modules/recorder.conf",
+          "GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> %1/spoken.txt; sleep 1\"\n"
+          "AddVoice \"en\" \"MALE1\" \"x\"\n"},
+         {"home/.libao", "default_driver=null\n"}});
 }
 
 static QStringList spokenLines(const QString& file)
@@ -365,7 +388,7 @@ void TestAnnounce::speechReachesTheEngine()
 {
     if (!startSpeechDispatcher())
         QSKIP("speech-dispatcher or Qt's speechd engine is not installed");
-    qputenv("SPEECHD_ADDRESS", m_speechdAddress.toUtf8());
+    qputenv("SPEECHD_ADDRESS", m_recorder.address().toUtf8());
     QFile::remove(m_spokenFile);
 
     SpeechAnnouncer announcer(QStringLiteral("speechd"));
@@ -383,7 +406,7 @@ void TestAnnounce::oneSpeaksOneWaits()
 {
     if (!startSpeechDispatcher())
         QSKIP("speech-dispatcher or Qt's speechd engine is not installed");
-    qputenv("SPEECHD_ADDRESS", m_speechdAddress.toUtf8());
+    qputenv("SPEECHD_ADDRESS", m_recorder.address().toUtf8());
     QFile::remove(m_spokenFile);
 
     SpeechAnnouncer announcer(QStringLiteral("speechd"));
@@ -408,7 +431,7 @@ void TestAnnounce::muteStopsAndForgets()
 {
     if (!startSpeechDispatcher())
         QSKIP("speech-dispatcher or Qt's speechd engine is not installed");
-    qputenv("SPEECHD_ADDRESS", m_speechdAddress.toUtf8());
+    qputenv("SPEECHD_ADDRESS", m_recorder.address().toUtf8());
     QFile::remove(m_spokenFile);
 
     SpeechAnnouncer announcer(QStringLiteral("speechd"));
