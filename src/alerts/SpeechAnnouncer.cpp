@@ -11,38 +11,106 @@ constexpr int longestUtteranceMs = 15000;
 
 } // namespace
 
+// The engine on its own thread: it is made there, speaks and stops there,
+// and tells its state back by queued signals.
+class SpeechAnnouncer::Engine : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Engine(QString name) : m_name(std::move(name)) {}
+
+    void open()
+    {
+        m_speech = new QTextToSpeech(m_name, this);
+        connect(m_speech, &QTextToSpeech::stateChanged, this, &Engine::stateChanged);
+        bool usable = m_speech->state() != QTextToSpeech::Error;
+        if (!usable) {
+            // Qt's speech-dispatcher engine gives up when it has no voice
+            // for the system's locale; with LANG=C.UTF-8, the default of
+            // many systems, that is "C", which no voice has. Its voices
+            // still work once a locale they speak is chosen.
+            const QList<QLocale> offered = m_speech->availableLocales();
+            if (!offered.isEmpty()) {
+                QLocale chosen = offered.first();
+                for (const QLocale& locale : offered) {
+                    if (locale == QLocale::system()) {
+                        chosen = locale;
+                        break;
+                    }
+                    if (locale.language() == QLocale::English &&
+                        chosen.language() != QLocale::English)
+                        chosen = locale;
+                }
+                m_speech->setLocale(chosen);
+                usable = !m_speech->voice().name().isEmpty();
+            }
+        }
+        emit opened(usable);
+    }
+    void say(const QString& text)
+    {
+        if (m_speech)
+            m_speech->say(text);
+    }
+    void stop()
+    {
+        if (m_speech)
+            m_speech->stop();
+    }
+
+signals:
+    void opened(bool usable);
+    void stateChanged(QTextToSpeech::State state);
+
+private:
+    QString m_name;
+    QTextToSpeech* m_speech = nullptr;
+};
+
 SpeechAnnouncer::SpeechAnnouncer(const QString& engine, QObject* parent)
-    : QObject(parent), m_speech(engine)
+    : QObject(parent), m_thread(new QThread), m_engine(new Engine(engine))
 {
     m_watchdog.setSingleShot(true);
     m_watchdog.setInterval(longestUtteranceMs);
     connect(&m_watchdog, &QTimer::timeout, this, [this] {
-        m_speech.stop();
+        QMetaObject::invokeMethod(m_engine, &Engine::stop, Qt::QueuedConnection);
         finished();
     });
-    connect(&m_speech, &QTextToSpeech::stateChanged, this, &SpeechAnnouncer::stateChanged);
+    m_thread->setObjectName(QStringLiteral("speech"));
+    m_engine->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_engine, &QObject::deleteLater);
+    connect(m_engine, &Engine::stateChanged, this, &SpeechAnnouncer::stateChanged);
+    connect(m_engine, &Engine::opened, this, &SpeechAnnouncer::onEngineReady);
+    m_thread->start();
+    QMetaObject::invokeMethod(m_engine, &Engine::open, Qt::QueuedConnection);
+}
 
-    m_usable = m_speech.state() != QTextToSpeech::Error;
-    if (!m_usable) {
-        // Qt's speech-dispatcher engine gives up when it has no voice for
-        // the system's locale; with LANG=C.UTF-8, the default of many
-        // systems, that is "C", which no voice has. Its voices still work
-        // once a locale they speak is chosen.
-        const QList<QLocale> offered = m_speech.availableLocales();
-        if (!offered.isEmpty()) {
-            QLocale chosen = offered.first();
-            for (const QLocale& locale : offered) {
-                if (locale == QLocale::system()) {
-                    chosen = locale;
-                    break;
-                }
-                if (locale.language() == QLocale::English && chosen.language() != QLocale::English)
-                    chosen = locale;
-            }
-            m_speech.setLocale(chosen);
-            m_usable = !m_speech.voice().name().isEmpty();
-        }
+SpeechAnnouncer::~SpeechAnnouncer()
+{
+    disconnect(m_engine, nullptr, this, nullptr);
+    m_thread->quit();
+    // A dispatcher that never answers holds the engine's thread; the
+    // program's end does not wait for it (the thread is left to the end
+    // of the process rather than destroyed while it runs).
+    if (m_thread->wait(2000)) {
+        delete m_thread;
+        return;
     }
+    // Kept, and reachable, to the end of the process.
+    static QList<QThread*> stuck;
+    stuck.append(m_thread);
+}
+
+void SpeechAnnouncer::onEngineReady(bool usable)
+{
+    m_ready = true;
+    m_usable = usable;
+    emit engineReady(usable);
+    // What was said before the engine was ready.
+    if (usable && !m_muted && m_speaking.isEmpty() && !m_waiting.isEmpty())
+        start(std::exchange(m_waiting, QString()));
+    else if (!usable)
+        m_waiting.clear();
 }
 
 bool SpeechAnnouncer::available() const
@@ -52,9 +120,10 @@ bool SpeechAnnouncer::available() const
 
 void SpeechAnnouncer::say(const QString& text)
 {
-    if (m_muted || text.trimmed().isEmpty() || !available())
+    if (m_muted || text.trimmed().isEmpty() || (m_ready && !m_usable))
         return;
-    if (m_speaking.isEmpty())
+    // Until the engine is ready the text waits, as behind an utterance.
+    if (m_speaking.isEmpty() && m_ready)
         start(text);
     else
         m_waiting = text;
@@ -69,7 +138,7 @@ void SpeechAnnouncer::setMuted(bool muted)
     if (!m_speaking.isEmpty()) {
         m_speaking.clear();
         m_watchdog.stop();
-        m_speech.stop();
+        QMetaObject::invokeMethod(m_engine, &Engine::stop, Qt::QueuedConnection);
     }
 }
 
@@ -78,7 +147,8 @@ void SpeechAnnouncer::start(const QString& text)
     m_speaking = text;
     m_engineBegan = false;
     m_watchdog.start();
-    m_speech.say(text);
+    QMetaObject::invokeMethod(m_engine, [engine = m_engine, text] { engine->say(text); },
+                              Qt::QueuedConnection);
     emit started(text);
 }
 
@@ -106,3 +176,5 @@ void SpeechAnnouncer::finished()
     if (!m_waiting.isEmpty() && !m_muted && available())
         start(std::exchange(m_waiting, QString()));
 }
+
+#include "SpeechAnnouncer.moc"

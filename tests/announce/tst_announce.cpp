@@ -2,7 +2,10 @@
 #include "alerts/SpeechAnnouncer.h"
 #include "alerts/SpokenText.h"
 
+#include "LatencyProbe.h"
+
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QFile>
@@ -15,6 +18,10 @@
 #include <QTextToSpeech>
 
 #include <memory>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -134,6 +141,7 @@ private slots:
     void muteStopsAndForgets();
     void noEngineNoError_data();
     void noEngineNoError();
+    void silentDispatcherHoldsNothingUp();
 
 private:
     QDBusConnection connectTo(const QString& name);
@@ -392,6 +400,8 @@ void TestAnnounce::speechReachesTheEngine()
     QFile::remove(m_spokenFile);
 
     SpeechAnnouncer announcer(QStringLiteral("speechd"));
+
+    QTRY_VERIFY(announcer.ready()); // the engine opens on its own thread
     QVERIFY(announcer.available());
     announcer.say(SpokenText::of(QStringLiteral("3Y0K"), QStringLiteral("Bouvet"), 140250,
                                  QStringLiteral("CW")));
@@ -410,6 +420,8 @@ void TestAnnounce::oneSpeaksOneWaits()
     QFile::remove(m_spokenFile);
 
     SpeechAnnouncer announcer(QStringLiteral("speechd"));
+
+    QTRY_VERIFY(announcer.ready()); // the engine opens on its own thread
     QSignalSpy started(&announcer, &SpeechAnnouncer::started);
     announcer.say(QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
     announcer.say(QStringLiteral("T30L, Western Kiribati, 7 005, CW"));
@@ -435,6 +447,8 @@ void TestAnnounce::muteStopsAndForgets()
     QFile::remove(m_spokenFile);
 
     SpeechAnnouncer announcer(QStringLiteral("speechd"));
+
+    QTRY_VERIFY(announcer.ready()); // the engine opens on its own thread
     announcer.say(QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
     announcer.say(QStringLiteral("T30L, Western Kiribati, 7 005, CW"));
     QTRY_COMPARE_WITH_TIMEOUT(spokenLines(m_spokenFile).size(), 1, 10000);
@@ -474,6 +488,8 @@ void TestAnnounce::noEngineNoError()
         qputenv("SPEECHD_ADDRESS", address.arg(m_dir.path()).toUtf8());
 
     SpeechAnnouncer announcer(engine);
+
+    QTRY_VERIFY(announcer.ready()); // the engine opens on its own thread
     QVERIFY(!announcer.available());
     QSignalSpy started(&announcer, &SpeechAnnouncer::started);
     announcer.say(QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
@@ -483,6 +499,40 @@ void TestAnnounce::noEngineNoError()
     QCOMPARE(announcer.waiting(), QString());
     announcer.setMuted(true);
     announcer.setMuted(false);
+}
+
+// A dispatcher that takes the connection and never answers (as one stuck
+// on a sound device that cannot be opened): the engine's thread waits for
+// it, the caller's thread never does, and the end does not wait long.
+void TestAnnounce::silentDispatcherHoldsNothingUp()
+{
+    if (!QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
+        QSKIP("Qt's speechd engine is not installed");
+    const QString path = m_dir.filePath(QStringLiteral("silent.sock"));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    qstrncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path);
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0);
+    QVERIFY(::listen(listener, 8) == 0); // connects complete; nothing is ever read or said
+    qputenv("SPEECHD_ADDRESS", QByteArray("unix_socket:") + QFile::encodeName(path));
+
+    QElapsedTimer clock;
+    clock.start();
+    {
+        LatencyProbe probe;
+        probe.start();
+        SpeechAnnouncer announcer(QStringLiteral("speechd"));
+        announcer.say(QStringLiteral("3Y0K, Bouvet, 14 025, CW"));
+        announcer.setMuted(true);
+        announcer.setMuted(false);
+        QTest::qWait(1000);
+        probe.stop();
+        QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs, qPrintable(QString::number(probe.worstMs())));
+        QVERIFY(!announcer.ready());
+    }
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    ::close(listener);
 }
 
 QTEST_GUILESS_MAIN(TestAnnounce)
