@@ -97,8 +97,8 @@ SpeechAnnouncer::~SpeechAnnouncer()
         return;
     }
     // Kept, and reachable, to the end of the process.
-    static QList<QThread*> stuck;
-    stuck.append(m_thread);
+    static auto* const stuck = new QList<QThread*>; // never destroyed
+    stuck->append(m_thread);
 }
 
 void SpeechAnnouncer::onEngineReady(bool usable)
