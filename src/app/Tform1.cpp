@@ -710,6 +710,10 @@ void Tform1::nodeHasGone()
 {
     addRe1(QStringLiteral("Telnet connection is not active"));
     connesso = false;
+    // A line typed while a lost session waits to come back leaves the wait
+    // as it is.
+    if (!Session->hasClient() && Session->reconnectPending())
+        return;
     BitBtn3Click();
 }
 

@@ -182,6 +182,12 @@ void TestReconnect::disconnectEndsTheWait()
         5000));
     QTRY_VERIFY(w.form->BitBtn3->isEnabled());
     QVERIFY(w.form->BitBtn2->isEnabled());
+    // A command typed meanwhile finds no session, and the wait goes on.
+    w.form->EditCommand->setText(QStringLiteral("sh/dx"));
+    QTest::mouseClick(w.form->BitBtn5, Qt::LeftButton);
+    QVERIFY(w.waitForLine(QStringLiteral("Telnet connection is not active")));
+    QVERIFY(w.form->Session->reconnectPending());
+    QVERIFY(!w.lines().contains(QStringLiteral("Reconnect cancelled")));
     QTest::mouseClick(w.form->BitBtn3, Qt::LeftButton);
     QVERIFY(w.waitForLine(QStringLiteral("Reconnect cancelled")));
     QTest::qWait(3500);
