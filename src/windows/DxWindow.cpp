@@ -196,8 +196,15 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { announceRows(first, last); });
     if (m_alerts) {
+        // A row may come empty and get its text just after (a string list
+        // model is filled so): each is told once it has its text.
         connect(m_alerts, &QAbstractItemModel::rowsInserted, this,
                 [this](const QModelIndex&, int, int last) { announceAlert(last); });
+        connect(m_alerts, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex&, const QModelIndex& bottomRight) {
+                    if (bottomRight.row() == m_alerts->rowCount() - 1)
+                        announceAlert(bottomRight.row());
+                });
     }
 
     // Stations age out even when no spot comes.
@@ -250,10 +257,13 @@ void DxWindow::chooseRow(const QModelIndex& proxyIndex)
 void DxWindow::announceAlert(int row)
 {
     const QModelIndex index = m_alerts->index(row, 0);
+    const QString text = index.data().toString();
+    if (text.isEmpty())
+        return;
     m_alertList->scrollTo(index);
     if (!isVisible())
         return;
-    m_newestAlert->setText(QStringLiteral("Alert: ") + index.data().toString());
+    m_newestAlert->setText(QStringLiteral("Alert: ") + text);
     if (QAccessible::isActive()) {
         QAccessibleEvent e(m_newestAlert, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&e);

@@ -93,6 +93,8 @@ void TestAlertsWindow::ruleFromTheKeyboardAlertsOnASpot()
 
     DxWindow* dx = w.form->showDxWindow();
     QVERIFY(QTest::qWaitForWindowExposed(dx));
+    auto* told = dx->findChild<QLabel*>(QStringLiteral("NewestAlert"));
+    QVERIFY(told);
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dx->alertList());
     QVERIFY(list);
     QCOMPARE(list->role(), QAccessible::List);
@@ -102,12 +104,19 @@ void TestAlertsWindow::ruleFromTheKeyboardAlertsOnASpot()
     QVERIFY2(read.contains(QStringLiteral("Bouvet")) && read.contains(QStringLiteral("3Y0K")),
              qPrintable(read));
 
+    // With the window open, a new alert is told in words, text included.
+    node.send("DX de W3LPL:      7005.0  3Y0K         CW 599 up 2                    0713Z\r\n");
+    QTRY_COMPARE(list->childCount(), 2);
+    QTRY_VERIFY2(told->text().startsWith(QStringLiteral("Alert: ")) &&
+                     told->text().contains(QStringLiteral("7005.0")),
+                 qPrintable(told->text()));
+
     // The same station on the same band within ten minutes: quiet.
     node.send(kSpot);
-    QTRY_COMPARE(w.lines().filter(QStringLiteral("3Y0K")).size(), 2);
+    QTRY_COMPARE(w.lines().filter(QStringLiteral("3Y0K")).size(), 3);
     QTest::qWait(200);
-    QCOMPARE(service.calls.size(), 1);
-    QCOMPARE(list->childCount(), 1);
+    QCOMPARE(service.calls.size(), 2);
+    QCOMPARE(list->childCount(), 2);
 }
 
 // A hand-edited file with a broken rule: the good rule works, the editor
