@@ -1,5 +1,6 @@
 #include "alerts/AlertsFile.h"
 
+#include "settings/AtomicFile.h"
 #include "settings/BoundedFile.h"
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <QHash>
 #include <QSet>
@@ -318,18 +318,8 @@ bool AlertsFile::write(const QString& path, const QList<AlertRule>& rules, QStri
             *error = IniFile::writeErrorText(path);
         return false;
     };
-    const QByteArray bytes = format(rules);
-    // A new file beside the old one, renamed over it once it is whole: a full
-    // disk leaves the old rules as they were. The flush is checked here, as
-    // commit() would not notice its own failed flush.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return fail();
-    }
-    if (!file.commit())
+    // A full disk leaves the old rules as they were.
+    if (!AtomicFile::write(path, format(rules)))
         return fail();
     return true;
 }

@@ -1,12 +1,12 @@
 #include "settings/IniFile.h"
 
+#include "settings/AtomicFile.h"
 #include "settings/BoundedFile.h"
 #include "settings/IniDocument.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -95,21 +95,8 @@ bool IniFile::writeString(const QString& section, const QString& key, const QStr
         return fail();
     const QByteArray bytes = document->withValue(section, key, value);
 
-    // Always a new file beside the old one, renamed over it once it is
-    // whole: a full disk or a failed write leaves the old file as it was.
-    // (QSaveFile writes through a symbolic link to its target and keeps the
-    // file's permissions.)
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
-    // The bytes are flushed here and the outcome checked: commit() does not
-    // look at a failure of the flush it makes itself, and would put an
-    // empty new file over the old one when the disk is full.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return fail();
-    }
-    if (!file.commit())
+    // A failed write leaves the old file whole.
+    if (!AtomicFile::write(m_path, bytes))
         return fail();
     return true;
 }

@@ -3,10 +3,10 @@
 #include "alerts/SpokenText.h"
 
 #include "LatencyProbe.h"
+#include "PrivateBus.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
-#include <QDBusContext>
 #include <QDBusMessage>
 #include <QFile>
 #include <QProcess>
@@ -24,42 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A notification service of our own on the test's private bus: it records
-// each Notify call as a desktop would receive it.
-class NotificationService : public QObject, protected QDBusContext
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
-public:
-    struct Call
-    {
-        QString appName;
-        uint replacesId = 0;
-        QString icon;
-        QString summary;
-        QString body;
-        QVariantMap hints;
-    };
-
-    QStringList capabilities{QStringLiteral("body")};
-    bool answers = true; // false: takes the calls and never answers
-    QList<Call> calls;
-
-public slots:
-    QStringList GetCapabilities() { return capabilities; }
-
-    uint Notify(const QString& appName, uint replacesId, const QString& icon,
-                const QString& summary, const QString& body, const QStringList& /*actions*/,
-                const QVariantMap& hints, int /*timeout*/)
-    {
-        calls.append({appName, replacesId, icon, summary, body, hints});
-        if (!answers)
-            setDelayedReply(true);
-        return replacesId != 0 ? replacesId : uint(calls.size());
-    }
-};
 
 // A speech-dispatcher of the test's own on its own socket, with the given
 // configuration (speechd.conf and module files), writable home and log.
@@ -124,7 +88,6 @@ class TestAnnounce : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
 
     void spokenText_data();
     void spokenText();
@@ -148,11 +111,9 @@ private:
     bool startSpeechDispatcher();
 
     QTemporaryDir m_dir;
-    QProcess m_bus;
-    QString m_busAddress;
+    PrivateBus m_bus;
     PrivateDispatcher m_recorder;
     QString m_spokenFile;
-    int m_connections = 0;
 };
 
 // A bus of the test's own, so a desktop's notices are never touched and the
@@ -160,41 +121,13 @@ private:
 void TestAnnounce::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    const QString dbusDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (dbusDaemon.isEmpty())
+    if (m_bus.address().isEmpty())
         QSKIP("dbus-daemon is not installed (package dbus)");
-    const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
-    QFile file(config);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral(
-                   "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                   "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                   "<busconfig><type>session</type><listen>unix:dir=%1</listen>"
-                   "<auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                   "<allow own=\"*\"/></policy></busconfig>\n")
-                   .arg(m_dir.path())
-                   .toUtf8());
-    file.close();
-    m_bus.start(dbusDaemon, {QStringLiteral("--config-file=") + config,
-                             QStringLiteral("--print-address"), QStringLiteral("--nofork")});
-    QVERIFY(m_bus.waitForStarted());
-    QTRY_VERIFY(m_bus.canReadLine());
-    m_busAddress = QString::fromUtf8(m_bus.readLine()).trimmed();
-    QVERIFY(!m_busAddress.isEmpty());
-}
-
-void TestAnnounce::cleanupTestCase()
-{
-    if (m_bus.state() != QProcess::NotRunning) {
-        m_bus.terminate();
-        m_bus.waitForFinished(3000);
-    }
 }
 
 QDBusConnection TestAnnounce::connectTo(const QString& name)
 {
-    return QDBusConnection::connectToBus(m_busAddress,
-                                         name + QString::number(++m_connections));
+    return m_bus.connect(name);
 }
 
 void TestAnnounce::spokenText_data()
@@ -235,9 +168,7 @@ void TestAnnounce::noticeReachesTheDesktop()
 {
     QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
     NotificationService service;
-    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
-                                      QDBusConnection::ExportAllSlots));
-    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    QVERIFY(service.registerOn(serviceBus));
 
     DesktopNotifier notifier(connectTo(QStringLiteral("client")));
     QSignalSpy shown(&notifier, &DesktopNotifier::shown);
@@ -294,9 +225,7 @@ void TestAnnounce::noticeBodyMarkup()
     QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
     NotificationService service;
     service.capabilities = capabilities;
-    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
-                                      QDBusConnection::ExportAllSlots));
-    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    QVERIFY(service.registerOn(serviceBus));
 
     DesktopNotifier notifier(connectTo(QStringLiteral("client")));
     notifier.notify(QStringLiteral("3Y0K"),
@@ -333,9 +262,7 @@ void TestAnnounce::noticeWithoutService()
 
     QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
     NotificationService service;
-    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
-                                      QDBusConnection::ExportAllSlots));
-    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    QVERIFY(service.registerOn(serviceBus));
     notifier.notify(QStringLiteral("Kiribati"), QStringLiteral("DX de K1TTT: 7005.0 T30L CW"));
     QTRY_COMPARE(service.calls.size(), 1);
     QCOMPARE(service.calls.at(0).body, QStringLiteral("DX de K1TTT: 7005.0 T30L CW"));
@@ -349,9 +276,7 @@ void TestAnnounce::hungServiceHoldsFewCalls()
     QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
     NotificationService service;
     service.answers = false;
-    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
-                                      QDBusConnection::ExportAllSlots));
-    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    QVERIFY(service.registerOn(serviceBus));
 
     DesktopNotifier notifier(connectTo(QStringLiteral("client")));
     notifier.notify(QStringLiteral("first"), QStringLiteral("first"));

@@ -1,5 +1,6 @@
 #include "LatencyProbe.h"
 #include "LocalHttpServer.h"
+#include "ProcessMemory.h"
 #include "Sanitizers.h"
 #include "TestContext.h"
 
@@ -120,17 +121,6 @@ QStringList requestLines(const LocalHttpServer& host)
     return out;
 }
 
-qint64 residentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
-    }
-    return 0;
-}
 
 // The main window whose calendar window loads a widget from a local calendar
 // host, an attacker's host that records what reaches it, and another host
@@ -401,12 +391,12 @@ void TestCalendarGuard::hugeWidgetText()
     w.form->SpeedButton2->click();
     QVERIFY(QTest::qWaitForWindowExposed(w.cal()));
     QTest::qWait(500);
-    const qint64 before = residentBytes();
+    const qint64 before = ProcessMemory::residentBytes();
     LatencyProbe probe;
     probe.start();
     w.activate();
     probe.stop();
-    const qint64 grown = residentBytes() - before;
+    const qint64 grown = ProcessMemory::residentBytes() - before;
 
     const QString expected = CalendarText::bounded(full + "\n");
     QVERIFY(expected.size() < full.size());
@@ -427,7 +417,7 @@ void TestCalendarGuard::hugeWidgetText()
     probe.start();
     w.activate();
     probe.stop();
-    const qint64 grownAgain = residentBytes() - before;
+    const qint64 grownAgain = ProcessMemory::residentBytes() - before;
     QCOMPARE(w.cal()->calendar().FinalstringList().mid(0, 1000), first);
     QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs,
              qPrintable(QStringLiteral("the window froze for %1 ms").arg(probe.worstMs())));

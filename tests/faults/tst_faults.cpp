@@ -6,6 +6,7 @@
 #include "FakeClusterNode.h"
 #include "LatencyProbe.h"
 #include "LocalHttpServer.h"
+#include "ProcessMemory.h"
 #include "Sanitizers.h"
 #include "StreamNode.h"
 #include "TestContext.h"
@@ -57,18 +58,6 @@ QByteArray noise(qsizetype size, quint32 seed)
     return bytes;
 }
 
-// Resident memory of this process in bytes.
-qint64 residentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
-    }
-    return -1;
-}
 
 // The main window on a temporary folder, shown.
 struct Window
@@ -206,7 +195,7 @@ void TestFaults::endlessLineKeepsMemoryBounded()
     });
     Window w;
     w.connectTo(node.port());
-    const qint64 before = residentBytes();
+    const qint64 before = ProcessMemory::residentBytes();
     LatencyProbe probe;
     probe.start();
     QVERIFY(w.waitForLine(QStringLiteral("after the endless line"), 120000));
@@ -226,7 +215,7 @@ void TestFaults::endlessLineKeepsMemoryBounded()
     // The pane keeps the text (two bytes a character); nothing else may grow
     // with the length of the line.
     if (!kAddressSanitizer) {
-        const qint64 grown = residentBytes() - before;
+        const qint64 grown = ProcessMemory::residentBytes() - before;
         QVERIFY2(grown < 3 * total + 32 * 1024 * 1024,
                  qPrintable(QStringLiteral("%1 MB more after %2 MB received")
                                 .arg(grown >> 20)

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "ProcessMemory.h"
 #include "Sanitizers.h"
 
 #include "livecheck/DxpeditionList.h"
@@ -103,18 +104,6 @@ private:
     std::atomic<bool> m_stopping{false};
 };
 
-// "VmHWM:     51234 kB" from /proc/self/status, in bytes.
-qint64 peakMemoryBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -145,9 +134,9 @@ void TestHostileFiles::probeDecidesOnTheStatusLine()
     QFETCH(bool, trickle);
     EndlessBodyHost host(trickle);
     QVERIFY(host.port() != 0);
-    const qint64 before = peakMemoryBytes();
+    const qint64 before = ProcessMemory::peakResidentBytes();
     QVERIFY(CheckInternetConnection(host.url(), 10000, 30000));
-    QVERIFY2(peakMemoryBytes() - before < 64 * 1024 * 1024, "probe memory grew past 64 MiB");
+    QVERIFY2(ProcessMemory::peakResidentBytes() - before < 64 * 1024 * 1024, "probe memory grew past 64 MiB");
 }
 
 // A list body that never ends stops at 4 MiB and the download fails, so the
@@ -156,12 +145,12 @@ void TestHostileFiles::endlessListIsCutOffAndTakenAsFailed()
 {
     EndlessBodyHost host(false);
     QVERIFY(host.port() != 0);
-    const qint64 before = peakMemoryBytes();
+    const qint64 before = ProcessMemory::peakResidentBytes();
     QStringList list;
     QVERIFY_THROWS_EXCEPTION(EIdException,
                              DxpeditionList::DownloadAndReadFileDolv(host.url(), list, 10000, 30000));
     QVERIFY(list.isEmpty());
-    QVERIFY2(peakMemoryBytes() - before < 64 * 1024 * 1024, "list memory grew past 64 MiB");
+    QVERIFY2(ProcessMemory::peakResidentBytes() - before < 64 * 1024 * 1024, "list memory grew past 64 MiB");
 }
 
 void TestHostileFiles::startUpWithEndlessHosts_data()
@@ -179,7 +168,7 @@ void TestHostileFiles::startUpWithEndlessHosts()
     EndlessBodyHost probeHost(trickle);
     EndlessBodyHost listHost(trickle);
     QVERIFY(probeHost.port() != 0 && listHost.port() != 0);
-    const qint64 before = peakMemoryBytes();
+    const qint64 before = ProcessMemory::peakResidentBytes();
     QElapsedTimer clock;
     clock.start();
     MainWindowFixture w([&](AppContext& app) {
@@ -195,7 +184,7 @@ void TestHostileFiles::startUpWithEndlessHosts()
     QCOMPARE(w.ctx.messages, QStringList());
     QCOMPARE(w.ctx.quitRequests, 0);
     QVERIFY(w.form->Dolv.FinalstringListDolv.isEmpty());
-    const qint64 grown = peakMemoryBytes() - before;
+    const qint64 grown = ProcessMemory::peakResidentBytes() - before;
     QVERIFY2(kAddressSanitizer || grown < 300LL * 1024 * 1024,
              qPrintable(QStringLiteral("memory grew by %1 MB").arg(grown >> 20)));
     qInfo("start-up %lld ms, peak memory grown %lld MB", took, grown >> 20);

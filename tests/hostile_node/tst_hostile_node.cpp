@@ -3,6 +3,7 @@
 
 #include "LatencyProbe.h"
 #include "MainWindowFixture.h"
+#include "ProcessMemory.h"
 #include "Sanitizers.h"
 #include "StreamNode.h"
 #include "TestContext.h"
@@ -110,18 +111,6 @@ void TestHostileNode::resetIsNoticedAtOnce()
     QVERIFY(w.waitForLine(QStringLiteral("Welcome N0CALL")));
 }
 
-// Resident memory of this process in bytes.
-static qint64 residentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
-    }
-    return -1;
-}
 
 // A node that asks for options without end and never reads the answers:
 // what waits to be written stays bounded, and the session ends as a lost
@@ -139,7 +128,7 @@ void TestHostileNode::negotiationFloodEndsTheSession()
             sentBytes += block.size();
     });
     Window w;
-    const qint64 before = residentBytes();
+    const qint64 before = ProcessMemory::residentBytes();
     LatencyProbe probe;
     probe.start();
     QVERIFY(w.connectTo(node.port()));
@@ -149,7 +138,7 @@ void TestHostileNode::negotiationFloodEndsTheSession()
     QVERIFY(w.lines().contains(QStringLiteral("Hello N0CALL")));
     QVERIFY(QTest::qWaitFor([&] { return w.form->ShapeLED->brushColor() == kRed; }, 2000));
     QVERIFY2(sentBytes < 300LL * 1024 * 1024, "the program kept reading a node it could not answer");
-    const qint64 grown = residentBytes() - before;
+    const qint64 grown = ProcessMemory::residentBytes() - before;
     QVERIFY2(kAddressSanitizer || grown < 64LL * 1024 * 1024, qPrintable(QString::number(grown)));
     QVERIFY(probe.worstMs() <= LatencyProbe::kLimitMs);
 }
