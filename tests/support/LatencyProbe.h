@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Sanitizers.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -22,11 +24,7 @@ public:
     // the same code several times slower; it is there to find memory and
     // undefined-behaviour faults, so it allows four times as much, and the
     // normal build holds the real limit.
-#if defined(__SANITIZE_ADDRESS__)
-    static constexpr qint64 kLimitMs = 400;
-#else
-    static constexpr qint64 kLimitMs = 100;
-#endif
+    static constexpr qint64 kLimitMs = kAddressSanitizer ? 400 : 100;
 
     explicit LatencyProbe(QObject* parent = nullptr);
 
