@@ -9,6 +9,7 @@
 #include "alerts/SpokenText.h"
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
+#include "app/ListWidgetMirror.h"
 #include "MarvixVersion.h"
 #include "dxcc/ActiveDxFeed.h"
 #include "dxcc/ActiveDxModel.h"
@@ -420,7 +421,7 @@ void Tform1::FormCreate()
         }
     });
 
-    Spotted = SpottedList();
+    createLiveCheck();
     trovatouguale = false;
 
     alarm = new AlarmSound(this);
@@ -663,9 +664,9 @@ void Tform1::handleLine(const QString& line)
     };
     trovatouguale = false;
     resultString.clear();
-    const bool calendarExists = dxcalendar && dxcalendar->calendar().exists();
     const LineDecision d = LineDecision::decide(
-        line, m_bands, calendarExists ? LineDecision::Lookup(lookup(&Tform1::verifica)) : nullptr,
+        line, m_bands,
+        m_book.calendarExists() ? LineDecision::Lookup(lookup(&Tform1::verifica)) : nullptr,
         lookup(&Tform1::verifica2), livecliccato);
     Response = d.line.response;
     stringaricevuta = d.line.workingCopy;
@@ -1109,27 +1110,39 @@ void Tform1::SpeedButton7Click()
 
 // --- live check ---------------------------------------------------------
 
+// The spotted list is the book's; ListView1 shows it row for row, each row
+// with its tag and link.
+void Tform1::createLiveCheck()
+{
+    m_book.spotted().setLookupBase(m_ctx.hosts.callsignLookup);
+    new ListWidgetMirror(&m_book.spotted(), ListView1, {kTagRole, kLinkRole});
+}
+
 Tdxcalendar* Tform1::calendarWindow()
 {
     if (dxcalendar)
         return dxcalendar;
-    dxcalendar = new Tdxcalendar(m_ctx);
+    CalendarWindowContext calendar;
+    calendar.programDir = m_ctx.programDir;
+    calendar.widgetUrl = m_ctx.hosts.calendarWidget;
+    calendar.printableUrl = m_ctx.hosts.printableCalendar;
+    calendar.showMessage = m_ctx.showMessage;
+    calendar.openUrl = m_ctx.openUrl;
+    dxcalendar = new Tdxcalendar(calendar, m_book);
     connect(dxcalendar, &Tdxcalendar::liveCheckActivated, this, [this] { livecliccato = true; });
-    connect(dxcalendar, &Tdxcalendar::formClosed, this,
-            [this] { Dolv.leggoshorteaggiungoadolv(dxcalendar->gridCells()); });
     return dxcalendar;
 }
 
 void Tform1::verifica()
 {
-    const LiveCheck::Result r = LiveCheck::verifica(stringaricevuta, dxcalendar->calendar().index());
+    const LiveCheck::Result r = m_book.checkCalendar(stringaricevuta);
     resultString = r.resultString;
     trovatouguale = r.trovatouguale;
 }
 
 void Tform1::verifica2()
 {
-    const LiveCheck::Result r = LiveCheck::verifica(stringaricevuta, Dolv.checkIndex());
+    const LiveCheck::Result r = m_book.checkDxpeditions(stringaricevuta);
     resultString = r.resultString;
     trovatouguale = r.trovatouguale;
 }
@@ -1161,24 +1174,8 @@ void Tform1::hitPath()
 
 void Tform1::PopulateListView(const QString& ResultString)
 {
-    if (!Spotted.PopulateListView(ResultString))
-        return;
-    while (ListView1->count() >= SpottedList::kMaxItems)
-        delete ListView1->takeItem(ListView1->count() - 1);
-    AddListViewItem(ResultString, SpottedList::lookupLink(m_ctx.hosts.callsignLookup, ResultString));
-    for (int i = 0; i < ListView1->count(); ++i) {
-        QListWidgetItem* item = ListView1->item(i);
-        item->setData(kLinkRole, SpottedList::lookupLink(m_ctx.hosts.callsignLookup, item->text()));
-    }
-    ListView1->repaint();
-}
-
-void Tform1::AddListViewItem(const QString& Value, const QUrl& Link)
-{
-    auto* item = new QListWidgetItem(Value);
-    item->setData(kTagRole, Link.isEmpty() ? 0 : 1); // no link, nothing to open
-    item->setData(kLinkRole, Link);
-    ListView1->insertItem(0, item);
+    if (m_book.spotted().PopulateListView(ResultString))
+        ListView1->repaint();
 }
 
 void Tform1::ListView1Click()
@@ -1224,21 +1221,17 @@ void Tform1::PlayWavFromMemory()
 
 void Tform1::SpeedButton2Click()
 {
-    Dolv.StringListShort.clear();
-    calendarWindow();
-    dxcalendar->Button1->setVisible(true);
-    dxcalendar->BitBtn3->setVisible(true);
-    dxcalendar->show();
-    dxcalendar->raise();
-    dxcalendar->activateWindow();
+    m_book.clearOwnCalls();
+    Tdxcalendar* calendar = calendarWindow();
+    calendar->setActivationVisible(true);
+    calendar->bringToFront();
 }
 
 void Tform1::SpeedButton3Click()
 {
-    Dolv.StringListShort.clear();
+    m_book.clearOwnCalls();
     SpeedButton2Click();
-    dxcalendar->Button1->setVisible(false);
-    dxcalendar->BitBtn3->setVisible(false);
+    dxcalendar->setActivationVisible(false);
     showMessage(QStringLiteral("Live check activated"));
     dxcalendar->Button1Click();
 }

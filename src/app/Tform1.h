@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
-#include "livecheck/DxpeditionList.h"
-#include "livecheck/SpottedList.h"
+#include "livecheck/LiveCheckBook.h"
 #include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
 
@@ -61,6 +60,13 @@ public:
 
     const AppContext& context() const { return m_ctx; }
 
+private:
+    // The live check's lists; declared ahead of Dolv, which refers into it.
+    LiveCheckBook m_book;
+
+public:
+    LiveCheckBook& book() { return m_book; }
+
     // --- shared state -----------------------------------------------------
     bool connesso = false;     // a Telnet session is open
     bool livecliccato = false; // the live check is active
@@ -77,11 +83,10 @@ public:
     qint32 re1dim = 0; // entries the normal path added to Re1
     QStringList Texts;
     qint32 CurrentTextIndex = 0;
-    // ListView1's callsigns and PrintedResults.
-    SpottedList Spotted;
     std::optional<QByteArray> WaveData;
-    // StringListDolv, StringListShort and FinalstringListDolv.
-    DxpeditionList Dolv;
+    // StringListDolv, StringListShort and FinalstringListDolv, kept by the
+    // live-check book.
+    DxpeditionList& Dolv = m_book.dxpeditions();
     // The session with the node: its client, lines, pauses and reconnects.
     ClusterSession* Session = nullptr;
     QString SelectedTheme;     // the theme saved in settings.ini
@@ -176,7 +181,6 @@ public:
     void verifica();
     void verifica2();
     void PopulateListView(const QString& ResultString);
-    void AddListViewItem(const QString& Value, const QUrl& Link);
     void ListView1Click();
     void Label1Click();
     void LoadWavFileToMemory(const QString& FileName);
@@ -237,8 +241,8 @@ public:
 
     // ListView1's item data: the tag (1: the item carries a lookup link)
     // and the link.
-    static constexpr int kTagRole = Qt::UserRole;
-    static constexpr int kLinkRole = Qt::UserRole + 1;
+    static constexpr int kTagRole = SpottedList::kTagRole;
+    static constexpr int kLinkRole = SpottedList::kLinkRole;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -258,6 +262,7 @@ private:
     void showMessage(const QString& text);
     void showInfoText();
     void handleLine(const QString& line);
+    void createLiveCheck();
     void createAppearance();
     void createInfoWindow();
     void applyStoredTheme();

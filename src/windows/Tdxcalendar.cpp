@@ -30,7 +30,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include <utility>
 
 namespace {
 
@@ -101,12 +100,14 @@ QStringList memoLines(const QString& text, const QFont& font, int width)
 
 } // namespace
 
-Tdxcalendar::Tdxcalendar(const AppContext& ctx, QWidget* parent)
+Tdxcalendar::Tdxcalendar(const CalendarWindowContext& ctx, CalendarListSink& book,
+                         QWidget* parent)
     : QWidget(parent),
-      m_widgetUrl(ctx.hosts.calendarWidget),
-      m_printableUrl(ctx.hosts.printableCalendar),
+      m_widgetUrl(ctx.widgetUrl),
+      m_printableUrl(ctx.printableUrl),
       m_showMessage(ctx.showMessage),
-      m_openUrl(ctx.openUrl)
+      m_openUrl(ctx.openUrl),
+      m_book(book)
 {
     WebEngineProcess::prepare();
     setObjectName(QStringLiteral("dxcalendar"));
@@ -265,6 +266,19 @@ void Tdxcalendar::BitBtn3Click()
     Button1Click();
 }
 
+void Tdxcalendar::setActivationVisible(bool visible)
+{
+    Button1->setVisible(visible);
+    BitBtn3->setVisible(visible);
+}
+
+void Tdxcalendar::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
 void Tdxcalendar::BitBtn1Click()
 {
     close();
@@ -326,12 +340,8 @@ void Tdxcalendar::separa()
 {
     // The old list is dropped before the new one is built, so the two never
     // take memory at once; until the new one is in place, the list is empty.
-    // A list of millions of entries takes a while to free: a worker does it.
-    CalendarList old = std::exchange(m_calendar, CalendarList());
-    m_calendar.rebuild({});
+    m_book.dropCalendarList();
     Memo2->clear();
-    if (old.FinalstringList().size() > 100000)
-        (void)QtConcurrent::run([old = std::move(old)] {});
     const QString text = Memo1->toPlainText();
     const QFont font = Memo1->font();
     const int width = memoTextWidth();
@@ -341,7 +351,7 @@ void Tdxcalendar::separa()
         watcher->deleteLater();
         if (build != m_builds)
             return;
-        m_calendar = watcher->result();
+        m_book.setCalendarList(watcher->result());
         showList(build, 0);
     });
     watcher->setFuture(QtConcurrent::run([text, font, width] {
@@ -361,7 +371,7 @@ void Tdxcalendar::showList(quint64 build, qsizetype from)
     if (build != m_builds)
         return;
     constexpr qsizetype kEntriesPerTurn = 2000;
-    const QStringList& list = m_calendar.FinalstringList();
+    const QStringList& list = m_book.calendarList().FinalstringList();
     const qsizetype shown = qMin(list.size(), kShownEntries);
     const qsizetype to = qMin(shown, from + kEntriesPerTurn);
     QString part;
@@ -413,6 +423,7 @@ void Tdxcalendar::FormClose()
     QWidget* editor = QApplication::focusWidget();
     if (editor && editor->parentWidget() == StringGrid1->viewport())
         QMetaObject::invokeMethod(StringGrid1, "commitData", Q_ARG(QWidget*, editor));
+    m_book.addOwnCalls(gridCells());
     emit formClosed();
 }
 

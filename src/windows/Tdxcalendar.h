@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "livecheck/CalendarList.h"
+#include "livecheck/CalendarListSink.h"
+#include "windows/CalendarWindowContext.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -16,14 +16,17 @@ class QWebEngineView;
 
 // The DX calendar window. Its browser shows this month's DXpeditions from the
 // calendar provider's widget script; at each activation of the live check the
-// window reads the page's text and builds the calendar list from it. Its grid
-// takes up to five callsigns of the user's own, which join the DXpedition
-// list each time the window closes.
+// window reads the page's text, builds the calendar list from it and hands
+// the list to the live check. Its grid takes up to five callsigns of the
+// user's own, which it hands on each time the window closes, to join the
+// DXpedition list.
 class Tdxcalendar : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Tdxcalendar(const AppContext& ctx, QWidget* parent = nullptr);
+    // The lists go to book, which must outlive the window.
+    Tdxcalendar(const CalendarWindowContext& ctx, CalendarListSink& book,
+                QWidget* parent = nullptr);
     ~Tdxcalendar() override;
 
     // --- controls ---------------------------------------------------------
@@ -51,8 +54,14 @@ public:
     void definisci();
     void separa();
 
-    // FinalstringList; absent until the first activation.
-    const CalendarList& calendar() const { return m_calendar; }
+    // FinalstringList, as handed to the book; absent until the first
+    // activation.
+    const CalendarList& calendar() const { return m_book.calendarList(); }
+
+    // The two activation buttons, Button1 and BitBtn3, shown or hidden.
+    void setActivationVisible(bool visible);
+    // Shown, not modally, raised and activated.
+    void bringToFront();
 
     // The text of the grid's five cells, first row first.
     QStringList gridCells() const;
@@ -69,7 +78,7 @@ public:
 signals:
     // An activation: the live check is on from now.
     void liveCheckActivated();
-    // The window was closed, by any means (the grid is to be read).
+    // The window was closed, by any means (its grid has been handed on).
     void formClosed();
     // A new calendar list is in place.
     void calendarListBuilt();
@@ -90,7 +99,7 @@ private:
     QString m_printableUrl;
     std::function<void(const QString&)> m_showMessage;
     std::function<void(const QUrl&)> m_openUrl;
-    CalendarList m_calendar;
+    CalendarListSink& m_book;
     CalendarPage* m_page = nullptr;
     quint64 m_builds = 0; // activations whose list was asked for
 };
