@@ -27,3 +27,13 @@ TResizeKit* DesignWindow::attachScaling(QWidget* window, QSize designSize)
 {
     return TResizeKit::attach(window, {designSize.width(), designSize.height(), 96, 96});
 }
+
+QFont DesignWindow::pixelFont(int pixels, bool bold, bool italic, bool underline)
+{
+    QFont f(DesignLook::fontFamily());
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setItalic(italic);
+    f.setUnderline(underline);
+    return f;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QSize>
 
 class QWidget;
@@ -33,4 +34,9 @@ public:
     // Made last, once every control is in place: the component registers
     // the controls it finds at attach time, at the design's 96 dpi.
     static TResizeKit* attachScaling(QWidget* window, QSize designSize);
+
+    // The design family in a size of pixels: a form can only give points,
+    // and the scaling component treats pixel fonts as the design's own.
+    static QFont pixelFont(int pixels, bool bold = false, bool italic = false,
+                           bool underline = false);
 };
