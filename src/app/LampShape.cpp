@@ -36,7 +36,8 @@ QString LampShape::stateText() const
 {
     if (m_subject.isEmpty())
         return {};
-    return m_subject + QStringLiteral(": ") + (m_color == QColor::fromRgb(DesignLook::kLime) ? m_onWord : m_offWord);
+    return m_subject + QStringLiteral(": ") +
+           (m_color == QColor::fromRgb(DesignLook::kLime) ? m_onWord : m_offWord);
 }
 
 void LampShape::updateAccessibleName()

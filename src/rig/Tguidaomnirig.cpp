@@ -27,10 +27,9 @@ Tguidaomnirig::Tguidaomnirig(QWidget* parent) : QWidget(parent, Qt::Window)
     BitBtn1 = form.BitBtn1;
 
     const QStringList lines = guideLines();
-    QLabel* const guide[] = {form.Label1,  form.Label2,  form.Label3,  form.Label4,
-                                   form.Label5,  form.Label6,  form.Label7,  form.Label8,
-                                   form.Label9,  form.Label10, form.Label11, form.Label12,
-                                   form.Label13, form.Label14, form.Label15};
+    QLabel* const guide[] = {form.Label1,  form.Label2,  form.Label3,  form.Label4,  form.Label5,
+                             form.Label6,  form.Label7,  form.Label8,  form.Label9,  form.Label10,
+                             form.Label11, form.Label12, form.Label13, form.Label14, form.Label15};
     for (int i = 0; i < lines.size(); ++i)
         guide[i]->setText(lines.at(i));
 

@@ -45,17 +45,17 @@ void keepSystemColours(QWidget* control)
 {
     const QPalette system = QApplication::palette();
     QPalette fixed = control->palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Window,
-                                     QPalette::WindowText, QPalette::Highlight,
-                                     QPalette::HighlightedText}) {
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (QPalette::ColorRole role :
+         {QPalette::Base, QPalette::Text, QPalette::Window, QPalette::WindowText,
+          QPalette::Highlight, QPalette::HighlightedText}) {
+        for (QPalette::ColorGroup group :
+             {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             fixed.setColor(group, role, system.color(group, role));
     }
     control->setPalette(fixed);
     control->setStyleSheet(QStringLiteral("%1#%2 { background-color: %3; }")
                                .arg(QLatin1String(control->metaObject()->className()),
-                                    control->objectName(),
-                                    system.color(QPalette::Base).name()));
+                                    control->objectName(), system.color(QPalette::Base).name()));
 }
 
 } // namespace
