@@ -1,5 +1,6 @@
 #include "app/DefaultContext.h"
 #include "app/Tform1.h"
+#include "settings/DesignLook.h"
 #include "windows/WebEngineProcess.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("marvix-terminal"));
     // The window is laid out for Segoe UI; where it is missing, a font of
     // about the same width keeps captions inside their controls.
-    QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
+    QFont::insertSubstitutions(DesignLook::fontFamily(),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                 QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
 

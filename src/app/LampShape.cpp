@@ -1,11 +1,18 @@
 #include "app/LampShape.h"
 
+#include "settings/DesignLook.h"
+
 #include <QPainter>
 
-const QColor LampShape::Lime(0, 255, 0);
-const QColor LampShape::Red(255, 0, 0);
+LampShape::LampShape(QWidget* parent) : QWidget(parent) {}
 
 LampShape::LampShape(Kind kind, QWidget* parent) : QWidget(parent), m_kind(kind) {}
+
+void LampShape::setSquare(bool square)
+{
+    m_kind = square ? Kind::Square : Kind::Circle;
+    update();
+}
 
 void LampShape::setBrushColor(const QColor& color)
 {
@@ -29,7 +36,8 @@ QString LampShape::stateText() const
 {
     if (m_subject.isEmpty())
         return {};
-    return m_subject + QStringLiteral(": ") + (m_color == Lime ? m_onWord : m_offWord);
+    return m_subject + QStringLiteral(": ") +
+           (m_color == QColor::fromRgb(DesignLook::kLime) ? m_onWord : m_offWord);
 }
 
 void LampShape::updateAccessibleName()

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 // A signal lamp: a circle or a square filled with one colour (lime for on,
-// red for off).
+// red for off: DesignLook::kLime and kRed).
 //
 // A lamp shows its state only in colour, so it says it in words as well for
 // screen readers: its accessible name is "<subject>: <state>", e.g.
@@ -12,6 +12,9 @@
 class LampShape : public QWidget
 {
     Q_OBJECT
+    // A form makes a round lamp unless it sets this:
+    //   <property name="square" stdset="0"><bool>true</bool></property>
+    Q_PROPERTY(bool square READ isSquare WRITE setSquare)
 public:
     enum class Kind
     {
@@ -19,7 +22,11 @@ public:
         Square
     };
 
+    explicit LampShape(QWidget* parent = nullptr);
     explicit LampShape(Kind kind, QWidget* parent = nullptr);
+
+    bool isSquare() const { return m_kind == Kind::Square; }
+    void setSquare(bool square);
 
     void setBrushColor(const QColor& color);
     QColor brushColor() const { return m_color; }
@@ -31,16 +38,13 @@ public:
     // "<subject>: <state word>" for the current colour; empty without a subject.
     QString stateText() const;
 
-    static const QColor Lime;
-    static const QColor Red;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void updateAccessibleName();
 
-    Kind m_kind;
+    Kind m_kind = Kind::Circle;
     QColor m_color = Qt::white;
     QString m_subject;
     QString m_onWord;

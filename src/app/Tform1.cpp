@@ -1,5 +1,5 @@
 #include "app/Tform1.h"
-#include "windows/DesignPlace.h"
+#include "ui_Tform1.h"
 
 #include "alerts/AlertBook.h"
 #include "alerts/AlertSpot.h"
@@ -29,13 +29,16 @@
 #include "session/TerminalPane.h"
 #include "settings/AppTheme.h"
 #include "settings/BoundedFile.h"
+#include "settings/DesignLook.h"
 #include "settings/IniFile.h"
 #include "settings/StyleRegistry.h"
 #include "settings/TerminalFont.h"
 #include "settings/TerminalFontDialog.h"
+#include "settings/ThemeExemptions.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
 #include "windows/AlertsWindow.h"
+#include "windows/DesignWindow.h"
 #include "windows/DxWindow.h"
 #include "windows/Tdxcalendar.h"
 #include "windows/Tinfo.h"
@@ -56,12 +59,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QScreen>
-#include <QSvgRenderer>
 #include <QTableWidget>
 #include <QThread>
 #include <QDBusConnection>
@@ -73,79 +73,13 @@
 
 namespace {
 
-const QColor kLime(0, 255, 0);
-const QColor kRed(255, 0, 0);
+const QColor kLime = QColor::fromRgb(DesignLook::kLime);
+const QColor kRed = QColor::fromRgb(DesignLook::kRed);
 const QString kTrying =
     QStringLiteral("Trying Connection...if fail try another node or RESTART APP");
-const QString kRe1Hint = QStringLiteral("Click to tune your radio through Omnirig");
 
-
-QFrame* panel(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* p = place<QFrame>(parent, name, left, top, width, height);
-    p->setFrameShape(QFrame::Panel);
-    p->setFrameShadow(QFrame::Raised);
-    return p;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top)
-{
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->move(left, top);
-    l->adjustSize();
-    return l;
-}
-
-QToolButton* speedButton(QWidget* parent, const char* name, const char* icon, const QString& hint,
-                         int left, int top, int width, int height)
-{
-    auto* b = place<QToolButton>(parent, name, left, top, width, height);
-    b->setIcon(QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(icon))));
-    b->setIconSize(QSize(16, 16));
-    b->setToolTip(hint);
-    // The button shows only a picture: its hint is what a screen reader says.
-    b->setAccessibleName(hint);
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-QPushButton* bitBtn(QWidget* parent, const char* name, const QString& caption, const char* icon,
-                    int left, int top, int width, int height)
-{
-    auto* b = place<QPushButton>(parent, name, left, top, width, height);
-    b->setText(caption);
-    if (icon)
-        b->setIcon(QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(icon))));
-    return b;
-}
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false,
-                bool underline = false)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    f.setItalic(italic);
-    f.setUnderline(underline);
-    return f;
-}
-
-// The banner is drawn from its vector picture at its design size.
-class Banner : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        QSvgRenderer(QStringLiteral(":/images/banner.svg")).render(&p, QRectF(rect()));
-    }
-};
+// The client area at 96 dpi; the form (Tform1.ui) holds the positions.
+constexpr QSize kDesignSize(815, 647);
 
 } // namespace
 
@@ -160,18 +94,12 @@ Tform1::Tform1(AppContext ctx, QWidget* parent)
     : QWidget(parent), m_ctx(std::move(ctx)), m_settings(m_ctx.programDir)
 {
     initResources();
-    setObjectName(QStringLiteral("form1"));
-    setWindowTitle(QStringLiteral("Marvix Terminal"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/app.svg")));
-    setFont(QFont(QStringLiteral("Segoe UI"), 9));
-    resize(815, 647);
-    if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    DesignWindow::setUp(this, kDesignSize);
     createControls();
     createDxWindowControls();
     createAppearance();
     createRigControl();
-    ResizeKit1 = TResizeKit::attach(this, {815, 647, 96, 96});
+    ResizeKit1 = DesignWindow::attachScaling(this, kDesignSize);
     // Below three quarters of its size the window's text gets too small to
     // read.
     ResizeKit1->setFormMinWidth(width() * 3 / 4);
@@ -193,116 +121,81 @@ Tform1::~Tform1()
 
 void Tform1::createControls()
 {
-    // The command line is made first, so it heads the tab order.
-    EditCommand = place<QLineEdit>(this, "EditCommand", 278, 498, 232, 23);
-    EditCommand->setMaxLength(SessionRules::kCommandMaxLength);
-    EditCommand->setToolTip(QStringLiteral("Your Text Here"));
-    EditCommand->setStyleSheet(QStringLiteral("#EditCommand { background: aqua; }"));
-    EditCommand->installEventFilter(this);
+    Ui::Tform1 form;
+    form.setupUi(this);
+    EditCommand = form.EditCommand;
+    SpeedButton2 = form.SpeedButton2;
+    SpeedButton5 = form.SpeedButton5;
+    SpeedButton4 = form.SpeedButton4;
+    SpeedButton6 = form.SpeedButton6;
+    SpeedButton7 = form.SpeedButton7;
+    SpeedButton3 = form.SpeedButton3;
+    ShapeLED2 = form.ShapeLED2;
+    Label2 = form.Label2;
+    Label4 = form.Label4;
+    ComboBox1 = form.ComboBox1;
+    BitBtn4 = form.BitBtn4;
+    Re1 = form.Re1;
+    BitBtn6 = form.BitBtn6;
+    Panel11 = form.Panel11;
+    Re3 = form.Re3;
+    ListView1 = form.ListView1;
+    BitBtn2 = form.BitBtn2;
+    ShapeLED = form.ShapeLED;
+    Edit1 = form.Edit1;
+    Label1 = form.Label1;
+    Shape1 = form.Shape1;
+    BitBtn3 = form.BitBtn3;
+    StringGrid1 = form.StringGrid1;
+    SpeedButton1 = form.SpeedButton1;
+    BitBtn5 = form.BitBtn5;
+    Label6 = form.Label6;
+    SpeedButton8 = form.SpeedButton8;
+    SpeedButton9 = form.SpeedButton9;
+    SpeedButton10 = form.SpeedButton10;
+    Shape2 = form.Shape2;
+    BitBtn1 = form.BitBtn1;
+    Memo1 = form.Memo1;
 
-    auto* Panel1 = place<QFrame>(this, "Panel1", 0, 0, 449, 89);
-    auto* Image1 = place<Banner>(Panel1, "Image1", 1, 0, 456, 90);
-    Image1->setAttribute(Qt::WA_OpaquePaintEvent);
+    // The banner covers its panel whole.
+    form.Image1->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Captions take the width of their text in the font in use; a
+    // substitute for the design font can be wider, and the theme caption
+    // never gets narrower than designed.
+    for (QLabel* caption : {form.Label3, Label1, Label6})
+        caption->adjustSize();
+    Label2->resize(std::max(130, Label2->sizeHint().width()), 15);
 
-    auto* Panel2 = panel(this, "Panel2", 490, 8, 295, 33);
-    SpeedButton2 = speedButton(Panel2, "SpeedButton2", "calendar",
-                               QStringLiteral("Show Dx Calendar"), 5, 7, 23, 22);
-    SpeedButton5 = speedButton(Panel2, "SpeedButton5", "daynight",
-                               QStringLiteral("Night and Day Map (Link)"), 33, 7, 23, 22);
-    SpeedButton4 = speedButton(Panel2, "SpeedButton4", "weather",
-                               QStringLiteral("Live Wheather Map (Link)"), 60, 7, 23, 22);
-    SpeedButton6 = speedButton(Panel2, "SpeedButton6", "rig",
-                               QStringLiteral("Set Omnirig Cat Control"), 88, 7, 23, 22);
-    SpeedButton7 = speedButton(Panel2, "SpeedButton7", "info", QStringLiteral("Info and Credits"),
-                               114, 7, 23, 22);
-    SpeedButton3 =
-        speedButton(Panel2, "SpeedButton3", "livecheck",
-                    QStringLiteral("Set LIVE CHECK of SPOTS in DX-Peditions list"), 143, 7, 23, 22);
-    auto* Panel3 = panel(Panel2, "Panel3", 167, 5, 125, 24);
-    label(Panel3, "Label3", QStringLiteral("Live check "), 8, 5);
-    ShapeLED2 = new LampShape(LampShape::Kind::Circle, Panel3);
-    ShapeLED2->setObjectName(QStringLiteral("ShapeLED2"));
-    ShapeLED2->setGeometry(105, 7, 12, 12);
+    // Fonts in pixels, which a form cannot give.
+    Re3->setPaneFont(DesignWindow::pixelFont(15, false, true));
+    ListView1->setFont(DesignWindow::pixelFont(13, false, false, true));
+    Edit1->setFont(DesignWindow::pixelFont(12, true));
+    for (QToolButton* b : {SpeedButton8, SpeedButton9})
+        b->setFont(DesignWindow::pixelFont(13, false, false, true));
+    Memo1->setFont(DesignWindow::pixelFont(11));
+
     ShapeLED2->setAccessibleSubject(QStringLiteral("Live check"), QStringLiteral("active"),
                                     QStringLiteral("not active"));
-
-    Label2 = label(this, "Label2", QStringLiteral("Theme and Font settings"), 552, 50);
-    // A substitute for the design font can be wider; the caption stays whole.
-    Label2->resize(std::max(130, Label2->sizeHint().width()), 15);
-    Label4 = label(this, "Label4", QStringLiteral("0"), 722, 47);
-    Label4->resize(34, 15);
-    Label4->setVisible(false);
-    ComboBox1 = place<QComboBox>(this, "ComboBox1", 552, 66, 146, 23);
-    ComboBox1->setToolTip(QStringLiteral("Choose your preferred Theme"));
-    ComboBox1->setEditable(false);
-    BitBtn4 = bitBtn(this, "BitBtn4", QStringLiteral("Font"), "font", 702, 64, 83, 25);
-    BitBtn4->setToolTip(QStringLiteral("Change Font, Size, Color"));
-
-    Re1 = place<TerminalPane>(this, "Re1", 1, 95, 784, 263);
-    Re1->setToolTip(kRe1Hint);
-    Re1->setAccessibleName(QStringLiteral("Terminal"));
-    Re1->setAccessibleDescription(kRe1Hint);
-    Re1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
-    Re1->setLineLimit(kRe1MaxLines, kRe1DropBlock);
-    Re1->setCharacterLimit(kRe1MaxChars);
-
-    BitBtn6 = bitBtn(this, "BitBtn6", QStringLiteral("Bands Filtering"), nullptr, 0, 360, 102, 18);
-    Panel11 = new BandStrip(m_bands, this);
-    Panel11->setObjectName(QStringLiteral("Panel11"));
-    Panel11->setGeometry(106, 359, 502, 21);
-    Panel11->setVisible(false);
-
-    Re3 = place<TerminalPane>(this, "Re3", 0, 380, 510, 115);
-    Re3->setLineLimit(kRe3MaxLines, kRe3DropBlock);
-    Re3->setCharacterLimit(kRe3MaxChars);
-    Re3->setToolTip(kRe1Hint);
-    Re3->setAccessibleName(QStringLiteral("DX spots"));
-    Re3->setAccessibleDescription(kRe1Hint);
-    Re3->setPaneFont(pixelFont(QStringLiteral("Segoe UI"), 15, false, true));
-    Re3->setFocusPolicy(Qt::ClickFocus);
-
-    auto* Panel8 = panel(this, "Panel8", 513, 380, 272, 18);
-    auto* panel8Caption = new QLabel(QStringLiteral("Dx Spotted from DxPeditions List"), Panel8);
-    panel8Caption->setAlignment(Qt::AlignCenter);
-    panel8Caption->setGeometry(Panel8->rect());
-    ListView1 = place<QListWidget>(this, "ListView1", 513, 395, 272, 100);
-    ListView1->setFont(pixelFont(QStringLiteral("Segoe UI"), 13, false, false, true));
-    ListView1->setStyleSheet(QStringLiteral("#ListView1 { background: #A6CAF0; }"));
-    ListView1->setToolTip(QStringLiteral("Click a callsign to look it up on QRZ.com"));
-    ListView1->setCursor(Qt::PointingHandCursor);
-
-    BitBtn2 = bitBtn(this, "BitBtn2", QStringLiteral("Connect"), "connect", 0, 497, 89, 25);
-    BitBtn2->setToolTip(QStringLiteral("Connect to choosen selected cluster node"));
-    auto* Panel4 = panel(this, "Panel4", 91, 498, 19, 23);
-    ShapeLED = new LampShape(LampShape::Kind::Circle, Panel4);
-    ShapeLED->setObjectName(QStringLiteral("ShapeLED"));
-    ShapeLED->setGeometry(4, -3, 11, 26);
     ShapeLED->setAccessibleSubject(QStringLiteral("Session"), QStringLiteral("connected"),
                                    QStringLiteral("not connected"));
-
-    Edit1 = place<QLineEdit>(this, "Edit1", 112, 498, 160, 23);
-    Edit1->setText(QStringLiteral("N0CALL"));
-    Edit1->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
-    // Its own colours under every style.
-    Edit1->setStyleSheet(QStringLiteral("#Edit1 { color: blue; background-color: white; }"));
-    Edit1->installEventFilter(this);
-
-    auto* Panel6 = panel(this, "Panel6", 513, 497, 166, 25);
-    Label1 = label(Panel6, "Label1", QStringLiteral("Mute/Unmute  Dx Sound"), 6, 4);
-    Label1->setCursor(Qt::PointingHandCursor);
-    Label1->installEventFilter(this);
-    Shape1 = new LampShape(LampShape::Kind::Square, Panel6);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(151, 6, 11, 11);
     Shape1->setAccessibleSubject(QStringLiteral("Dx sound"), QStringLiteral("on"),
                                  QStringLiteral("muted"));
     Shape1->setBrushColor(kLime);
+    Shape2->setAccessibleSubject(QStringLiteral("Rig control"), QStringLiteral("connected"),
+                                 QStringLiteral("not connected"));
+    Shape2->setBrushColor(kRed);
 
-    BitBtn3 =
-        bitBtn(this, "BitBtn3", QStringLiteral("Disconnect"), "disconnect", 681, 497, 104, 25);
-    BitBtn3->setEnabled(false);
+    EditCommand->setMaxLength(SessionRules::kCommandMaxLength);
+    EditCommand->installEventFilter(this);
+    Re1->setLineLimit(kRe1MaxLines, kRe1DropBlock);
+    Re1->setCharacterLimit(kRe1MaxChars);
+    Panel11->setFilter(m_bands);
+    Re3->setLineLimit(kRe3MaxLines, kRe3DropBlock);
+    Re3->setCharacterLimit(kRe3MaxChars);
+    Edit1->installEventFilter(this);
+    Label1->installEventFilter(this);
+    Memo1->viewport()->installEventFilter(this);
 
-    StringGrid1 = place<NodeGrid>(this, "StringGrid1", 0, 525, 298, 117);
     connect(StringGrid1, &NodeGrid::nodeChosen, this,
             [this](const QString& name, const QString& address, const QString& port) {
                 // Another node: the lost session's node is no longer wanted.
@@ -312,45 +205,6 @@ void Tform1::createControls()
                 portascelta = port;
                 nodoscelto = address;
             });
-
-    SpeedButton1 =
-        speedButton(this, "SpeedButton1", "commands",
-                    QStringLiteral("Show CCC commands (browser will be open)"), 304, 528, 23, 25);
-    BitBtn5 =
-        bitBtn(this, "BitBtn5", QStringLiteral("Send Text (commands)"), "send", 328, 527, 182, 25);
-    BitBtn5->setToolTip(QStringLiteral("Send what is written above, use also ENTER"));
-
-    auto* Panel9 = panel(this, "Panel9", 513, 528, 166, 24);
-    Label6 = label(Panel9, "Label6", QStringLiteral("Omnirig:"), 6, 3);
-    Label6->setToolTip(QStringLiteral("Omnirig 1.xx must be configured (only for HF bands)"));
-    SpeedButton8 = place<QToolButton>(Panel9, "SpeedButton8", 54, -2, 33, 22);
-    SpeedButton8->setText(QStringLiteral("Rig 1"));
-    SpeedButton9 = place<QToolButton>(Panel9, "SpeedButton9", 89, -2, 33, 22);
-    SpeedButton9->setText(QStringLiteral("Rig 2"));
-    for (QToolButton* b : {SpeedButton8, SpeedButton9}) {
-        b->setFont(pixelFont(QStringLiteral("Segoe UI"), 13, false, false, true));
-        b->setCheckable(true);
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-    SpeedButton10 = speedButton(Panel9, "SpeedButton10", "close",
-                                QStringLiteral("Close Omnirig Connection"), 126, -2, 23, 22);
-    SpeedButton10->setEnabled(false);
-    Shape2 = new LampShape(LampShape::Kind::Square, Panel9);
-    Shape2->setObjectName(QStringLiteral("Shape2"));
-    Shape2->setGeometry(151, 7, 11, 11);
-    Shape2->setAccessibleSubject(QStringLiteral("Rig control"), QStringLiteral("connected"),
-                                 QStringLiteral("not connected"));
-    Shape2->setBrushColor(kRed);
-
-    BitBtn1 = bitBtn(this, "BitBtn1", QStringLiteral("Exit  Terminal"), "exit", 681, 529, 105, 23);
-
-    auto* Panel5 = panel(this, "Panel5", 304, 558, 482, 83);
-    Memo1 = place<QPlainTextEdit>(Panel5, "Memo1", 4, 2, 476, 80);
-    Memo1->setReadOnly(true);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setFont(pixelFont(QStringLiteral("Segoe UI"), 11));
-    Memo1->viewport()->installEventFilter(this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -362,16 +216,6 @@ void Tform1::createControls()
     Timer4->setObjectName(QStringLiteral("Timer4"));
     Timer5 = new QTimer(this);
     Timer5->setObjectName(QStringLiteral("Timer5"));
-
-    // Tab order: the command line first.
-    setTabOrder(EditCommand, BitBtn5);
-    setTabOrder(BitBtn5, BitBtn2);
-    setTabOrder(BitBtn2, BitBtn3);
-    setTabOrder(BitBtn3, Edit1);
-    setTabOrder(Edit1, StringGrid1);
-    setTabOrder(StringGrid1, ComboBox1);
-    setTabOrder(ComboBox1, BitBtn4);
-    setTabOrder(BitBtn4, BitBtn1);
 
     connect(BitBtn1, &QPushButton::clicked, this, &Tform1::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Tform1::BitBtn2Click);
@@ -965,7 +809,7 @@ void Tform1::applyStoredTheme()
 {
     ComboBox1->addItems(StyleRegistry::displayNames());
     ComboBox1->setCurrentIndex(-1);
-    keepDesignedColours();
+    ThemeExemptions::apply(this);
     SelectedTheme = m_settings.LoadThemeSettings();
     if (SelectedTheme.isEmpty())
         return;
@@ -975,30 +819,9 @@ void Tform1::applyStoredTheme()
     ComboBox1->setCurrentIndex(ComboBox1->findText(style->displayName));
     if (!AppTheme::apply(style->displayName))
         return;
-    if (!StyleRegistry::isSystemLook(*style)) {
-        // The list's sky blue belongs to the designed look; a style gives
-        // the list its own colours.
-        ListView1->setStyleSheet(QString());
-    }
+    if (!StyleRegistry::isSystemLook(*style))
+        ThemeExemptions::themeApplied(this);
     reattachScaling();
-}
-
-// The exempt controls keep the colours of the plain system look under every
-// style: the spot pane paints with the palette, so its colours are fixed here;
-// the command line, the node box and the band strip carry their own.
-void Tform1::keepDesignedColours()
-{
-    const QPalette system = QApplication::palette();
-    QPalette fixed = Re3->palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Window,
-                                     QPalette::WindowText, QPalette::Highlight,
-                                     QPalette::HighlightedText}) {
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            fixed.setColor(group, role, system.color(group, role));
-    }
-    Re3->setPalette(fixed);
-    Re3->setStyleSheet(QStringLiteral("TerminalPane#Re3 { background-color: %1; }")
-                           .arg(system.color(QPalette::Base).name()));
 }
 
 // The scaling component watches the window again once the style is in place.
@@ -1379,11 +1202,9 @@ void Tform1::createDxWindowControls()
     m_alertLog = new QStringListModel(this);
     createAlerts();
 
-    // In the free space between the banner and the link buttons.
-    auto* button = speedButton(this, "DxWindowButton", "dxwindow",
-                               QStringLiteral("Show the DX window: country, bearing and distance "
-                                              "of the active stations (F3)"),
-                               461, 14, 23, 22);
+    // The picture button in the free space between the banner and the link
+    // buttons (in the form).
+    auto* button = findChild<QToolButton*>(QStringLiteral("DxWindowButton"));
     connect(button, &QToolButton::clicked, this, &Tform1::showDxWindow);
 
     auto* f3 = new QAction(this);

@@ -266,7 +266,6 @@ private:
     void createAppearance();
     void createInfoWindow();
     void applyStoredTheme();
-    void keepDesignedColours();
     void reattachScaling();
     void restoreTerminalFont();
     void applyTerminalFont();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/DesignLook.h"
 #include "settings/SettingsFiles.h"
 
 #include <QString>
@@ -10,7 +11,7 @@
 class TerminalFont
 {
 public:
-    static QString designFamily() { return QStringLiteral("Segoe UI"); }
+    static QString designFamily() { return DesignLook::fontFamily(); }
     // Sizes outside this range cannot be shown sensibly (a hand-edited
     // "FontSize=0" or "FontSize=90000"); they give the default size.
     static constexpr int kMinSize = 1;

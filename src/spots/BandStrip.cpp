@@ -1,5 +1,7 @@
 #include "spots/BandStrip.h"
 
+#include "settings/DesignLook.h"
+#include "settings/ThemeExemptions.h"
 #include "spots/BandPanel.h"
 
 #include <QPushButton>
@@ -30,17 +32,42 @@ constexpr std::array<PanelPlace, BandFilter::BandCount> kPlaces{{
 
 } // namespace
 
-BandStrip::BandStrip(BandFilter& filter, QWidget* parent) : QFrame(parent), m_filter(filter)
+BandStrip::BandStrip(BandFilter& filter, QWidget* parent) : QFrame(parent), m_filter(&filter)
+{
+    build();
+}
+
+BandStrip::BandStrip(QWidget* parent) : QFrame(parent)
+{
+    build();
+}
+
+void BandStrip::setFilter(BandFilter& filter)
+{
+    m_filter = &filter;
+    refresh();
+}
+
+QColor BandStrip::onColor()
+{
+    return QColor::fromRgb(DesignLook::kLime);
+}
+
+QColor BandStrip::offColor()
+{
+    return QColor::fromRgb(DesignLook::kRed);
+}
+
+void BandStrip::build()
 {
     setObjectName(QStringLiteral("Panel11"));
     setFrameShape(QFrame::NoFrame);
     resize(502, 21);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::Window, QColor::fromRgb(DesignLook::kStripBackground));
     setPalette(pal);
-    // The selector names this frame only, so the buttons on it keep the theme.
-    setStyleSheet(QStringLiteral("QFrame#Panel11 { background-color: #000000; border: none; }"));
+    setStyleSheet(ThemeExemptions::bandStripSheet());
 
     for (BandFilter::Band band : BandFilter::bands()) {
         const int i = BandFilter::indexOf(band);
@@ -48,7 +75,7 @@ BandStrip::BandStrip(BandFilter& filter, QWidget* parent) : QFrame(parent), m_fi
         p->setObjectName(BandFilter::panelName(band));
         p->setGeometry(kPlaces[i].left, 2, kPlaces[i].width, 17);
         connect(p, &BandPanel::clicked, this, [this, band] {
-            m_filter.toggle(band);
+            m_filter->toggle(band);
             refresh();
             emit bandToggled(band);
         });
@@ -71,7 +98,7 @@ BandStrip::BandStrip(BandFilter& filter, QWidget* parent) : QFrame(parent), m_fi
 void BandStrip::refresh()
 {
     for (BandFilter::Band band : BandFilter::bands()) {
-        const QColor wanted = m_filter.isOn(band) ? onColor() : offColor();
+        const QColor wanted = m_filter->isOn(band) ? onColor() : offColor();
         BandPanel* p = m_panels[BandFilter::indexOf(band)];
         if (p->captionColor() != wanted)
             p->setCaptionColor(wanted);

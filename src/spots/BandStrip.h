@@ -18,6 +18,12 @@ class BandStrip : public QFrame
     Q_OBJECT
 public:
     explicit BandStrip(BandFilter& filter, QWidget* parent = nullptr);
+    // A strip for a form: it shows a filter of its own (every band on) until
+    // it is given the one to show.
+    explicit BandStrip(QWidget* parent = nullptr);
+
+    // The filter to show and toggle from now on; it must outlive the strip.
+    void setFilter(BandFilter& filter);
 
     // Makes every panel show exactly the filter's state again (call it after
     // changing the filter from outside).
@@ -28,8 +34,8 @@ public:
     QPushButton* allRedButton() const { return m_allRed; }
     QPushButton* allGreenButton() const { return m_allGreen; }
 
-    static QColor onColor() { return QColor(0, 255, 0); }
-    static QColor offColor() { return QColor(255, 0, 0); }
+    static QColor onColor();
+    static QColor offColor();
 
 signals:
     // A band panel was clicked; the filter has already been toggled.
@@ -38,7 +44,10 @@ signals:
     void allGreenClicked();
 
 private:
-    BandFilter& m_filter;
+    void build();
+
+    BandFilter m_ownFilter;
+    BandFilter* m_filter = &m_ownFilter;
     std::array<BandPanel*, BandFilter::BandCount> m_panels{};
     QPushButton* m_allRed = nullptr;
     QPushButton* m_allGreen = nullptr;

@@ -1,7 +1,9 @@
 #include "windows/Tdxcalendar.h"
-#include "windows/DesignPlace.h"
+#include "ui_Tdxcalendar.h"
 
 #include "scaling/TResizeKit.h"
+#include "settings/ThemeExemptions.h"
+#include "windows/DesignWindow.h"
 #include "windows/WebEngineProcess.h"
 #include "windows/WrappedLines.h"
 #include "livecheck/CalendarText.h"
@@ -20,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTextCursor>
 #include <QTimer>
@@ -33,6 +34,8 @@
 
 namespace {
 
+// The client area at 96 dpi; the form (Tdxcalendar.ui) holds the positions.
+constexpr QSize kDesignSize(715, 582);
 
 // A text for a single-quoted script string: nothing in it can end the string
 // or the script element.
@@ -110,17 +113,12 @@ Tdxcalendar::Tdxcalendar(const CalendarWindowContext& ctx, CalendarListSink& boo
       m_book(book)
 {
     WebEngineProcess::prepare();
-    setObjectName(QStringLiteral("dxcalendar"));
-    setWindowTitle(QStringLiteral("Dx calendar"));
-    setFont(QFont(QStringLiteral("Segoe UI"), 9));
+    DesignWindow::setUp(this, kDesignSize);
     // The program ends with its main window, whether or not this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(715, 582);
-    if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
     TempHTMLFilePath = QDir(ctx.programDir).filePath(QStringLiteral("temp.html"));
     createControls();
-    TResizeKit::attach(this, {715, 582, 96, 96});
+    DesignWindow::attachScaling(this, kDesignSize);
     FormCreate();
 }
 
@@ -136,15 +134,21 @@ Tdxcalendar::~Tdxcalendar()
 
 void Tdxcalendar::createControls()
 {
-    Label1 = place<QLabel>(this, "Label1", 8, 4, 699, 19);
-    Label1->setText(QStringLiteral(
-        "Dx Calendar for ACTUAL MONTH from DXNEWS served through their own script."));
-    QFont bold = font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    Label1->setStyleSheet(QStringLiteral("#Label1 { color: blue; }"));
+    Ui::Tdxcalendar form;
+    form.setupUi(this);
+    Label1 = form.Label1;
+    WebBrowser1 = form.WebBrowser1;
+    Button1 = form.Button1;
+    BitBtn3 = form.BitBtn3;
+    BitBtn2 = form.BitBtn2;
+    BitBtn1 = form.BitBtn1;
+    Panel1 = form.Panel1;
+    Label2 = form.Label2;
+    StringGrid1 = form.StringGrid1;
+    Memo1 = form.Memo1;
+    Memo2 = form.Memo2;
+    ThemeExemptions::apply(this);
 
-    WebBrowser1 = place<QWebEngineView>(this, "WebBrowser1", 8, 25, 699, 393);
     // A profile of the window's own, so its guard watches this page alone.
     const QUrl pageUrl = QUrl::fromLocalFile(TempHTMLFilePath);
     auto* profile = new QWebEngineProfile(this);
@@ -161,58 +165,9 @@ void Tdxcalendar::createControls()
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
 
-    Button1 = place<QPushButton>(this, "Button1", 8, 426, 440, 30);
-    Button1->setText(QStringLiteral(
-        "Live Check of SPOTS with Dxpeditions on air.   PRESS TO SET ACTIVE"));
-    BitBtn3 = place<QPushButton>(this, "BitBtn3", 452, 426, 30, 30);
-    BitBtn3->setIcon(QIcon(QStringLiteral(":/images/livecheck.svg")));
-    BitBtn3->setIconSize(QSize(20, 20));
-    BitBtn3->setAccessibleName(Button1->text());
-
-    BitBtn2 = place<QPushButton>(this, "BitBtn2", 8, 464, 240, 30);
-    BitBtn2->setText(QStringLiteral(" printable PDF available here"));
-    BitBtn2->setIcon(QIcon(QStringLiteral(":/images/calendar.svg")));
-    BitBtn2->setLayoutDirection(Qt::RightToLeft); // the picture on the right
-
-    BitBtn1 = place<QPushButton>(this, "BitBtn1", 8, 540, 160, 34);
-    BitBtn1->setText(QStringLiteral("Back to Terminal"));
-    BitBtn1->setIcon(QIcon(QStringLiteral(":/images/exit.svg")));
-
-    Panel1 = place<QFrame>(this, "Panel1", 491, 426, 216, 148);
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
-    Panel1->setToolTip(QStringLiteral("Note that list will reset only when closing app"));
-    Label2 = place<QLabel>(Panel1, "Label2", 6, 4, 204, 17);
-    Label2->setText(QStringLiteral("You can watch 5 more callsigns:"));
-    Label2->setStyleSheet(QStringLiteral("#Label2 { color: red; }"));
-    Label2->setFont(bold);
-
-    StringGrid1 = place<QTableWidget>(Panel1, "StringGrid1", 6, 24, 204, 116);
-    StringGrid1->setColumnCount(1);
-    StringGrid1->setRowCount(5);
-    StringGrid1->horizontalHeader()->setVisible(false);
-    StringGrid1->verticalHeader()->setVisible(false);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(22);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setToolTip(
-        QStringLiteral("Add max 5 callsigns to be notified when they are spotted"));
-
-    // Working storage, never shown.
-    Memo1 = place<QPlainTextEdit>(this, "Memo1", 8, 426, 361, 89);
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setVisible(false);
-    // Filled a part at a time (showPageText); nothing to undo in working
-    // storage.
-    Memo1->setUndoRedoEnabled(false);
-    Memo2 = place<QPlainTextEdit>(this, "Memo2", 376, 426, 185, 89);
-    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Filled a part at a time (showList); nothing to undo in working storage.
-    Memo2->setUndoRedoEnabled(false);
-    Memo2->setVisible(false);
+    // Memo1 and Memo2 are working storage, never shown: Memo1 holds the page
+    // text of the last activation, Memo2 the calendar list built from it,
+    // each filled a part at a time with nothing to undo.
 
     connect(Button1, &QPushButton::clicked, this, &Tdxcalendar::Button1Click);
     connect(BitBtn3, &QPushButton::clicked, this, &Tdxcalendar::BitBtn3Click);
