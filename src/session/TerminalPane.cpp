@@ -59,8 +59,8 @@ TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
 void TerminalPane::appendEntry(const QString& text)
 {
     m_text.appendEntry(text);
-    // Told once the text has changed in full, so that a reader hears of the
-    // lines that went before of the caret that went with them.
+    // A selection lost with dropped lines is told once the whole entry is in,
+    // after every reader of the text has heard which lines went.
     if (std::exchange(m_selectionLost, false))
         emit selectionChanged();
 }
