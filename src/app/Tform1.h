@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "livecheck/LiveCheckBook.h"
+#include "session/PaneLimits.h"
 #include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
 
@@ -222,22 +223,14 @@ public:
     // The alerts' lines the DX window lists, at most this many.
     static constexpr int kAlertLogMax = 1000;
 
-    // Entries after which the terminal pane warns once.
-    static constexpr qint32 kRe1Warning = 210000;
-    // Lines the terminal pane keeps, and how many of the oldest go at once
-    // past that: a contest weekend must not exhaust memory.
-    static constexpr int kRe1MaxLines = 500000;
-    static constexpr int kRe1DropBlock = 50000;
-    // Text the terminal pane keeps (UTF-16 units, 2 bytes each), whatever the
-    // lines' lengths: 500,000 spot lines hold about 40 million, a node that
-    // never ends its lines sends 64 KiB at a time.
-    static constexpr qint64 kRe1MaxChars = 100'000'000;
-    // The spot pane holds one line per live-check hit. A contest brings a few
-    // hundred; a node flooding hits must not grow memory without end, so the
-    // oldest go past 50,000 lines (about 10 MB), 5,000 at a time.
-    static constexpr int kRe3MaxLines = 50000;
-    static constexpr int kRe3DropBlock = 5000;
-    static constexpr qint64 kRe3MaxChars = 5'000'000;
+    // The panes' limits under the names the window uses (see PaneLimits.h).
+    static constexpr qint32 kRe1Warning = kTerminalPaneWarning;
+    static constexpr int kRe1MaxLines = kTerminalPaneLimits.maxLines;
+    static constexpr int kRe1DropBlock = kTerminalPaneLimits.dropBlock;
+    static constexpr qint64 kRe1MaxChars = kTerminalPaneLimits.maxChars;
+    static constexpr int kRe3MaxLines = kSpotPaneLimits.maxLines;
+    static constexpr int kRe3DropBlock = kSpotPaneLimits.dropBlock;
+    static constexpr qint64 kRe3MaxChars = kSpotPaneLimits.maxChars;
 
     // ListView1's item data: the tag (1: the item carries a lookup link)
     // and the link.

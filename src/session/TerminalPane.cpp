@@ -13,6 +13,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int kMargin = 4;
@@ -47,6 +48,9 @@ TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
     // under it.
     for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
         disconnect(bar, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()));
+    connect(&m_text, &PaneText::linesAppended, this, &TerminalPane::onLinesAppended);
+    connect(&m_text, &PaneText::linesDropped, this, &TerminalPane::onLinesDropped);
+    connect(&m_text, &PaneText::cleared, this, &TerminalPane::onCleared);
     syncScrollBars();
 }
 
@@ -54,86 +58,49 @@ TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent)
 
 void TerminalPane::appendEntry(const QString& text)
 {
-    QList<QString> lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines.append(text.mid(start, i - start));
-            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-    }
-    lines.append(start == 0 ? text : text.mid(start));
+    m_text.appendEntry(text);
+    // A selection lost with dropped lines is told once the whole entry is in,
+    // after every reader of the text has heard which lines went.
+    if (std::exchange(m_selectionLost, false))
+        emit selectionChanged();
+}
 
-    // The oldest lines make room first, so that whoever follows the pane sees
-    // lines go and then lines come.
-    const int added = static_cast<int>(lines.size());
-    if (m_lineLimit > 0 && lineCount() + added > m_lineLimit) {
-        const int over = lineCount() + added - m_lineLimit;
-        const int blocks = (over + m_dropBlock - 1) / m_dropBlock;
-        dropFront(std::min(lineCount(), blocks * m_dropBlock));
+void TerminalPane::clear()
+{
+    m_text.clear();
+    emit selectionChanged();
+}
+
+void TerminalPane::onLinesAppended(int count)
+{
+    const int first = lineCount() - count;
+    // A new line goes to the end, where the view moves: it is shaped once,
+    // for its width and for painting.
+    for (int i = first; i < lineCount(); ++i) {
+        const int width = measure(i, true);
+        m_maxWidth = std::max(m_maxWidth, width);
+        m_widths.push_back(width);
     }
-    if (m_charLimit > 0) {
-        qint64 addedChars = 0;
-        for (const QString& line : std::as_const(lines))
-            addedChars += line.size();
-        if (m_chars + addedChars > m_charLimit)
-            dropFront(linesToFree(m_chars + addedChars - (m_charLimit - m_charLimit / 10)));
-    }
-    const int first = lineCount();
-    for (QString& line : lines)
-        appendLine(std::move(line));
     m_dirtyFrom = std::min(m_dirtyFrom, first);
     // One entry, one update: the view moves to the end, and the pane shows it
     // with the next frame.
     m_top = bottomTop();
     trimShapes();
     scheduleFrame();
-    emit linesAppended(added);
-    // An entry longer than the limit itself keeps only its last lines.
-    if (m_lineLimit > 0 && lineCount() > m_lineLimit) {
-        dropFront(lineCount() - m_lineLimit);
-        m_top = bottomTop();
-    }
-    if (m_charLimit > 0 && m_chars > m_charLimit) {
-        dropFront(std::min(lineCount() - 1, linesToFree(m_chars - m_charLimit)));
-        m_top = bottomTop();
-    }
+    emit linesAppended(count);
 }
 
-// How many of the oldest lines hold at least chars UTF-16 units (all of them
-// when they hold fewer).
-int TerminalPane::linesToFree(qint64 chars) const
+int TerminalPane::measure(int index, bool keepShape)
 {
-    int n = 0;
-    for (qint64 freed = 0; n < lineCount() && freed < chars; ++n)
-        freed += m_rows[static_cast<size_t>(n)].text.size();
-    return n;
-}
-
-void TerminalPane::appendLine(QString text)
-{
-    m_chars += text.size();
-    Row row{std::move(text), 0};
-    // A new line goes to the end, where the view moves: it is shaped once,
-    // for its width and for painting.
-    measure(keyOf(lineCount()), row, true);
-    m_maxWidth = std::max(m_maxWidth, row.width);
-    m_rows.push_back(std::move(row));
-}
-
-void TerminalPane::measure(qint64 key, Row& row, bool keepShape)
-{
-    const QString& s = row.text;
+    const QString& s = m_text.line(index);
+    const qint64 key = keyOf(index);
+    int width = 0;
     if (s.size() <= kLongLine) {
         if (keepShape)
-            m_shaped.insert(key, shape(s, &row.width));
+            m_shaped.insert(key, shape(s, &width));
         else
-            row.width = fontMetrics().horizontalAdvance(s);
-        return;
+            width = fontMetrics().horizontalAdvance(s);
+        return width;
     }
     // Measured part by part from the advances of its characters, without
     // shaping: a line that never ends must cost little per byte. The parts
@@ -160,8 +127,8 @@ void TerminalPane::measure(qint64 key, Row& row, bool keepShape)
     }
     parts.start.append(n);
     parts.x.append(qRound(x));
-    row.width = qRound(x);
     m_long.insert(key, std::move(parts));
+    return qRound(x);
 }
 
 // One line laid out as the painter lays out a line of text: no wrapping, the
@@ -208,50 +175,37 @@ qreal TerminalPane::advanceOf(QChar c) const
     return a;
 }
 
-void TerminalPane::setLineLimit(int maxLines, int dropBlock)
+// The text has dropped its oldest count lines (already renumbered).
+void TerminalPane::onLinesDropped(int count)
 {
-    m_lineLimit = std::max(0, maxLines);
-    m_dropBlock = std::clamp(dropBlock, 1, std::max(1, m_lineLimit));
-}
-
-void TerminalPane::setCharacterLimit(qint64 maxChars)
-{
-    m_charLimit = std::max<qint64>(0, maxChars);
-}
-
-void TerminalPane::dropFront(int count)
-{
-    count = std::min(count, lineCount());
-    if (count <= 0)
-        return;
     bool widest = false;
-    for (int i = 0; i < count; ++i) {
-        const Row& row = m_rows[static_cast<size_t>(i)];
-        widest = widest || row.width >= m_maxWidth;
-        m_chars -= row.text.size();
-    }
-    m_rows.erase(m_rows.begin(), m_rows.begin() + count);
-    m_dropped += count;
+    for (int i = 0; i < count; ++i)
+        widest = widest || m_widths[static_cast<size_t>(i)] >= m_maxWidth;
+    m_widths.erase(m_widths.begin(), m_widths.begin() + count);
+    const qint64 dropped = m_text.droppedLineCount();
     for (auto it = m_long.begin(); it != m_long.end();)
-        it = it.key() < m_dropped ? m_long.erase(it) : std::next(it);
+        it = it.key() < dropped ? m_long.erase(it) : std::next(it);
     for (auto it = m_shaped.begin(); it != m_shaped.end();)
-        it = it.key() < m_dropped ? m_shaped.erase(it) : std::next(it);
+        it = it.key() < dropped ? m_shaped.erase(it) : std::next(it);
     for (auto it = m_shapedParts.begin(); it != m_shapedParts.end();)
-        it = (it.key() >> 20) < m_dropped ? m_shapedParts.erase(it) : std::next(it);
+        it = (it.key() >> 20) < dropped ? m_shapedParts.erase(it) : std::next(it);
 
     // The selection stays on its lines. A selection that began on a dropped
     // line is gone, and the caret with it: a click can then read no line.
     const Position from = std::min(m_anchor, m_caret);
-    const bool selectionLost = from.line < count;
-    if (selectionLost) {
+    if (from.line < count) {
         m_anchor = m_caret = {};
         m_caretDropped = true;
         m_selecting = false;
+        m_selectionLost = true;
     } else {
         m_anchor.line -= count;
         m_caret.line -= count;
     }
-    // The pixels on screen still show the same lines, now at lower indexes.
+    // The pixels on screen still show the same lines, now at lower indexes;
+    // rows that showed a dropped line show another one from the next frame.
+    if (m_shownTop < count)
+        m_repaintAll = true;
     m_top = std::max(0, m_top - count);
     m_shownTop = std::max(0, m_shownTop - count);
     if (m_dirtyFrom != INT_MAX)
@@ -259,57 +213,30 @@ void TerminalPane::dropFront(int count)
     if (widest)
         recomputeMaxWidth();
     emit linesRemoved(count);
-    if (selectionLost)
-        emit selectionChanged();
 }
 
 void TerminalPane::recomputeMaxWidth()
 {
     m_maxWidth = 0;
-    for (const Row& r : m_rows)
-        m_maxWidth = std::max(m_maxWidth, r.width);
+    for (const int width : m_widths)
+        m_maxWidth = std::max(m_maxWidth, width);
 }
 
-void TerminalPane::clear()
+void TerminalPane::onCleared(int count)
 {
-    const int n = lineCount();
-    m_rows.clear();
-    m_chars = 0;
-    m_dropped += n;
+    m_widths.clear();
     m_long.clear();
     m_shaped.clear();
     m_shapedParts.clear();
     m_maxWidth = 0;
     m_anchor = m_caret = {};
     m_caretDropped = false;
+    m_selectionLost = false;
     m_top = m_shownTop = 0;
     m_dirtyFrom = INT_MAX;
     m_repaintAll = true;
     scheduleFrame();
-    emit linesRemoved(n);
-    emit selectionChanged();
-}
-
-QString TerminalPane::line(int index) const
-{
-    if (index < 0 || index >= lineCount())
-        return {};
-    return m_rows[static_cast<size_t>(index)].text;
-}
-
-QString TerminalPane::toPlainText() const
-{
-    QString out;
-    qsizetype size = 0;
-    for (const Row& r : m_rows)
-        size += r.text.size() + 1;
-    out.reserve(size);
-    for (const Row& r : m_rows) {
-        if (&r != &m_rows.front())
-            out += QLatin1Char('\n');
-        out += r.text;
-    }
-    return out;
+    emit linesRemoved(count);
 }
 
 // --- selection ------------------------------------------------------------
@@ -333,11 +260,11 @@ QString TerminalPane::selectedText() const
 {
     const Position from = selectionStart();
     const Position to = selectionEnd();
-    if (from == to || m_rows.empty())
+    if (from == to || lineCount() == 0)
         return {};
     QStringList parts;
     for (int l = from.line; l <= to.line && l < lineCount(); ++l) {
-        const QString& s = m_rows[static_cast<size_t>(l)].text;
+        const QString& s = m_text.line(l);
         const int a = (l == from.line) ? from.column : 0;
         const int b = (l == to.line) ? to.column : static_cast<int>(s.size());
         parts.append(s.mid(a, b - a));
@@ -348,22 +275,28 @@ QString TerminalPane::selectedText() const
 void TerminalPane::selectAll()
 {
     m_anchor = {};
-    m_caret = m_rows.empty()
+    m_caret = lineCount() == 0
                   ? Position{}
-                  : Position{lineCount() - 1, static_cast<int>(m_rows.back().text.size())};
+                  : Position{lineCount() - 1, static_cast<int>(m_text.line(lineCount() - 1).size())};
     m_caretDropped = false;
     m_repaintAll = true;
     scheduleFrame();
     emit selectionChanged();
 }
 
+QMetaObject::Connection TerminalPane::followSelection(QObject* receiver,
+                                                     std::function<void()> slot)
+{
+    return connect(this, &TerminalPane::selectionChanged, receiver, std::move(slot));
+}
+
 void TerminalPane::setSelection(Position anchor, Position caret)
 {
     const auto valid = [this](Position p) {
-        if (m_rows.empty())
+        if (lineCount() == 0)
             return Position{};
         p.line = std::clamp(p.line, 0, lineCount() - 1);
-        p.column = std::clamp(p.column, 0, static_cast<int>(m_rows[size_t(p.line)].text.size()));
+        p.column = std::clamp(p.column, 0, static_cast<int>(m_text.line(p.line).size()));
         return p;
     };
     m_anchor = valid(anchor);
@@ -399,9 +332,10 @@ void TerminalPane::changeEvent(QEvent* event)
         m_long.clear();
         m_advance.clear();
         m_maxWidth = 0;
-        for (size_t i = 0; i < m_rows.size(); ++i) {
-            measure(keyOf(static_cast<int>(i)), m_rows[i]);
-            m_maxWidth = std::max(m_maxWidth, m_rows[i].width);
+        for (int i = 0; i < lineCount(); ++i) {
+            const int width = measure(i);
+            m_widths[static_cast<size_t>(i)] = width;
+            m_maxWidth = std::max(m_maxWidth, width);
         }
         m_top = std::min(m_top, bottomTop());
         m_repaintAll = true;
@@ -535,7 +469,7 @@ const TerminalPane::LongLine* TerminalPane::longLine(int index) const
 // The x of a character's left edge, from the start of its line.
 int TerminalPane::xOf(int index, int column) const
 {
-    const QString& s = m_rows[static_cast<size_t>(index)].text;
+    const QString& s = m_text.line(index);
     column = std::clamp(column, 0, static_cast<int>(s.size()));
     const LongLine* parts = longLine(index);
     if (!parts)
@@ -550,7 +484,7 @@ QRect TerminalPane::lineRect(int index) const
 {
     const int x0 = kMargin - horizontalScrollBar()->value();
     const int width = (index >= 0 && index < lineCount())
-                          ? m_rows[static_cast<size_t>(index)].width
+                          ? m_widths[static_cast<size_t>(index)]
                           : 0;
     return QRect(x0, (index - m_top) * m_lineHeight, std::max(1, width), m_lineHeight);
 }
@@ -559,7 +493,7 @@ QRect TerminalPane::characterRect(Position position) const
 {
     if (position.line < 0 || position.line >= lineCount())
         return {};
-    const QString& s = m_rows[static_cast<size_t>(position.line)].text;
+    const QString& s = m_text.line(position.line);
     const int column = std::clamp(position.column, 0, static_cast<int>(s.size()));
     const int x = xOf(position.line, column);
     const int w = column < s.size() ? fontMetrics().horizontalAdvance(s.at(column)) : 1;
@@ -586,7 +520,7 @@ void TerminalPane::ensureLineVisible(int line)
 
 TerminalPane::Position TerminalPane::positionAt(const QPoint& pt, int top) const
 {
-    if (m_rows.empty())
+    if (lineCount() == 0)
         return {};
     const int l = std::clamp(top + pt.y() / m_lineHeight, 0, lineCount() - 1);
     return {l, columnAt(l, pt.x() - kMargin + horizontalScrollBar()->value())};
@@ -597,7 +531,7 @@ TerminalPane::Position TerminalPane::positionAt(const QPoint& pt, int top) const
 int TerminalPane::columnAt(int index, int x) const
 {
     int lo = 0;
-    int hi = static_cast<int>(m_rows[static_cast<size_t>(index)].text.size());
+    int hi = static_cast<int>(m_text.line(index).size());
     if (const LongLine* parts = longLine(index)) {
         const auto k =
             std::upper_bound(parts->x.begin(), parts->x.end() - 1, x) - parts->x.begin() - 1;
@@ -639,7 +573,7 @@ void TerminalPane::paintEvent(QPaintEvent* event)
             break;
         const int y = r * h;
         if (from != to && l >= from.line && l <= to.line) {
-            const QString& s = m_rows[static_cast<size_t>(l)].text;
+            const QString& s = m_text.line(l);
             const int a = (l == from.line) ? from.column : 0;
             const int b = (l == to.line) ? to.column : static_cast<int>(s.size());
             const int xa = x0 + xOf(l, a);
@@ -667,7 +601,7 @@ void TerminalPane::paintEvent(QPaintEvent* event)
 
 void TerminalPane::paintLine(QPainter& p, int index, int x0, int y)
 {
-    const QString& s = m_rows[static_cast<size_t>(index)].text;
+    const QString& s = m_text.line(index);
     if (s.isEmpty())
         return;
     const LongLine* parts = longLine(index);

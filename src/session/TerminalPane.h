@@ -1,5 +1,8 @@
 #pragma once
 
+#include "session/PaneText.h"
+#include "session/PaneView.h"
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QElapsedTimer>
@@ -25,41 +28,37 @@
 //   view is shaped and painted; its width is measured once.
 // A line is never wrapped, so a pane line is always exactly one line of an
 // entry, and a click reads it back whole by its line number.
-class TerminalPane : public QAbstractScrollArea
+//
+// The lines themselves, their limits and offsets are the pane's PaneText; the
+// pane is its view: what is in view, the shaped lines, the selection and the
+// painting.
+class TerminalPane : public QAbstractScrollArea, public PaneView
 {
     Q_OBJECT
 public:
-    struct Position
-    {
-        int line = 0;
-        int column = 0; // 0-based, in UTF-16 code units
-        auto operator<=>(const Position&) const = default;
-    };
+    using Position = PaneText::Position;
 
     explicit TerminalPane(QWidget* parent = nullptr);
+
+    // The lines the pane shows.
+    const PaneText& paneText() const override { return m_text; }
 
     // Adds one entry at the end of the pane and moves the view to it. An entry
     // holding line breaks (CR LF, LF or CR) shows as several lines.
     void appendEntry(const QString& text);
     void clear();
 
-    // At most maxLines lines are kept: past that, the oldest lines are
-    // dropped, dropBlock at a time. 0 keeps every line (the default).
-    void setLineLimit(int maxLines, int dropBlock);
-    int lineLimit() const { return m_lineLimit; }
-    // At most maxChars UTF-16 units are kept, whatever the lines' lengths (a
-    // node that never ends its lines sends lines of 64 KiB): past that, the
-    // oldest lines are dropped until a tenth of the room is free again.
-    // 0 sets no such limit (the default).
-    void setCharacterLimit(qint64 maxChars);
-    qint64 characterCount() const { return m_chars; }
-    // Lines dropped from the front since the pane was made: today's line 0 is
-    // line droppedLineCount() of everything ever shown.
-    qint64 droppedLineCount() const { return m_dropped; }
+    // The text's limits (see PaneText).
+    void setLimits(const PaneLimits& limits) { m_text.setLimits(limits); }
+    void setLineLimit(int maxLines, int dropBlock) { m_text.setLineLimit(maxLines, dropBlock); }
+    int lineLimit() const { return m_text.lineLimit(); }
+    void setCharacterLimit(qint64 maxChars) { m_text.setCharacterLimit(maxChars); }
+    qint64 characterCount() const { return m_text.characterCount(); }
+    qint64 droppedLineCount() const { return m_text.droppedLineCount(); }
 
-    int lineCount() const { return static_cast<int>(m_rows.size()); }
-    QString line(int index) const;
-    QString toPlainText() const;
+    int lineCount() const { return m_text.lineCount(); }
+    QString line(int index) const { return m_text.line(index); }
+    QString toPlainText() const { return m_text.toPlainText(); }
 
     // The line that holds the start of the selection (the caret, where the
     // last click put it); -1 once that line has been dropped.
@@ -69,21 +68,24 @@ public:
 
     // Where the selection starts and ends, in pane order, and the caret (the
     // end a click or a drag left last). All equal when nothing is selected.
-    Position selectionStart() const;
-    Position selectionEnd() const;
-    Position caretPosition() const { return m_caret; }
+    Position selectionStart() const override;
+    Position selectionEnd() const override;
+    Position caretPosition() const override { return m_caret; }
     // Selects from anchor to caret (equal positions: no selection, caret there).
-    void setSelection(Position anchor, Position caret);
+    void setSelection(Position anchor, Position caret) override;
+    QMetaObject::Connection followSelection(QObject* receiver,
+                                            std::function<void()> slot) override;
 
+    QWidget* textViewport() const override { return viewport(); }
     // The character at a position, in viewport coordinates; the column after
     // a line's last character gives a narrow box at its end.
-    QRect characterRect(Position position) const;
+    QRect characterRect(Position position) const override;
     // A line's row, in viewport coordinates (it may lie outside the viewport).
     QRect lineRect(int index) const;
     // The character position nearest to a point of the viewport.
-    Position positionAt(const QPoint& viewportPoint) const;
+    Position positionAt(const QPoint& viewportPoint) const override;
     // Scrolls as little as needed to bring the line into view.
-    void ensureLineVisible(int line);
+    void ensureLineVisible(int line) override;
 
     void setTextColor(const QColor& color);
     QColor textColor() const { return m_textColor; }
@@ -120,11 +122,6 @@ private:
         QList<int> start; // character index of each part, then the line's length
         QList<int> x;     // pixel offset of each part, then the line's width
     };
-    struct Row
-    {
-        QString text;
-        int width = 0;
-    };
     // A line shaped once: its glyphs, placed for a baseline at the line's own
     // ascent.
     struct ShapedLine
@@ -133,15 +130,16 @@ private:
         qreal ascent = 0;
     };
 
-    void appendLine(QString text);
-    // Sets the row's width. A short line is shaped for it, and the shape is
-    // kept for painting when keepShape is set (a line in or near the view).
-    void measure(qint64 key, Row& row, bool keepShape = false);
+    void onLinesAppended(int count);
+    void onLinesDropped(int count);
+    void onCleared(int count);
+    // The width of the line at index. A short line is shaped for it, and the
+    // shape is kept for painting when keepShape is set (a line in or near the
+    // view).
+    int measure(int index, bool keepShape = false);
     ShapedLine shape(const QString& text, int* width) const;
     void trimShapes();
     qreal advanceOf(QChar c) const;
-    void dropFront(int count);
-    int linesToFree(qint64 chars) const;
     void recomputeMaxWidth();
     void scheduleFrame();
     void showFrame();
@@ -149,19 +147,16 @@ private:
     void showChanges();
     int visibleRows() const;
     int bottomTop() const;
-    qint64 keyOf(int index) const { return m_dropped + index; }
+    qint64 keyOf(int index) const { return m_text.droppedLineCount() + index; }
     const LongLine* longLine(int index) const;
     int xOf(int index, int column) const;
     Position positionAt(const QPoint& viewportPoint, int top) const;
     int columnAt(int index, int x) const;
     void paintLine(QPainter& p, int index, int x0, int y);
 
-    std::deque<Row> m_rows;
-    qint64 m_dropped = 0;
-    int m_lineLimit = 0;
-    qint64 m_charLimit = 0;
-    qint64 m_chars = 0; // UTF-16 units held by all lines
-    int m_dropBlock = 0;
+    PaneText m_text;
+    // The width of each line in the pane's font, in step with the text.
+    std::deque<int> m_widths;
     int m_maxWidth = 0;
     int m_lineHeight = 1;
     int m_ascent = 0;
@@ -170,6 +165,9 @@ private:
     Position m_caret;
     bool m_caretDropped = false;
     bool m_selecting = false;
+    // The selection was lost with dropped lines while the text changed; told
+    // once the change is over, after every reader of the text heard of it.
+    bool m_selectionLost = false;
 
     // The view: m_top is the first line the pane should show, m_shownTop the
     // first line its pixels show now; they differ until the next frame.

@@ -1,16 +1,19 @@
 #include "session/TerminalPaneAccessible.h"
 
-#include "session/TerminalPane.h"
 #include "session/TerminalPaneTextEvents.h"
 
 #include <QTextBoundaryFinder>
+#include <QWidget>
 
 namespace {
 
 QAccessibleInterface* terminalPaneFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("TerminalPane") && object && object->isWidgetType())
-        return new TerminalPaneAccessible(static_cast<TerminalPane*>(object));
+    Q_UNUSED(className);
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (auto* view = dynamic_cast<PaneView*>(object))
+        return new TerminalPaneAccessible(static_cast<QWidget*>(object), view);
     return nullptr;
 }
 
@@ -28,18 +31,11 @@ void TerminalPaneAccessible::install()
     Q_UNUSED(installed);
 }
 
-TerminalPaneAccessible::TerminalPaneAccessible(TerminalPane* pane)
-    : QAccessibleWidget(pane, QAccessible::EditableText)
-{}
-
-TerminalPane* TerminalPaneAccessible::pane() const
+TerminalPaneAccessible::TerminalPaneAccessible(QWidget* pane, PaneView* view)
+    : QAccessibleWidget(pane, QAccessible::EditableText), m_view(view)
 {
-    return static_cast<TerminalPane*>(widget());
-}
-
-TerminalPaneTextEvents* TerminalPaneAccessible::events() const
-{
-    return TerminalPaneTextEvents::of(pane());
+    // Whoever asks for the text is told of its changes from now on.
+    TerminalPaneTextEvents::of(pane, view);
 }
 
 QAccessible::Role TerminalPaneAccessible::role() const
@@ -62,10 +58,11 @@ QString TerminalPaneAccessible::text(QAccessible::Text t) const
 {
     switch (t) {
     case QAccessible::Name:
-        return pane()->accessibleName().isEmpty() ? pane()->toolTip() : pane()->accessibleName();
+        return widget()->accessibleName().isEmpty() ? widget()->toolTip()
+                                                    : widget()->accessibleName();
     case QAccessible::Description:
-        return pane()->accessibleDescription().isEmpty() ? pane()->toolTip()
-                                                         : pane()->accessibleDescription();
+        return widget()->accessibleDescription().isEmpty() ? widget()->toolTip()
+                                                           : widget()->accessibleDescription();
     default:
         return QAccessibleWidget::text(t);
     }
@@ -85,13 +82,13 @@ void TerminalPaneAccessible::selection(int selectionIndex, int* startOffset, int
     *startOffset = *endOffset = 0;
     if (selectionIndex != 0 || selectionCount() == 0)
         return;
-    *startOffset = events()->offsetOf(pane()->selectionStart());
-    *endOffset = events()->offsetOf(pane()->selectionEnd());
+    *startOffset = paneText().offsetOf(m_view->selectionStart());
+    *endOffset = paneText().offsetOf(m_view->selectionEnd());
 }
 
 int TerminalPaneAccessible::selectionCount() const
 {
-    return pane()->selectionStart() == pane()->selectionEnd() ? 0 : 1;
+    return m_view->selectionStart() == m_view->selectionEnd() ? 0 : 1;
 }
 
 void TerminalPaneAccessible::addSelection(int startOffset, int endOffset)
@@ -104,61 +101,44 @@ void TerminalPaneAccessible::removeSelection(int selectionIndex)
 {
     if (selectionIndex != 0)
         return;
-    const TerminalPane::Position caret = pane()->caretPosition();
-    pane()->setSelection(caret, caret);
+    const PaneView::Position caret = m_view->caretPosition();
+    m_view->setSelection(caret, caret);
 }
 
 void TerminalPaneAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
 {
     if (selectionIndex != 0)
         return;
-    pane()->setSelection(events()->positionOf(startOffset), events()->positionOf(endOffset));
+    m_view->setSelection(paneText().positionOf(startOffset), paneText().positionOf(endOffset));
 }
 
 int TerminalPaneAccessible::cursorPosition() const
 {
-    return events()->offsetOf(pane()->caretPosition());
+    return paneText().offsetOf(m_view->caretPosition());
 }
 
 void TerminalPaneAccessible::setCursorPosition(int position)
 {
-    const TerminalPane::Position p = events()->positionOf(position);
-    pane()->setSelection(p, p);
+    const PaneView::Position p = paneText().positionOf(position);
+    m_view->setSelection(p, p);
 }
 
 // --- text ---------------------------------------------------------------
 
 int TerminalPaneAccessible::characterCount() const
 {
-    return events()->offsets().characterCount();
+    return paneText().offsets().characterCount();
 }
 
 QString TerminalPaneAccessible::text(int startOffset, int endOffset) const
 {
-    const int count = characterCount();
-    startOffset = std::clamp(startOffset, 0, count);
-    endOffset = std::clamp(endOffset, startOffset, count);
-    if (startOffset == endOffset)
-        return {};
-    const TerminalPane::Position from = events()->positionOf(startOffset);
-    const TerminalPane::Position to = events()->positionOf(endOffset);
-    QString out;
-    out.reserve(endOffset - startOffset);
-    for (int l = from.line; l <= to.line; ++l) {
-        const QString s = pane()->line(l);
-        const int a = l == from.line ? from.column : 0;
-        const int b = l == to.line ? to.column : static_cast<int>(s.size());
-        if (l > from.line)
-            out += QLatin1Char('\n');
-        out += QStringView(s).mid(a, std::max(0, b - a));
-    }
-    return out;
+    return paneText().text(startOffset, endOffset);
 }
 
 void TerminalPaneAccessible::segmentAt(int offset, QAccessible::TextBoundaryType boundaryType,
                                        int* startOffset, int* endOffset) const
 {
-    const LineOffsets& o = events()->offsets();
+    const LineOffsets& o = paneText().offsets();
     const int count = o.characterCount();
     *startOffset = *endOffset = 0;
     if (boundaryType == QAccessible::NoBoundary) {
@@ -190,7 +170,7 @@ void TerminalPaneAccessible::segmentAt(int offset, QAccessible::TextBoundaryType
     QTextBoundaryFinder finder(boundaryType == QAccessible::WordBoundary
                                    ? QTextBoundaryFinder::Word
                                    : QTextBoundaryFinder::Grapheme,
-                               pane()->line(p.line));
+                               paneText().line(p.line));
     finder.setPosition(p.column);
     const int from =
         finder.isAtBoundary() ? p.column : std::max<int>(0, finder.toPreviousBoundary());
@@ -252,26 +232,27 @@ QString TerminalPaneAccessible::textAfterOffset(int offset,
 
 QRect TerminalPaneAccessible::characterRect(int offset) const
 {
-    if (offset < 0 || offset > characterCount() || pane()->lineCount() == 0)
+    if (offset < 0 || offset > characterCount() || paneText().lineCount() == 0)
         return {};
-    const QRect local = pane()->characterRect(events()->positionOf(offset));
+    const QRect local = m_view->characterRect(paneText().positionOf(offset));
     if (local.isNull())
         return {};
-    return QRect(pane()->viewport()->mapToGlobal(local.topLeft()), local.size());
+    return QRect(m_view->textViewport()->mapToGlobal(local.topLeft()), local.size());
 }
 
 int TerminalPaneAccessible::offsetAtPoint(const QPoint& point) const
 {
-    const QPoint local = pane()->viewport()->mapFromGlobal(point);
-    if (!pane()->viewport()->rect().contains(local) || pane()->lineCount() == 0)
+    const QWidget* viewport = m_view->textViewport();
+    const QPoint local = viewport->mapFromGlobal(point);
+    if (!viewport->rect().contains(local) || paneText().lineCount() == 0)
         return -1;
-    return events()->offsetOf(pane()->positionAt(local));
+    return paneText().offsetOf(m_view->positionAt(local));
 }
 
 void TerminalPaneAccessible::scrollToSubstring(int startIndex, int endIndex)
 {
     Q_UNUSED(endIndex);
-    pane()->ensureLineVisible(events()->positionOf(startIndex).line);
+    m_view->ensureLineVisible(paneText().positionOf(startIndex).line);
 }
 
 QString TerminalPaneAccessible::attributes(int offset, int* startOffset, int* endOffset) const

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QAccessibleWidget>
+#include "session/PaneView.h"
 
-class TerminalPane;
-class TerminalPaneTextEvents;
+#include <QAccessibleWidget>
 
 // What assistive technology (Orca, through AT-SPI) sees of a terminal pane:
 // read-only text with a name, the whole text, its lines, the caret and the
@@ -11,14 +10,15 @@ class TerminalPaneTextEvents;
 // code units over the lines joined with "\n".
 //
 // The pane paints its lines by hand for speed; this gives a screen reader the
-// text a standard text control would give.
+// text a standard text control would give. It reads the pane's text and its
+// offsets directly, and the rest through the pane's PaneView.
 class TerminalPaneAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit TerminalPaneAccessible(TerminalPane* pane);
+    TerminalPaneAccessible(QWidget* pane, PaneView* view);
 
-    // Makes every TerminalPane answer with this interface; once is enough,
-    // more calls do nothing.
+    // Makes every widget that is a PaneView answer with this interface; once
+    // is enough, more calls do nothing.
     static void install();
 
     QAccessible::Role role() const override;
@@ -48,9 +48,10 @@ public:
     QString attributes(int offset, int* startOffset, int* endOffset) const override;
 
 private:
-    TerminalPane* pane() const;
-    TerminalPaneTextEvents* events() const;
+    const PaneText& paneText() const { return m_view->paneText(); }
     // The stretch of text of the given kind that holds the offset.
     void segmentAt(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                    int* endOffset) const;
+
+    PaneView* m_view;
 };

@@ -98,6 +98,7 @@ private slots:
     void newLinesScrollTheScreen();
     void scrollBarPaintsOnlyWhatMoved();
     void oldestLinesDroppedInBlocks();
+    void droppedLinesInViewLeaveTheScreen();
     void selectionStaysOnItsLines_data();
     void selectionStaysOnItsLines();
     void longLineShownInPartsAndReadWhole();
@@ -317,6 +318,28 @@ void TestSessionPane::oldestLinesDroppedInBlocks()
     QCOMPARE(pane.lineCount(), 10);
     QCOMPARE(pane.line(0), QStringLiteral("3"));
     QCOMPARE(pane.line(9), QStringLiteral("12"));
+}
+
+// The pane is not full yet, so the lines that go were in view: the rows that
+// showed them show the lines kept, not what was there before.
+void TestSessionPane::droppedLinesInViewLeaveTheScreen()
+{
+    QWidget window;
+    TerminalPane pane(&window);
+    pane.setGeometry(0, 0, 500, 400);
+    pane.setLineLimit(10, 4);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (int i = 0; i < 10; ++i)
+        pane.appendEntry(spot(i));
+    nextFrame();
+    QCOMPARE(onScreen(pane), reference(pane));
+
+    pane.appendEntry(spot(10)); // spots 0 to 3 go
+    nextFrame();
+    QCOMPARE(pane.line(0), spot(4));
+    QCOMPARE(pane.verticalScrollBar()->value(), 0);
+    QCOMPARE(onScreen(pane), reference(pane));
 }
 
 void TestSessionPane::selectionStaysOnItsLines_data()
