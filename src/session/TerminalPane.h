@@ -57,6 +57,9 @@ public:
     qint64 droppedLineCount() const { return m_text.droppedLineCount(); }
 
     int lineCount() const { return m_text.lineCount(); }
+    // Whether a change waits for its frame (new lines are shown at most
+    // once every 16 ms).
+    bool framePending() const { return m_frame.isActive() || m_framePosted; }
     QString line(int index) const { return m_text.line(index); }
     QString toPlainText() const { return m_text.toPlainText(); }
 

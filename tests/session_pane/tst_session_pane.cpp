@@ -63,10 +63,15 @@ QImage onScreen(TerminalPane& pane)
         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-// Lets the pane show its next frame.
-void nextFrame()
+// Lets the pane show its next frame: at least the 40 ms a frame takes, then
+// until the pane has no frame waiting and the paint has reached the screen,
+// however late a busy machine lets the frame's timer fire.
+void nextFrame(const TerminalPane& pane)
 {
     QTest::qWait(40);
+    QVERIFY(QTest::qWaitFor([&] { return !pane.framePending(); }, 10000));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
 }
 
 QString spot(int i)
@@ -143,7 +148,7 @@ void TestSessionPane::showsWhatAPlainPainterDraws()
         else
             pane.appendEntry(spot(i));
     }
-    nextFrame();
+    nextFrame(pane);
     // Each line is as wide as the font's metrics say, trailing blanks included.
     const QFontMetrics fm(pane.font());
     for (int l = 0; l < pane.lineCount(); ++l)
@@ -157,7 +162,7 @@ void TestSessionPane::showsWhatAPlainPainterDraws()
         QVERIFY(!pane.selectedText().isEmpty());
     }
     pane.horizontalScrollBar()->setValue(scrollX);
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(pane.verticalScrollBar()->value(), pane.verticalScrollBar()->maximum());
     QCOMPARE(fresh(pane), reference(pane));
     QCOMPARE(onScreen(pane), reference(pane));
@@ -172,14 +177,14 @@ void TestSessionPane::newLinesScrollTheScreen()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (int i = 0; i < 40; ++i)
         pane.appendEntry(spot(i));
-    nextFrame();
+    nextFrame(pane);
 
     PaintLog log;
     pane.viewport()->installEventFilter(&log);
     const int row = pane.lineRect(0).height();
     for (int i = 40; i < 50; ++i) {
         pane.appendEntry(spot(i));
-        nextFrame();
+        nextFrame(pane);
     }
     // Each new line paints its own row only; the rest was moved on screen.
     QVERIFY(!log.regions.isEmpty());
@@ -192,7 +197,7 @@ void TestSessionPane::newLinesScrollTheScreen()
     log.regions.clear();
     for (int i = 50; i < 53; ++i)
         pane.appendEntry(spot(i));
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(log.regions.size(), 1);
     QCOMPARE(onScreen(pane), reference(pane));
 }
@@ -225,7 +230,7 @@ void TestSessionPane::scrollBarPaintsOnlyWhatMoved()
     for (int i = 0; i < 40; ++i) {
         log.regions.clear();
         pane.appendEntry(spot(i));
-        nextFrame();
+        nextFrame(pane);
         painted << log.regions;
         QCOMPARE(barOnScreen(), barRepainted());
     }
@@ -239,11 +244,11 @@ void TestSessionPane::scrollBarPaintsOnlyWhatMoved()
     // is and it is not painted at all.
     for (int i = 40; i < 3000; ++i)
         pane.appendEntry(spot(i));
-    nextFrame();
+    nextFrame(pane);
     log.regions.clear();
     for (int i = 3000; i < 3010; ++i) {
         pane.appendEntry(spot(i));
-        nextFrame();
+        nextFrame(pane);
     }
     QCOMPARE(log.regions.size(), 0);
     QCOMPARE(barOnScreen(), barRepainted());
@@ -251,30 +256,30 @@ void TestSessionPane::scrollBarPaintsOnlyWhatMoved()
 
     // A new size repaints the bar as it is; the changes after it show right.
     pane.resize(500, 150);
-    nextFrame();
+    nextFrame(pane);
     for (int i = 3010; i < 3013; ++i) {
         pane.appendEntry(spot(i));
-        nextFrame();
+        nextFrame(pane);
     }
     QCOMPARE(barOnScreen(), barRepainted());
     pane.clear();
-    nextFrame();
+    nextFrame(pane);
     for (int i = 0; i < 20; ++i) {
         pane.appendEntry(spot(i));
-        nextFrame();
+        nextFrame(pane);
         QCOMPARE(barOnScreen(), barRepainted());
     }
     pane.resize(500, 200);
-    nextFrame();
+    nextFrame(pane);
     for (int i = 20; i < 30; ++i) {
         pane.appendEntry(spot(i));
-        nextFrame();
+        nextFrame(pane);
         QCOMPARE(barOnScreen(), barRepainted());
     }
 
     // A move by the user away from the end repaints the bar in full again.
     bar->setValue(0);
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(barOnScreen(), barRepainted());
     QCOMPARE(onScreen(pane), reference(pane));
 }
@@ -332,11 +337,11 @@ void TestSessionPane::droppedLinesInViewLeaveTheScreen()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (int i = 0; i < 10; ++i)
         pane.appendEntry(spot(i));
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(onScreen(pane), reference(pane));
 
     pane.appendEntry(spot(10)); // spots 0 to 3 go
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(pane.line(0), spot(4));
     QCOMPARE(pane.verticalScrollBar()->value(), 0);
     QCOMPARE(onScreen(pane), reference(pane));
@@ -364,9 +369,9 @@ void TestSessionPane::selectionStaysOnItsLines()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (int i = 0; i < 20; ++i)
         pane.appendEntry(QStringLiteral("line %1").arg(i));
-    nextFrame();
+    nextFrame(pane);
     pane.verticalScrollBar()->setValue(0);
-    nextFrame();
+    nextFrame(pane);
     const QPoint at(20, pane.lineRect(clicked).center().y());
     QTest::mousePress(pane.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseMove(pane.viewport(), at + QPoint(30, 0));
@@ -384,7 +389,7 @@ void TestSessionPane::selectionStaysOnItsLines()
         QVERIFY(reads.contains(pane.selectedText()));
         QVERIFY(!pane.selectedText().isEmpty());
     }
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(onScreen(pane), reference(pane));
 }
 
@@ -427,7 +432,7 @@ void TestSessionPane::longLinesKeptWithinTheCharacterLimit()
     pane.appendEntry(spot(1));
     QCOMPARE(pane.lineCount(), 1);
     QCOMPARE(pane.line(0), spot(1));
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(onScreen(pane), reference(pane));
 
     pane.clear();
@@ -449,7 +454,7 @@ void TestSessionPane::longLineShownInPartsAndReadWhole()
     pane.appendEntry(spot(1));
     pane.appendEntry(endless);
     pane.appendEntry(spot(2));
-    nextFrame();
+    nextFrame(pane);
     QCOMPARE(pane.line(1), endless);
 
     const QFontMetrics fm(pane.font());
@@ -457,13 +462,13 @@ void TestSessionPane::longLineShownInPartsAndReadWhole()
              fm.horizontalAdvance(endless) + 2 * kMargin - pane.viewport()->width());
     for (const double where : {0.0, 0.37, 1.0}) {
         pane.horizontalScrollBar()->setValue(int(where * pane.horizontalScrollBar()->maximum()));
-        nextFrame();
+        nextFrame(pane);
         QCOMPARE(onScreen(pane), reference(pane));
     }
 
     // A click in the middle of the line finds its character.
     pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum() / 2);
-    nextFrame();
+    nextFrame(pane);
     const int y = pane.lineRect(1).center().y();
     const TerminalPane::Position hit = pane.positionAt(QPoint(300, y));
     QCOMPARE(hit.line, 1);
