@@ -144,7 +144,7 @@ void feed(Tform1& form, LineAssembler& lines, const QByteArray& chunk)
 
 int contest(int total)
 {
-    LineAssembler lines;
+    LineAssembler assembler;
     constexpr int window = 10000;
     Session s;
     if (!s.open())
@@ -163,7 +163,7 @@ int contest(int total)
         const int before = linesSeen;
         if (lastStart < 0 && before >= lastFrom)
             lastStart = clock.nsecsElapsed();
-        feed(form, lines, chunk);
+        feed(form, assembler, chunk);
         linesSeen += static_cast<int>(chunk.count('\n'));
         if (firstNs < 0 && linesSeen >= window)
             firstNs = clock.nsecsElapsed();
@@ -212,7 +212,7 @@ int contest(int total)
 // gives, then the time one repaint of the pane takes with such lines in view.
 int endless(int megabytes)
 {
-    LineAssembler lines;
+    LineAssembler assembler;
     Session s;
     if (!s.open())
         return 1;
@@ -228,7 +228,7 @@ int endless(int megabytes)
     clock.start();
     for (int mb = 0; mb < megabytes; ++mb) {
         for (int at = 0; at < text.size(); at += piece) {
-            feed(form, lines, text.mid(at, piece));
+            feed(form, assembler, text.mid(at, piece));
             QCoreApplication::processEvents(); // paint as often as a socket read comes
         }
     }
