@@ -16,7 +16,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 deb="${1:-$(ls "$here"/marvix-terminal_*.deb 2>/dev/null | head -n1)}"
 build="${2:-$here/build-test}"
-probe="$build/tests/install/libmarvix_installed_probe.so"
+probe="$build/tests/libmarvix_installed_probe.so"
 webhost="$build/tools/webhost/webhost"
 
 fail() { echo "package check FAILED: $*" >&2; exit 1; }
