@@ -9,8 +9,9 @@ namespace {
 
 QAccessibleInterface* terminalPaneFactory(const QString& className, QObject* object)
 {
-    Q_UNUSED(className);
-    if (!object || !object->isWidgetType())
+    // The class name first: the browser asks for interfaces of objects that
+    // are being made or destroyed, which must not be touched.
+    if (className != QLatin1String("TerminalPane") || !object || !object->isWidgetType())
         return nullptr;
     if (auto* view = dynamic_cast<PaneView*>(object))
         return new TerminalPaneAccessible(static_cast<QWidget*>(object), view);
