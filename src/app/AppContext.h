@@ -24,14 +24,20 @@ struct AppContext
     // own, run where its nodes.txt is).
     QStringList fileNotes;
     Hosts hosts;
-    std::function<QDateTime()> nowUtc;
-    std::function<void(const QString&)> showMessage; // modal box with one OK button
-    std::function<void(const QUrl&)> openUrl;
+    // The hooks are never empty: main() gives the real ones (a message box,
+    // the desktop's browser, the application's end), a test its recorders;
+    // these defaults only keep a context made by hand from calling nothing.
+    std::function<QDateTime()> nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
+    std::function<void(const QString&)> showMessage = [](const QString&) {}; // modal box, one OK button
+    std::function<void(const QUrl&)> openUrl = [](const QUrl&) {};
     // The start-up internet probe; left empty, the real probe asks hosts.probe.
     std::function<bool()> internetCheck;
     // Asks the application to end.
-    std::function<void()> quit;
+    std::function<void()> quit = [] {};
     int startupPauseMs = 1000;
+    // The calendar window and its browser are made, hidden, once the main
+    // window is on screen; without this they are made at their first use.
+    bool calendarAtStart = true;
     // Limits of the start-up fetches (the probe and the DXpedition list), so
     // that a web host that never answers cannot hold start-up for ever.
     int httpConnectTimeoutMs = 10000;

@@ -310,8 +310,7 @@ void Tform1::FormCreate()
         showMessage(QStringLiteral("Internet connection not available, check also firewall rules, "
                                    "note that this app must be free to trasmit and receive data"));
         showMessage(QStringLiteral("Now application will close"));
-        if (m_ctx.quit)
-            m_ctx.quit();
+        m_ctx.quit();
     }
 
     Action1 = new QAction(this);
@@ -342,8 +341,7 @@ void Tform1::showInfoText()
 
 void Tform1::showMessage(const QString& text)
 {
-    if (m_ctx.showMessage)
-        m_ctx.showMessage(text);
+    m_ctx.showMessage(text);
 }
 
 void Tform1::addRe1(const QString& text)
@@ -355,8 +353,7 @@ void Tform1::addRe1(const QString& text)
 
 void Tform1::BitBtn1Click()
 {
-    if (m_ctx.quit)
-        m_ctx.quit();
+    m_ctx.quit();
     close();
 }
 
@@ -523,7 +520,7 @@ void Tform1::handleLine(const QString& line)
     trovatouguale = d.match.trovatouguale;
     if (m_dxFeed)
         m_dxFeed->feed(stringaricevuta,
-                       m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc(),
+                       m_ctx.nowUtc(),
                        trovatouguale && livecliccato);
     // The rules' alerts come after the designed paths, which they leave as
     // they are.
@@ -632,7 +629,8 @@ bool Tform1::event(QEvent* event)
     // The calendar window and its browser are made once this window is on
     // screen: the call is queued, so it runs after the first paint has been
     // sent to the display.
-    if (event->type() == QEvent::Paint && !dxcalendar && !m_calendarQueued) {
+    if (event->type() == QEvent::Paint && m_ctx.calendarAtStart && !dxcalendar &&
+        !m_calendarQueued) {
         m_calendarQueued = true;
         QMetaObject::invokeMethod(this, &Tform1::calendarWindow, Qt::QueuedConnection);
     }
@@ -842,8 +840,7 @@ void Tform1::ComboBox1Change()
         return;
     }
     showMessage(QStringLiteral("Now Marvix Terminal will be closed, please restart to apply theme"));
-    if (m_ctx.quit)
-        m_ctx.quit();
+    m_ctx.quit();
 }
 
 void Tform1::restoreTerminalFont()
@@ -903,7 +900,7 @@ void Tform1::createInfoWindow()
 void Tform1::openLink(const QString& address)
 {
     const QUrl url = linkUrl(address);
-    if (m_ctx.openUrl && !url.isEmpty())
+    if (!url.isEmpty())
         m_ctx.openUrl(url);
 }
 
@@ -982,7 +979,7 @@ void Tform1::hitPath()
         ++blanks;
     const QString copy = stringaricevuta.mid(blanks);
     if (copy.startsWith(QLatin1String("DX"))) {
-        const QDateTime now = m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc();
+        const QDateTime now = m_ctx.nowUtc();
         Re3->appendEntry(QStringLiteral("%1  %2").arg(
             copy.left(62), now.toUTC().toString(QStringLiteral("hh:mm"))));
     }
@@ -1006,8 +1003,7 @@ void Tform1::ListView1Click()
     const QList<QListWidgetItem*> selected = ListView1->selectedItems();
     if (selected.isEmpty() || selected.first()->data(kTagRole).toInt() != 1)
         return;
-    if (m_ctx.openUrl)
-        m_ctx.openUrl(selected.first()->data(kLinkRole).toUrl());
+    m_ctx.openUrl(selected.first()->data(kLinkRole).toUrl());
 }
 
 void Tform1::Label1Click()
@@ -1284,7 +1280,7 @@ void Tform1::checkAlerts(const QString& line)
     const std::optional<AlertSpot> spot = AlertSpot::fromLine(line, *m_countries);
     if (!spot)
         return;
-    const QDateTime now = m_ctx.nowUtc ? m_ctx.nowUtc() : QDateTime::currentDateTimeUtc();
+    const QDateTime now = m_ctx.nowUtc();
     const QList<AlertRule> fired = m_alertBook->check(*spot, now);
     bool soundPlayed = false;
     for (const AlertRule& rule : fired) {

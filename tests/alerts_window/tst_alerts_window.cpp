@@ -3,6 +3,7 @@
 // desktop's notification service on a private bus receives it, and the
 // alert's line in the DX window's list, read through accessibility.
 
+#include "TestFiles.h"
 #include "FakeClusterNode.h"
 #include "MainWindowFixture.h"
 #include "PrivateBus.h"
@@ -32,11 +33,6 @@ QString focusName()
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestContext.h"
 
 #include "app/Tform1.h"
@@ -24,18 +25,7 @@
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // How many pixels of the picture have exactly this colour.
 int countPixels(const QImage& image, QRgb rgb)

@@ -258,6 +258,7 @@ void TestCalendar::pageFileWrittenAndRemoved()
     {
         AppContext app = ctx.make();
         app.hosts.calendarWidget = "http://127.0.0.1:9/calendar.php?width=21&lang=en&x='</script>";
+        app.calendarAtStart = true;
         Tform1 w(app);
         // The calendar window comes once the main window has been painted,
         // hidden.

@@ -5,6 +5,7 @@
 // alias lists are cut after a few lines and closed with ";". The expected
 // answers below were read off those lines by hand.
 
+#include "TestFiles.h"
 #include "dxcc/CountryFile.h"
 #include "dxcc/CountryTable.h"
 #include "dxcc/GreatCirclePath.h"
@@ -26,11 +27,6 @@ QByteArray fixture()
     return f.readAll();
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
 

@@ -3,6 +3,8 @@
 // loopback. In every one nothing is lost, nothing crashes, and the UI
 // thread never keeps its event loop waiting for more than 100 ms.
 
+#include "MainWindowFixture.h"
+#include "TestFiles.h"
 #include "FakeClusterNode.h"
 #include "LatencyProbe.h"
 #include "LocalHttpServer.h"
@@ -34,18 +36,7 @@ namespace {
 
 const QColor kRed(255, 0, 0);
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    f.write(bytes);
-}
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Bytes of every value, line ends, NULs and 0xFF included; the same on
 // every run.
@@ -59,45 +50,13 @@ QByteArray noise(qsizetype size, quint32 seed)
 }
 
 
-// The main window on a temporary folder, shown.
-struct Window
+// The main window on a temporary folder, shown, after its start has ended;
+// the faults meet a program that has started.
+struct Window : MainWindowFixture
 {
-    TestContext ctx;
-    std::unique_ptr<Tform1> form;
+    using MainWindowFixture::MainWindowFixture;
 
-    explicit Window(const std::function<void(AppContext&)>& tune = {})
-    {
-        AppContext app = ctx.make();
-        if (tune)
-            tune(app);
-        form = std::make_unique<Tform1>(app);
-        form->show();
-        // The start ends with the calendar window, made hidden after the
-        // first paint; the faults meet a program that has started.
-        (void)QTest::qWaitForWindowExposed(form.get());
-        (void)QTest::qWaitFor([&] { return form->dxcalendar != nullptr; }, 10000);
-    }
-
-    QStringList lines() const
-    {
-        QStringList out;
-        for (int i = 0; i < form->Re1->lineCount(); ++i)
-            out << form->Re1->line(i);
-        return out;
-    }
-
-    bool waitForLine(const QString& line, int ms = 5000) const
-    {
-        return QTest::qWaitFor([&] { return lines().contains(line); }, ms);
-    }
-
-    void connectTo(quint16 port)
-    {
-        form->nodoscelto = QStringLiteral("127.0.0.1");
-        form->portascelta = QString::number(port);
-        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return form->connesso; }, 5000));
-    }
+    void connectTo(quint16 port) { QVERIFY(MainWindowFixture::connectTo(port)); }
 
     // The session is over as the user sees it.
     void verifyEndedCleanly()

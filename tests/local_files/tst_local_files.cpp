@@ -3,6 +3,7 @@
 // pipes nobody writes to, folders, files of any size, and a disk with no
 // room left. Each played against the real window.
 
+#include "TestFiles.h"
 #include "MainWindowFixture.h"
 
 #include "session/NodeGrid.h"
@@ -22,17 +23,7 @@
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 qint64 limitOf(const QString& name)
 {

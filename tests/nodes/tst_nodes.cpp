@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "net/IcmpEcho.h"
 #include "session/NodeGrid.h"
 #include "session/NodeList.h"
@@ -98,12 +99,6 @@ private:
     QString m_ns, m_near, m_far;
 };
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const QByteArray kNodes = "name_of_node;address;port\r\n"
                           "GB7DJK;gb7djk.dxcluster.net;7300\r\n"

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "FakeClusterNode.h"
 #include "TestContext.h"
 
@@ -558,14 +559,6 @@ void TestSession::infoTextsRotate()
     QCOMPARE(f.form->Memo1->toPlainText(), first);
 }
 
-namespace {
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-} // namespace
 
 void TestSession::firstStartSavesEmptyNode()
 {

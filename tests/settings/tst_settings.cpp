@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "settings/Hosts.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFiles.h"
@@ -9,12 +10,6 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // The bytes of a UTF-16 little-endian file with its byte-order mark.
 QByteArray utf16le(const QString& text)
@@ -23,11 +18,6 @@ QByteArray utf16le(const QString& text)
     return encoder.encode(text);
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 

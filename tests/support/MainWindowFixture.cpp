@@ -13,7 +13,8 @@ MainWindowFixture::MainWindowFixture(const std::function<void(AppContext&)>& tun
     form = std::make_unique<Tform1>(app);
     form->show();
     (void)QTest::qWaitForWindowExposed(form.get());
-    (void)QTest::qWaitFor([&] { return form->dxcalendar != nullptr; }, 10000);
+    if (app.calendarAtStart)
+        (void)QTest::qWaitFor([&] { return form->dxcalendar != nullptr; }, 10000);
 }
 
 QStringList MainWindowFixture::lines(TerminalPane* pane) const

@@ -42,6 +42,7 @@ AppContext TestContext::make()
     ctx.internetCheck = [this] { return internetPresent; };
     ctx.quit = [this] { ++quitRequests; };
     ctx.startupPauseMs = 0;
+    ctx.calendarAtStart = calendarAtStart;
     ctx.rig = rig;
     ctx.timings = timings;
     return ctx;

@@ -25,6 +25,9 @@ public:
     int quitRequests = 0;
     QDateTime now = QDateTime(QDate(2026, 12, 9), QTime(23, 30), QTimeZone::utc());
     bool internetPresent = true;
+    // The browser starts only in the tests that look at the calendar: they
+    // set this, or open the calendar window themselves.
+    bool calendarAtStart = false;
     SessionTimings timings;
     RigBackend rig; // both rigs on a refusing port unless a test says otherwise
 
