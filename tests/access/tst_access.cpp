@@ -1,4 +1,5 @@
 #include "FakeClusterNode.h"
+#include "MainWindowFixture.h"
 #include "TestContext.h"
 
 #include "app/LampShape.h"
@@ -105,8 +106,7 @@ void TestAccess::bothPanesReadThroughAccessibility()
     Tform1 form(ctx.make());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.nodoscelto = "127.0.0.1";
-    form.portascelta = QString::number(node.port());
+    MainWindowFixture::chooseNode(form, "127.0.0.1", QString::number(node.port()));
     form.BitBtn2Click();
     QVERIFY(node.waitForClient());
     QByteArray burst;
@@ -336,8 +336,7 @@ void TestAccess::lampsSayTheirState()
     QCOMPARE(accessibleName(form.Shape1), QString("Dx sound: on"));
     QCOMPARE(accessibleName(form.Shape2), QString("Rig control: not connected"));
 
-    form.nodoscelto = "127.0.0.1";
-    form.portascelta = QString::number(node.port());
+    MainWindowFixture::chooseNode(form, "127.0.0.1", QString::number(node.port()));
     form.BitBtn2Click();
     QVERIFY(node.waitForClient());
     QTRY_COMPARE(accessibleName(form.ShapeLED), QString("Session: connected"));
