@@ -47,6 +47,9 @@ void MainWindowFixture::choose(const QString& address, const QString& port)
 
 void MainWindowFixture::chooseNode(Tform1& form, const QString& address, const QString& port)
 {
+    // The list as the user keeps it, the heading first, then the node:
+    //   name_of_node;address;port
+    //   GB7DJK;127.0.0.1;41234
     const QString name = form.Edit1->text();
     writeFile(QDir(form.context().workDir).filePath(QStringLiteral("nodes.txt")),
               QStringLiteral("name_of_node;address;port\r\n%1;%2;%3\r\n")
@@ -56,8 +59,10 @@ void MainWindowFixture::chooseNode(Tform1& form, const QString& address, const Q
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&form, &activate);
     NodeGrid* grid = form.StringGrid1;
-    const QRect row = grid->visualItemRect(grid->item(1, NodeGrid::kNameColumn));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row.center());
+    const QTableWidgetItem* cell = grid->item(1, NodeGrid::kNameColumn);
+    QVERIFY2(cell, "the window did not load the node list");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(cell).center());
+    QCOMPARE(grid->currentRow(), 1);
 }
 
 bool MainWindowFixture::connectTo(quint16 port)
