@@ -44,12 +44,12 @@ Tinfo::Tinfo(const InfoText::Facts& facts, const Hosts& hosts,
 
 void Tinfo::BitBtn2Click()
 {
-    open(m_hosts.supportMail);
+    openAddress(m_hosts.supportMail);
 }
 
 void Tinfo::BitBtn4Click()
 {
-    open(m_hosts.channel);
+    openAddress(m_hosts.channel);
 }
 
 void Tinfo::BitBtn3Click()
@@ -59,7 +59,7 @@ void Tinfo::BitBtn3Click()
 
 // Handed to the desktop; nothing is reported when no browser or mail program
 // takes it, and an address that is not one is not handed on at all.
-void Tinfo::open(const QString& address)
+void Tinfo::openAddress(const QString& address)
 {
     const QUrl url = linkUrl(address);
     if (m_openUrl && !url.isEmpty())

@@ -40,7 +40,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void open(const QString& address);
+    void openAddress(const QString& address);
 
     Hosts m_hosts;
     std::function<void(const QUrl&)> m_openUrl;
