@@ -27,6 +27,7 @@
 #include "settings/StyleRegistry.h"
 #include "settings/TerminalFont.h"
 #include "settings/TerminalFontDialog.h"
+#include "settings/ThemeBoxGuard.h"
 #include "settings/ThemeExemptions.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
@@ -37,7 +38,6 @@
 #include "windows/Tinfo.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -48,7 +48,6 @@
 #include <QFile>
 #include <QFrame>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -674,8 +673,6 @@ void Tform1::Memo1Click()
 
 bool Tform1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (isThemeBoxKey(watched, event))
-        return true;
     if (watched == EditCommand && event->type() == QEvent::FocusIn)
         EditCommandEnter();
     else if (watched == Edit1 && event->type() == QEvent::MouseButtonRelease)
@@ -752,10 +749,8 @@ void Tform1::Timer5Timer()
 
 void Tform1::createAppearance()
 {
-    // A theme is chosen with the mouse only: every key in the box, and in its
-    // open list, is swallowed.
-    ComboBox1->installEventFilter(this);
-    ComboBox1->view()->installEventFilter(this);
+    // A theme is chosen with the mouse only.
+    new ThemeBoxGuard(ComboBox1);
     connect(ComboBox1, &QComboBox::activated, this, &Tform1::ComboBox1Change);
 
     // The font dialog is made at its first use: making it reads the icon
@@ -768,24 +763,6 @@ void Tform1::createAppearance()
     connect(SpeedButton7, &QToolButton::clicked, this, &Tform1::SpeedButton7Click);
     // SpeedButton2 (the DX calendar) and SpeedButton3 (the live check) are
     // connected with the live check, SpeedButton6 with the rig control.
-}
-
-bool Tform1::isThemeBoxKey(QObject* watched, QEvent* event) const
-{
-    if (!ComboBox1)
-        return false;
-    const QEvent::Type type = event->type();
-    if (watched == ComboBox1)
-        // The wheel would step through the styles, and each step ends the
-        // program.
-        return type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::Wheel;
-    // The open list chooses on Enter before the key press arrives, while
-    // shortcuts are looked up; Escape still closes it without choosing.
-    if (watched == ComboBox1->view() &&
-        (type == QEvent::ShortcutOverride || type == QEvent::KeyPress ||
-         type == QEvent::KeyRelease))
-        return static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
-    return false;
 }
 
 // Start-up: the names of all styles, then the stored one selected and
@@ -841,33 +818,22 @@ void Tform1::restoreTerminalFont()
 // the text already there and every line added later.
 void Tform1::applyTerminalFont()
 {
-    QFont f(TerminalFont.name);
-    f.setPointSize(TerminalFont.size);
-    f.setBold(TerminalFont.bold);
-    f.setItalic(TerminalFont.italic);
-    Re1->setPaneFont(f);
+    Re1->setPaneFont(TerminalFontDialog::fontOf(TerminalFont));
     Re1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
 }
 
 void Tform1::BitBtn4Click()
 {
-    QFont current(TerminalFont.name);
-    current.setPointSize(TerminalFont.size);
-    current.setBold(TerminalFont.bold);
-    current.setItalic(TerminalFont.italic);
     if (!FontDialog1)
         FontDialog1 = new TerminalFontDialog(this);
-    FontDialog1->setCurrentFont(current);
+    FontDialog1->setCurrentFont(TerminalFontDialog::fontOf(TerminalFont));
     FontDialog1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
     if (FontDialog1->exec() != QDialog::Accepted)
         return;
     const QFont chosen = FontDialog1->currentFont();
-    TerminalFont.name = chosen.family();
-    const int size = chosen.pointSize() > 0 ? chosen.pointSize() : TerminalFont.size;
-    TerminalFont.size = std::clamp(size, TerminalFont::kMinSize, TerminalFont::kMaxSize);
-    TerminalFont.bold = chosen.bold();
-    TerminalFont.italic = chosen.italic();
-    TerminalFont.color = TerminalFont::textColorFromRgb(FontDialog1->textColor().rgb() & 0xFFFFFF);
+    TerminalFont = TerminalFont::chosen(TerminalFont, chosen.family(), chosen.pointSize(),
+                                        chosen.bold(), chosen.italic(),
+                                        FontDialog1->textColor().rgb());
     applyTerminalFont();
     // A refused save is reported; the font stays for this run all the same.
     QString error;

@@ -255,7 +255,6 @@ private:
     void reattachScaling();
     void restoreTerminalFont();
     void applyTerminalFont();
-    bool isThemeBoxKey(QObject* watched, QEvent* event) const;
     void openLink(const QString& address);
     void sendCommandLine(const QString& commandLine);
     void hitPath();
