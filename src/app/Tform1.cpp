@@ -561,8 +561,7 @@ void Tform1::sendCommandLine(const QString& commandLine)
     // The command line is emptied of what was sent; what the user typed
     // after a waiting line stays.
     const auto clearSent = [this, &commandLine] {
-        const QString now = EditCommand->text();
-        EditCommand->setText(now.startsWith(commandLine) ? now.mid(commandLine.size()) : now);
+        EditCommand->setText(SessionRules::commandLineAfterSend(commandLine, EditCommand->text()));
     };
     const SessionRules::Command command = SessionRules::classifyCommand(commandLine);
     switch (command.kind) {
