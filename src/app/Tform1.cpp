@@ -15,7 +15,6 @@
 #include "rig/RigControl.h"
 #include "rig/Tguidaomnirig.h"
 #include "scaling/TResizeKit.h"
-#include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/ClusterSession.h"
 #include "session/SessionRules.h"
@@ -23,7 +22,6 @@
 #include "settings/AppTheme.h"
 #include "settings/BoundedFile.h"
 #include "settings/DesignLook.h"
-#include "settings/IniFile.h"
 #include "settings/StyleRegistry.h"
 #include "settings/TerminalFont.h"
 #include "settings/TerminalFontDialog.h"
@@ -39,22 +37,16 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
-#include <QFrame>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
-#include <QTableWidget>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -1104,15 +1096,20 @@ void Tform1::Leggiriga_re3()
 
 void Tform1::tuneFromPane(TerminalPane* pane, bool terminalPane)
 {
-    if (!omni)
-        return;
     const int ClickedLineIndex = pane->selectionStartLine();
     if (ClickedLineIndex < 0 || ClickedLineIndex >= pane->lineCount())
         return;
-    const std::optional<QString> stringafreq = ClickedLine::tuningDigits(
-        pane->line(ClickedLineIndex),
-        terminalPane ? ClickedLine::Pane::Terminal : ClickedLine::Pane::Spots);
-    if (stringafreq)
+    tuneFromLine(pane->line(ClickedLineIndex), terminalPane);
+}
+
+// A spot line of the terminal pane (or the DX window, which lists them) or
+// of the spot pane, whose lines carry the time at their end.
+void Tform1::tuneFromLine(const QString& line, bool terminalPane)
+{
+    if (!omni)
+        return;
+    if (const std::optional<QString> stringafreq = ClickedLine::tuningDigits(
+            line, terminalPane ? ClickedLine::Pane::Terminal : ClickedLine::Pane::Spots))
         TuneRig(*stringafreq);
 }
 
@@ -1218,13 +1215,8 @@ DxWindow* Tform1::showDxWindow()
                 [this](bool shown) { m_dx->setLive(shown); });
         connect(m_dxWindow, &DxWindow::alertsRequested, this, &Tform1::showAlertsWindow);
         // The same way as a click on a spot line of the terminal pane.
-        connect(m_dxWindow, &DxWindow::tuneRequested, this, [this](const QString& line) {
-            if (!omni)
-                return;
-            if (const std::optional<QString> stringafreq =
-                    ClickedLine::tuningDigits(line, ClickedLine::Pane::Terminal))
-                TuneRig(*stringafreq);
-        });
+        connect(m_dxWindow, &DxWindow::tuneRequested, this,
+                [this](const QString& line) { tuneFromLine(line, true); });
     }
     m_dxWindow->show();
     m_dxWindow->raise();

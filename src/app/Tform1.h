@@ -261,6 +261,7 @@ private:
     void createRigControl();
     void rigOpened(int rigNumber, bool ok);
     void tuneFromPane(TerminalPane* pane, bool terminalPane);
+    void tuneFromLine(const QString& line, bool terminalPane);
     void createDxWindowControls();
     void createAlerts();
 
