@@ -7,6 +7,7 @@
 // Run it from the build folder (it starts tools/dxnode-sim, tools/webhost and
 // marvix-terminal from there). CPU time is this process's own, read from
 // /proc/self/stat, so the simulator and the X server are not counted.
+#include "MainWindowFixture.h"
 #include "TestContext.h"
 
 #include "app/Tform1.h"
@@ -103,10 +104,9 @@ RateResult runRate(int rate, int seconds)
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         std::fprintf(stderr, "the window was not exposed\n");
-    form->nodoscelto = QStringLiteral("127.0.0.1");
-    form->portascelta = port;
+    MainWindowFixture::chooseNode(*form, QStringLiteral("127.0.0.1"), port);
     form->BitBtn2Click();
-    if (!QTest::qWaitFor([&] { return form->connesso; }, 5000)) {
+    if (!QTest::qWaitFor([&] { return form->isConnected(); }, 5000)) {
         std::fprintf(stderr, "no connection to the simulator\n");
         std::exit(1);
     }
@@ -114,7 +114,7 @@ RateResult runRate(int rate, int seconds)
     form->BitBtn5Click();
     QTest::qWait(1500); // login lines, then the stream runs
 
-    const int lines0 = form->re1dim;
+    const int lines0 = form->countedLines();
     const double cpu0 = cpuMs();
     // A plain event loop, as the program runs (QTest::qWait polls).
     QEventLoop loop;
@@ -123,7 +123,7 @@ RateResult runRate(int rate, int seconds)
     RateResult r;
     r.rate = rate;
     r.cpu = cpuMs() - cpu0;
-    r.lines = form->re1dim - lines0;
+    r.lines = form->countedLines() - lines0;
     form->BitBtn3Click();
     QTest::qWait(200);
     form.reset();

@@ -10,6 +10,7 @@
 //    xvfb-run -a ./bench_incoming contest 210000'
 // (the first call starts the accessibility bus, which the bridge needs).
 #include "FakeClusterNode.h"
+#include "MainWindowFixture.h"
 #include "TestContext.h"
 
 #include "app/Tform1.h"
@@ -123,10 +124,10 @@ struct Session
         // A screen reader's bridge comes up after the session bus answers.
         if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
             (void)QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
-        form->nodoscelto = QStringLiteral("127.0.0.1");
-        form->portascelta = QString::number(node.port());
+        MainWindowFixture::chooseNode(*form, QStringLiteral("127.0.0.1"),
+                                      QString::number(node.port()));
         form->BitBtn2Click();
-        if (!node.waitForClient() || !QTest::qWaitFor([&] { return form->connesso; }, 5000)) {
+        if (!node.waitForClient() || !QTest::qWaitFor([&] { return form->isConnected(); }, 5000)) {
             std::fprintf(stderr, "could not connect to the local node\n");
             return false;
         }
@@ -195,7 +196,7 @@ int contest(int total)
     std::printf("accessibility              %s\n",
                 QAccessible::isActive() ? "active (a bridge listens)" : "not active");
     std::printf("lines fed                  %d (counted %d; pane keeps %d, dropped %lld)\n", total,
-                form.re1dim, form.Re1->lineCount(),
+                form.countedLines(), form.Re1->lineCount(),
                 static_cast<long long>(form.Re1->droppedLineCount()));
     std::printf("first %d lines           %.0f lines/s\n", window, first);
     std::printf("last %d lines            %.0f lines/s\n", window, last);

@@ -49,4 +49,8 @@ struct AppContext
     // The radios behind "Rig 1" and "Rig 2".
     RigBackend rig;
     SessionTimings timings;
+    // Where the count of the lines taken from the node (Label4) starts; the
+    // warning comes when it reaches 200,000. The program starts at 0; a test
+    // starts just below the warning instead of feeding 200,000 lines.
+    qint32 countedLinesAtStart = 0;
 };

@@ -225,7 +225,7 @@ void Tform1::createControls()
 
 void Tform1::FormCreate()
 {
-    re1dim = 0;
+    re1dim = m_ctx.countedLinesAtStart;
     connesso = false;
     livecliccato = false;
     sound = true;

@@ -63,20 +63,23 @@ private:
 public:
     LiveCheckBook& book() { return m_book; }
 
+    // What the session state says, read only: tests and benchmarks arrange
+    // it through the node list, the buttons and the context.
+    bool isConnected() const { return connesso; }
+    const QString& chosenAddress() const { return nodoscelto; }
+    const QString& chosenPort() const { return portascelta; }
+    qint32 countedLines() const { return re1dim; }
+
     // --- shared state -----------------------------------------------------
-    bool connesso = false;     // a Telnet session is open
     bool livecliccato = false; // the live check is active
     bool sound = true;         // the alarm sound is on
     bool omni = false;         // the rig-control connection is open
     bool sceltorig1 = false;
     bool sceltorig2 = false;
-    QString nodoscelto;  // address of the chosen node
-    QString portascelta; // port of the chosen node, as written in the list
     QString Response;
     QString stringaricevuta;
     bool trovatouguale = false;
     QString resultString;
-    qint32 re1dim = 0; // entries the normal path added to Re1
     QStringList Texts;
     qint32 CurrentTextIndex = 0;
     std::optional<QByteArray> WaveData;
@@ -264,6 +267,12 @@ private:
     void tuneFromLine(const QString& line, bool terminalPane);
     void createDxWindowControls();
     void createAlerts();
+
+    // --- shared state, changed only by the window --------------------------
+    bool connesso = false; // a Telnet session is open
+    QString nodoscelto;    // address of the chosen node
+    QString portascelta;   // port of the chosen node, as written in the list
+    qint32 re1dim = 0;     // entries the normal path added to Re1
 
     AppContext m_ctx;
     BandFilter m_bands;

@@ -14,13 +14,13 @@ namespace {
 
 // The client area at 96 dpi; the form (Tguidaomnirig.ui) holds the
 // positions, the panel for Linux users and the two pictures.
-constexpr QSize kDesignSize(766, 665);
+constexpr QSize kRigGuideSize(766, 665);
 
 } // namespace
 
 Tguidaomnirig::Tguidaomnirig(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    DesignWindow::setUp(this, kDesignSize);
+    DesignWindow::setUp(this, kRigGuideSize);
     Ui::Tguidaomnirig form;
     form.setupUi(this);
     ScrollBox1 = form.ScrollBox1;
@@ -36,7 +36,7 @@ Tguidaomnirig::Tguidaomnirig(QWidget* parent) : QWidget(parent, Qt::Window)
     ScrollBox1->viewport()->installEventFilter(this);
     connect(BitBtn1, &QPushButton::clicked, this, &Tguidaomnirig::BitBtn1Click);
 
-    ResizeKit1 = DesignWindow::attachScaling(this, kDesignSize);
+    ResizeKit1 = DesignWindow::attachScaling(this, kRigGuideSize);
 }
 
 QStringList Tguidaomnirig::guideLines()

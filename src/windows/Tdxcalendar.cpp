@@ -35,7 +35,7 @@
 namespace {
 
 // The client area at 96 dpi; the form (Tdxcalendar.ui) holds the positions.
-constexpr QSize kDesignSize(715, 582);
+constexpr QSize kCalendarSize(715, 582);
 
 // A text for a single-quoted script string: nothing in it can end the string
 // or the script element.
@@ -113,12 +113,12 @@ Tdxcalendar::Tdxcalendar(const CalendarWindowContext& ctx, CalendarListSink& boo
       m_book(book)
 {
     WebEngineProcess::prepare();
-    DesignWindow::setUp(this, kDesignSize);
+    DesignWindow::setUp(this, kCalendarSize);
     // The program ends with its main window, whether or not this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     TempHTMLFilePath = QDir(ctx.programDir).filePath(QStringLiteral("temp.html"));
     createControls();
-    DesignWindow::attachScaling(this, kDesignSize);
+    DesignWindow::attachScaling(this, kCalendarSize);
     FormCreate();
 }
 

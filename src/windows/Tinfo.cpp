@@ -13,7 +13,7 @@ namespace {
 
 // The client area at 96 dpi (the form, Tinfo.ui, holds every position): the
 // text fills the left part, the picture and the buttons stand on the right.
-constexpr QSize kDesignSize(805, 763);
+constexpr QSize kInfoSize(805, 763);
 
 } // namespace
 
@@ -21,7 +21,7 @@ Tinfo::Tinfo(const InfoText::Facts& facts, const Hosts& hosts,
              std::function<void(const QUrl&)> openUrl, QWidget* parent)
     : QDialog(parent), m_hosts(hosts), m_openUrl(std::move(openUrl))
 {
-    DesignWindow::setUp(this, kDesignSize, DesignWindow::Placement::CentreOnShow);
+    DesignWindow::setUp(this, kInfoSize, DesignWindow::Placement::CentreOnShow);
     Ui::Tinfo form;
     form.setupUi(this);
     Memo1 = form.Memo1;
@@ -39,7 +39,7 @@ Tinfo::Tinfo(const InfoText::Facts& facts, const Hosts& hosts,
     connect(BitBtn3, &QPushButton::clicked, this, &Tinfo::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &Tinfo::BitBtn4Click);
 
-    ResizeKit1 = DesignWindow::attachScaling(this, kDesignSize);
+    ResizeKit1 = DesignWindow::attachScaling(this, kInfoSize);
 }
 
 void Tinfo::BitBtn2Click()

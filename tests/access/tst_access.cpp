@@ -1,4 +1,5 @@
 #include "FakeClusterNode.h"
+#include "MainWindowFixture.h"
 #include "TestContext.h"
 
 #include "app/LampShape.h"
@@ -101,14 +102,9 @@ void TestAccess::cleanup()
 void TestAccess::bothPanesReadThroughAccessibility()
 {
     FakeClusterNode node;
-    TestContext ctx;
-    Tform1 form(ctx.make());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.nodoscelto = "127.0.0.1";
-    form.portascelta = QString::number(node.port());
-    form.BitBtn2Click();
-    QVERIFY(node.waitForClient());
+    MainWindowFixture w;
+    Tform1& form = *w.form;
+    QVERIFY(w.connectTo(node));
     QByteArray burst;
     for (int i = 0; i < 60; ++i)
         burst += "To ALL de EA8ABC: line " + QByteArray::number(i) + "\r\n";
@@ -328,18 +324,14 @@ void TestAccess::appendedLinesAnnouncedTogether()
 void TestAccess::lampsSayTheirState()
 {
     FakeClusterNode node;
-    TestContext ctx;
-    Tform1 form(ctx.make());
-    form.show();
+    MainWindowFixture w;
+    Tform1& form = *w.form;
     QCOMPARE(accessibleName(form.ShapeLED), QString("Session: not connected"));
     QCOMPARE(accessibleName(form.ShapeLED2), QString("Live check: not active"));
     QCOMPARE(accessibleName(form.Shape1), QString("Dx sound: on"));
     QCOMPARE(accessibleName(form.Shape2), QString("Rig control: not connected"));
 
-    form.nodoscelto = "127.0.0.1";
-    form.portascelta = QString::number(node.port());
-    form.BitBtn2Click();
-    QVERIFY(node.waitForClient());
+    QVERIFY(w.connectTo(node));
     QTRY_COMPARE(accessibleName(form.ShapeLED), QString("Session: connected"));
 
     // The name follows the colour, whoever paints the lamp.

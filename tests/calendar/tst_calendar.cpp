@@ -1,5 +1,6 @@
 #include "FakeClusterNode.h"
 #include "LocalHttpServer.h"
+#include "MainWindowFixture.h"
 #include "TestContext.h"
 #include "TlsTestServer.h"
 
@@ -122,11 +123,10 @@ struct LiveWindow
         QSignalSpy loaded(form->calendarWindow()->WebBrowser1, &QWebEngineView::loadFinished);
         form->show();
         QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
-        form->nodoscelto = "127.0.0.1";
-        form->portascelta = QString::number(node.port());
+        MainWindowFixture::chooseNode(*form, "127.0.0.1", QString::number(node.port()));
         QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
         QVERIFY(node.waitForClient());
-        QTRY_VERIFY_WITH_TIMEOUT(form->connesso, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(form->isConnected(), 5000);
     }
 
     void activate()
@@ -185,6 +185,13 @@ private slots:
 private:
     std::unique_ptr<TlsTestServer> m_list;
     std::unique_ptr<LiveWindow> m_shared; // activated, for the table of hits
+    // A window the layout rows only read, made at the first of them.
+    struct LayoutWindow
+    {
+        TestContext ctx;
+        Tform1 form{ctx.make()};
+    };
+    std::unique_ptr<LayoutWindow> m_layout;
 };
 
 void TestCalendar::initTestCase()
@@ -196,6 +203,7 @@ void TestCalendar::initTestCase()
 
 void TestCalendar::cleanupTestCase()
 {
+    m_layout.reset();
     m_shared.reset();
     m_list.reset();
 }
@@ -223,9 +231,9 @@ void TestCalendar::windowMadeHiddenWithItsControls_data()
 void TestCalendar::windowMadeHiddenWithItsControls()
 {
     QFETCH(QString, name);
-    TestContext ctx;
-    Tform1 w(ctx.make());
-    Tdxcalendar* cal = w.calendarWindow();
+    if (!m_layout)
+        m_layout = std::make_unique<LayoutWindow>();
+    Tdxcalendar* cal = m_layout->form.calendarWindow();
     QVERIFY(cal);
     QVERIFY(!cal->isVisible());
     QCOMPARE(cal->windowTitle(), QString("Dx calendar"));
@@ -306,7 +314,7 @@ void TestCalendar::activationAndFirstHit()
         w.calendarWindow()->calendar().FinalstringList().first() + "\n"));
     QTRY_COMPARE(centre(w.ShapeLED2), QColor(0, 255, 0));
 
-    const int counted = w.re1dim;
+    const int counted = w.countedLines();
     const int re3 = w.Re3->lineCount();
     QCOMPARE(lw.spotted("3Y0K"), shown("3Y0K") + kMarker);
     QCOMPARE(w.Re3->line(re3), shown("3Y0K") + "  23:30");
@@ -315,7 +323,7 @@ void TestCalendar::activationAndFirstHit()
     QCOMPARE(w.alarm->requestedBytes(), LiveWindow::wavBytes());
     if (!QMediaDevices::defaultAudioOutput().isNull())
         QCOMPARE(w.alarm->playerBytes(), LiveWindow::wavBytes());
-    QCOMPARE(w.re1dim, counted); // a hit is not counted
+    QCOMPARE(w.countedLines(), counted); // a hit is not counted
 
     // Again: marked and copied again, announced again, listed once.
     QCOMPARE(lw.spotted("3Y0K"), shown("3Y0K") + kMarker);
@@ -463,10 +471,10 @@ void TestCalendar::nothingBeforeActivation()
     LiveWindow lw;
     lw.start(true, m_list->url("/listadxdolv.txt"));
     Tform1& w = *lw.form;
-    const int counted = w.re1dim;
+    const int counted = w.countedLines();
     const int re3 = w.Re3->lineCount();
     QCOMPARE(lw.spotted("JW0X"), shown("JW0X"));
-    QCOMPARE(w.re1dim, counted + 1);
+    QCOMPARE(w.countedLines(), counted + 1);
     QCOMPARE(w.Re3->lineCount(), re3);
     QVERIFY(lw.listed().isEmpty());
     QCOMPARE(lw.alarms(), 0);
@@ -560,10 +568,9 @@ void TestCalendar::demoGivesHitsSoonAfterActivation()
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
     QVERIFY(w.Dolv.FinalstringListDolv.contains("E51D"));
-    w.nodoscelto = "127.0.0.1";
-    w.portascelta = m.captured(1);
+    MainWindowFixture::chooseNode(w, "127.0.0.1", m.captured(1));
     QTest::mouseClick(w.BitBtn2, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(w.connesso, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.isConnected(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(w.Re1->toPlainText().contains("login:"), 5000);
     w.EditCommand->setText("N0CALL");
     w.BitBtn5Click();

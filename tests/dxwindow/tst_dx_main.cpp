@@ -5,7 +5,7 @@
 
 #include "FakeClusterNode.h"
 #include "RigctldProcess.h"
-#include "TestContext.h"
+#include "MainWindowFixture.h"
 
 #include "app/Tform1.h"
 #include "dxcc/ActiveDxModel.h"
@@ -38,32 +38,10 @@ QStringList shownCalls(const DxWindow& w)
     return calls;
 }
 
-struct Fixture
+DxWindow* dxWindow(const MainWindowFixture& f)
 {
-    TestContext ctx;
-    std::unique_ptr<Tform1> form;
-
-    explicit Fixture(const QString& rigPort = QString())
-    {
-        if (!rigPort.isEmpty())
-            ctx.rig.rig1.port = rigPort;
-        form = std::make_unique<Tform1>(ctx.make());
-        form->show();
-        form->activateWindow();
-        (void)QTest::qWaitForWindowActive(form.get());
-    }
-
-    void connectTo(FakeClusterNode& node)
-    {
-        form->nodoscelto = QStringLiteral("127.0.0.1");
-        form->portascelta = QString::number(node.port());
-        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
-        QVERIFY(node.waitForClient());
-        QVERIFY(QTest::qWaitFor([&] { return form->connesso; }, 5000));
-    }
-
-    DxWindow* dxWindow() const { return form->findChild<DxWindow*>("DxWindow"); }
-};
+    return f.form->findChild<DxWindow*>("DxWindow");
+}
 
 } // namespace
 
@@ -79,7 +57,7 @@ private slots:
 
 void TestDxMain::buttonInFreeSpace()
 {
-    Fixture f;
+    MainWindowFixture f;
     auto* button = f.form->findChild<QToolButton*>("DxWindowButton");
     QVERIFY(button);
     QVERIFY(button->isVisible());
@@ -102,12 +80,12 @@ void TestDxMain::buttonInFreeSpace()
 
 void TestDxMain::openedByF3AndButton()
 {
-    Fixture f;
-    QVERIFY(!f.dxWindow());
+    MainWindowFixture f;
+    QVERIFY(!dxWindow(f));
     // F3 while the command line has the focus: no line edit takes it.
     f.form->EditCommand->setFocus();
     QTest::keyClick(f.form->EditCommand, Qt::Key_F3);
-    DxWindow* w = f.dxWindow();
+    DxWindow* w = dxWindow(f);
     QVERIFY(w);
     QVERIFY(QTest::qWaitForWindowExposed(w));
     QVERIFY(!w->isModal());
@@ -121,14 +99,14 @@ void TestDxMain::openedByF3AndButton()
     QVERIFY(!w->isVisible());
     QTest::mouseClick(f.form->findChild<QToolButton*>("DxWindowButton"), Qt::LeftButton);
     QVERIFY(w->isVisible());
-    QCOMPARE(f.dxWindow(), w);
+    QCOMPARE(dxWindow(f), w);
 }
 
 void TestDxMain::fedAfterBandFilter()
 {
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     // Before the window opens, spots wait unread, and come in at its opening.
     node.send(spot("14010.0", "KG4QQ", "CW").toLatin1() + "\r\n");
     QVERIFY(QTest::qWaitFor([&] { return f.form->Re1->lineCount() > 0
@@ -136,7 +114,7 @@ void TestDxMain::fedAfterBandFilter()
                             5000));
     QCOMPARE(f.form->activeDx()->rowCount(), 0);
     f.form->showDxWindow();
-    DxWindow* w = f.dxWindow();
+    DxWindow* w = dxWindow(f);
     QCOMPARE(shownCalls(*w), QStringList({"KG4QQ"}));
 
     // 40 m off: its spot is neither shown nor counted.
@@ -182,7 +160,7 @@ void TestDxMain::rowTunesRig()
     RigctldProcess rig;
     QString error;
     QVERIFY2(rig.start(&error), qPrintable(error));
-    Fixture f(rig.address());
+    MainWindowFixture f([&](AppContext& app) { app.rig.rig1.port = rig.address(); });
     f.form->activeDx()->addLine(spot("14025.0", "EA8XYZ", "CW"), QDateTime::currentDateTimeUtc());
     DxWindow* w = f.form->showDxWindow();
     QVERIFY(QTest::qWaitForWindowExposed(w));

@@ -56,12 +56,11 @@ struct Window : MainWindowFixture
 {
     using MainWindowFixture::MainWindowFixture;
 
-    void connectTo(quint16 port) { QVERIFY(MainWindowFixture::connectTo(port)); }
-
     // The session is over as the user sees it.
     void verifyEndedCleanly()
     {
-        QVERIFY(QTest::qWaitFor([&] { return !form->connesso && !form->Session->hasClient(); }, 5000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return !form->isConnected() && !form->Session->hasClient(); }, 5000));
         QVERIFY(waitForLine(QStringLiteral("Disconnected ")));
         QVERIFY(QTest::qWaitFor(
             [&] {
@@ -127,7 +126,7 @@ void TestFaults::nodeEndsInTheMiddleOfALine()
     Window w;
     LatencyProbe probe;
     probe.start();
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     QVERIFY(w.waitForLine(QString(part)));
     partShown = true;
     w.verifyEndedCleanly();
@@ -153,7 +152,7 @@ void TestFaults::endlessLineKeepsMemoryBounded()
         link.write("\r\nafter the endless line\r\n");
     });
     Window w;
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     const qint64 before = ProcessMemory::residentBytes();
     LatencyProbe probe;
     probe.start();
@@ -180,7 +179,7 @@ void TestFaults::endlessLineKeepsMemoryBounded()
                                 .arg(grown >> 20)
                                 .arg(total >> 20)));
     }
-    QVERIFY(w.form->connesso);
+    QVERIFY(w.form->isConnected());
 }
 
 void TestFaults::floodLosesNothing()
@@ -209,7 +208,7 @@ void TestFaults::floodLosesNothing()
         app.timings.lineTailFlushMs = 200;
         app.timings.spotTailFlushMs = 2000;
     });
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     const int before = w.form->Label4->text().toInt();
     LatencyProbe probe;
     probe.start();
@@ -307,7 +306,7 @@ void TestFaults::unwritableProgramFolder()
     // Start-up saves the node box at once: the refusal is shown, once.
     QCOMPARE(w.ctx.messages, QStringList{"Unable to write to " + folder + "/settings.ini"});
     // Everything else goes on.
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     QVERIFY(w.waitForLine(QStringLiteral("login:")));
     w.form->activateWindow();
     QTest::qWait(100);
@@ -368,7 +367,7 @@ void TestFaults::damagedFiles()
     QTest::qWait(50);
 
     // The session still works.
-    w.connectTo(node.port());
+    QVERIFY(w.connectTo(node.port()));
     QVERIFY(w.waitForLine(QStringLiteral("login:")));
     VERIFY_RESPONSIVE(probe);
 }

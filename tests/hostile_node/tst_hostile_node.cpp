@@ -83,7 +83,7 @@ void TestHostileNode::resetIsNoticedAtOnce()
              qPrintable(w.lines().join('|')));
     QVERIFY(QTest::qWaitFor(
         [&] {
-            return !w.form->connesso && w.form->ShapeLED->brushColor() == kRed &&
+            return !w.form->isConnected() && w.form->ShapeLED->brushColor() == kRed &&
                    w.form->BitBtn2->isEnabled();
         },
         2000));

@@ -1,5 +1,5 @@
+#include "MainWindowFixture.h"
 #include "RigctldProcess.h"
-#include "TestContext.h"
 
 #include "app/LampShape.h"
 #include "app/Tform1.h"
@@ -44,32 +44,35 @@ void clickLine(TerminalPane* pane, int index, Qt::MouseButton button = Qt::LeftB
     QTest::mouseClick(pane->viewport(), button, {}, QPoint(30, (index - first) * h + h / 2));
 }
 
-// The main window with two dummy rigs behind rigctld, or none.
-struct Fixture
+// Dummy rigs behind rigctld: none, Rig 1 only, or both.
+struct DummyRigs
 {
-    TestContext ctx;
     RigctldProcess rig1;
     RigctldProcess rig2;
-    std::unique_ptr<Tform1> form;
 
-    // rigs: how many servers to start (0, 1 for Rig 1 only, 2 for both).
-    explicit Fixture(int rigs)
+    explicit DummyRigs(int rigs)
     {
         QString error;
-        if (rigs >= 1) {
-            if (!rig1.start(&error))
-                qFatal("%s", qPrintable(error));
-            ctx.rig.rig1.port = rig1.address();
-        }
-        if (rigs >= 2) {
-            if (!rig2.start(&error))
-                qFatal("%s", qPrintable(error));
-            ctx.rig.rig2.port = rig2.address();
-        }
-        form = std::make_unique<Tform1>(ctx.make());
-        form->show();
-        form->activateWindow();
-        (void)QTest::qWaitForWindowActive(form.get());
+        if (rigs >= 1 && !rig1.start(&error))
+            qFatal("%s", qPrintable(error));
+        if (rigs >= 2 && !rig2.start(&error))
+            qFatal("%s", qPrintable(error));
+    }
+};
+
+// The main window with its rigs (the rigs start first, so the context can
+// name them), the panes holding a CW spot, a talk line and an SSB spot.
+struct Fixture : DummyRigs, MainWindowFixture
+{
+    // rigs: how many servers to start (0, 1 for Rig 1 only, 2 for both).
+    explicit Fixture(int rigs)
+        : DummyRigs(rigs), MainWindowFixture([this, rigs](AppContext& app) {
+              if (rigs >= 1)
+                  app.rig.rig1.port = rig1.address();
+              if (rigs >= 2)
+                  app.rig.rig2.port = rig2.address();
+          })
+    {
         form->Re1->clear();
         for (const QString& line : {kCwSpot, kTalk, kSsbSpot})
             form->Re1->appendEntry(line);

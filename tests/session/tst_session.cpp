@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "FakeClusterNode.h"
+#include "MainWindowFixture.h"
 #include "TestContext.h"
 
 #include "app/LampShape.h"
@@ -25,63 +26,11 @@ const QByteArray kSpot =
 const QString kSpotShown = "DX de Q1AAA:     14025.0  Q9ZZZ        CW 599               ";
 } // namespace
 
-namespace {
-
-// The window under test, with the node it talks to.
-struct Fixture
-{
-    TestContext ctx;
-    std::unique_ptr<Tform1> form;
-
-    explicit Fixture(const std::function<void(TestContext&)>& tune = {})
-    {
-        if (tune)
-            tune(ctx);
-        form = std::make_unique<Tform1>(ctx.make());
-        form->show();
-    }
-
-    QStringList lines() const
-    {
-        QStringList out;
-        for (int i = 0; i < form->Re1->lineCount(); ++i)
-            out << form->Re1->line(i);
-        return out;
-    }
-
-    bool waitForLine(const QString& line, int ms = 5000) const
-    {
-        return QTest::qWaitFor([&] { return lines().contains(line); }, ms);
-    }
-
-    void choose(const QString& address, const QString& port)
-    {
-        form->nodoscelto = address;
-        form->portascelta = port;
-    }
-
-    void connectTo(FakeClusterNode& node)
-    {
-        choose(QStringLiteral("127.0.0.1"), QString::number(node.port()));
-        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
-        QVERIFY(node.waitForClient());
-        QVERIFY(QTest::qWaitFor([&] { return form->connesso; }, 5000));
-    }
-
-    void type(const QString& text)
-    {
-        form->EditCommand->setFocus();
-        form->EditCommand->clear();
-        QTest::keyClicks(form->EditCommand, text);
-    }
-};
-
-} // namespace
-
 class TestSession : public QObject
 {
     Q_OBJECT
 private slots:
+    void cleanupTestCase();
     void startState();
     void layout_data();
     void layout();
@@ -117,11 +66,20 @@ private slots:
     void warningBeforeEntry210001();
     void nothingOvertakesTheWarningBox();
     void nothingOvertakesTheWarningBoxOfATail();
+
+private:
+    // A window the layout rows only read, made at the first of them.
+    std::unique_ptr<MainWindowFixture> m_layout;
 };
+
+void TestSession::cleanupTestCase()
+{
+    m_layout.reset();
+}
 
 void TestSession::startState()
 {
-    Fixture f;
+    MainWindowFixture f;
     Tform1& w = *f.form;
     QCOMPARE(w.windowTitle(), QString("Marvix Terminal"));
     QCOMPARE(w.size(), QSize(815, 647));
@@ -144,7 +102,7 @@ void TestSession::startState()
                    w.ShapeLED2->brushColor() == QColor(255, 0, 0);
         },
         1000));
-    QVERIFY(!w.connesso && w.sound && !w.omni && !w.livecliccato && w.re1dim == 0);
+    QVERIFY(!w.isConnected() && w.sound && !w.omni && !w.livecliccato && w.countedLines() == 0);
     QCOMPARE(w.EditCommand->maxLength(), 35);
     QWidget* first = w.nextInFocusChain();
     while (first && !(first->focusPolicy() & Qt::TabFocus))
@@ -212,8 +170,9 @@ void TestSession::layout()
     QFETCH(QRect, geometry);
     QFETCH(QString, caption);
     QFETCH(QString, hint);
-    Fixture f;
-    auto* w = f.form->findChild<QWidget*>(name);
+    if (!m_layout)
+        m_layout = std::make_unique<MainWindowFixture>();
+    auto* w = m_layout->form->findChild<QWidget*>(name);
     QVERIFY2(w, qPrintable(name));
     // The shown window has had one scaling pass at its design size, which
     // moves a control designed at Left or Top 0 to 1.
@@ -232,8 +191,8 @@ void TestSession::loginAndCommands()
 {
     FakeClusterNode node;
     node.setGreeting("Welcome to the test node\r\nlogin: ");
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
     QVERIFY(
         QTest::qWaitFor([&] { return f.form->ShapeLED->brushColor() == QColor(0, 255, 0); }, 1000));
@@ -267,8 +226,8 @@ void TestSession::shortCommandSendsEmptyLine()
 {
     QFETCH(QString, typed);
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     f.type(typed);
     QTest::mouseClick(f.form->BitBtn5, Qt::LeftButton);
     QVERIFY(node.waitForReceived("\r\n"));
@@ -298,8 +257,8 @@ void TestSession::localCommands()
     QFETCH(QString, message);
     QFETCH(bool, counterShown);
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     const int before = f.form->Re1->lineCount();
     f.type(typed);
     QTest::keyClick(f.form->EditCommand, Qt::Key_Return);
@@ -313,21 +272,21 @@ void TestSession::localCommands()
 
 void TestSession::commandLineHoldsAtMost35()
 {
-    Fixture f;
+    MainWindowFixture f;
     f.type(QString(40, QChar('A')));
     QCOMPARE(f.form->EditCommand->text(), QString(35, QChar('A')));
 }
 
 void TestSession::sendWhileNotConnected()
 {
-    Fixture f;
+    MainWindowFixture f;
     f.type("sh/dx");
     QTest::mouseClick(f.form->BitBtn5, Qt::LeftButton);
     QCOMPARE(f.lines().last(), QString("Telnet connection is not active"));
     QVERIFY(f.waitForLine("Disconnected "));
     QCOMPARE(f.form->EditCommand->text(), QString("sh/dx"));
     QVERIFY(f.form->BitBtn2->isEnabled());
-    QVERIFY(!f.form->connesso);
+    QVERIFY(!f.form->isConnected());
 }
 
 void TestSession::connectFailures_data()
@@ -366,12 +325,12 @@ void TestSession::connectFailures()
     QFETCH(QString, address);
     QFETCH(QString, port);
     QFETCH(QStringList, expected);
-    Fixture f;
+    MainWindowFixture f;
     f.choose(address, port);
     QTest::mouseClick(f.form->BitBtn2, Qt::LeftButton);
     QVERIFY(f.waitForLine(expected.last(), 15000));
     QCOMPARE(f.lines().mid(1), expected);
-    QVERIFY(!f.form->connesso);
+    QVERIFY(!f.form->isConnected());
     QVERIFY(QTest::qWaitFor([&] { return f.form->BitBtn2->isEnabled(); }, 1000));
 }
 
@@ -386,8 +345,8 @@ void TestSession::nodeClosesConnection()
 {
     QFETCH(bool, reset);
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     node.send("73 de the test node\r\n");
     if (reset) {
         QVERIFY(f.waitForLine("73 de the test node"));
@@ -396,7 +355,7 @@ void TestSession::nodeClosesConnection()
         node.closeClient();
     }
     QVERIFY(f.waitForLine("73 de the test node"));
-    QVERIFY(QTest::qWaitFor([&] { return !f.form->connesso; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return !f.form->isConnected(); }, 2000));
     QVERIFY(f.waitForLine("Disconnected "));
     QVERIFY(QTest::qWaitFor(
         [&] {
@@ -415,11 +374,11 @@ void TestSession::nodeClosesConnection()
 void TestSession::disconnectClosesSession()
 {
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     QTest::qWait(50);
     QTest::mouseClick(f.form->BitBtn3, Qt::LeftButton);
-    QVERIFY(!f.form->connesso);
+    QVERIFY(!f.form->isConnected());
     QVERIFY(!f.form->Session->hasClient());
     QVERIFY(node.waitForClientGone());
     QVERIFY(!f.lines().contains("Disconnected "));
@@ -430,8 +389,8 @@ void TestSession::disconnectClosesSession()
 void TestSession::noConnectDuringDisconnectPause()
 {
     FakeClusterNode node;
-    Fixture f([](TestContext& c) { c.timings.disconnectPauseMs = 400; });
-    f.connectTo(node);
+    MainWindowFixture f([](AppContext& app) { app.timings.disconnectPauseMs = 400; });
+    QVERIFY(f.connectTo(node));
     QVERIFY(QTest::qWaitFor([&] { return f.form->BitBtn3->isEnabled(); }, 1000));
     QTest::mouseClick(f.form->BitBtn3, Qt::LeftButton);
     QTest::qWait(100); // Timer5 ticks several times within the pause
@@ -443,7 +402,7 @@ void TestSession::noConnectDuringDisconnectPause()
     QVERIFY(f.form->BitBtn2->isEnabled());
     // And a new session opens normally afterwards.
     f.form->BitBtn2Click();
-    QVERIFY(QTest::qWaitFor([&] { return f.form->connesso; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->isConnected(); }, 5000));
     QCOMPARE(node.connections(), 2);
 }
 
@@ -463,8 +422,8 @@ void TestSession::spotTailWaitsForItsLineEnd()
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, rest);
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
     const int before = f.form->Re1->lineCount();
     node.send(first);
@@ -472,7 +431,7 @@ void TestSession::spotTailWaitsForItsLineEnd()
     node.send(rest);
     QVERIFY(f.waitForLine(kSpotShown.left(60)));
     QCOMPARE(f.lines().mid(before), QStringList{kSpotShown.left(60)});
-    QCOMPARE(f.form->re1dim, 1);
+    QCOMPARE(f.form->countedLines(), 1);
 }
 
 void TestSession::sendDuringConnectWaitsForTheOutcome_data()
@@ -489,7 +448,7 @@ void TestSession::sendDuringConnectWaitsForTheOutcome()
 {
     QFETCH(bool, accepts);
     FakeClusterNode node;
-    Fixture f;
+    MainWindowFixture f;
     f.choose("127.0.0.1", QString::number(accepts ? node.port() : FakeClusterNode::refusingPort()));
     if (accepts)
         node.stallAccepting(500);
@@ -499,7 +458,7 @@ void TestSession::sendDuringConnectWaitsForTheOutcome()
     f.type("N0CALL");
     QTest::keyClick(f.form->EditCommand, Qt::Key_Return);
     QCOMPARE(f.form->EditCommand->text(), QString("N0CALL"));
-    QVERIFY(!f.form->connesso);
+    QVERIFY(!f.form->isConnected());
 
     QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
     const QStringList lines = f.lines();
@@ -507,7 +466,7 @@ void TestSession::sendDuringConnectWaitsForTheOutcome()
         lines.indexOf("Trying Connection...if fail try another node or RESTART APP");
     if (accepts) {
         QVERIFY(node.waitForReceived("N0CALL\r\n"));
-        QVERIFY(f.form->connesso);
+        QVERIFY(f.form->isConnected());
         QVERIFY(clock.elapsed() >= 500);
         QCOMPARE(f.lines().mid(trying + 1), QStringList{"> N0CALL"});
         QCOMPARE(f.form->EditCommand->text(), QString());
@@ -537,8 +496,8 @@ void TestSession::keepAliveSendsBareLineEnd()
 {
     QFETCH(QString, typed);
     FakeClusterNode node;
-    Fixture f([](TestContext& c) { c.timings.keepAliveMs = 300; });
-    f.connectTo(node);
+    MainWindowFixture f([](AppContext& app) { app.timings.keepAliveMs = 300; });
+    QVERIFY(f.connectTo(node));
     if (!typed.isEmpty())
         f.type(typed);
     const QString held = f.form->EditCommand->text();
@@ -551,7 +510,7 @@ void TestSession::keepAliveSendsBareLineEnd()
 
 void TestSession::infoTextsRotate()
 {
-    Fixture f([](TestContext& c) { c.timings.infoTextMs = 30; });
+    MainWindowFixture f([](AppContext& app) { app.timings.infoTextMs = 30; });
     const QString first = f.form->Memo1->toPlainText();
     QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 1; }, 2000));
     QVERIFY(f.form->Memo1->toPlainText().startsWith("All spots from the cluster are checked"));
@@ -587,8 +546,8 @@ void TestSession::chosenNodeSurvivesRestart()
         QCOMPARE(w.StringGrid1->horizontalHeaderItem(1)->text(), QString("address"));
         w.StringGrid1->setCurrentCell(1, 0);
         QCOMPARE(w.Edit1->text(), QString("NODE-A"));
-        QCOMPARE(w.nodoscelto, QString("a.example"));
-        QCOMPARE(w.portascelta, QString(" 7300"));
+        QCOMPARE(w.chosenAddress(), QString("a.example"));
+        QCOMPARE(w.chosenPort(), QString(" 7300"));
         w.StringGrid1->setCurrentCell(2, 1);
         QCOMPARE(w.Edit1->text(), QString("NODE-B"));
     }
@@ -596,8 +555,8 @@ void TestSession::chosenNodeSurvivesRestart()
     again.show();
     QVERIFY(QTest::qWaitForWindowActive(&again));
     QCOMPARE(again.Edit1->text(), QString("NODE-B"));
-    QCOMPARE(again.nodoscelto, QString("127.0.0.1"));
-    QCOMPARE(again.portascelta, QString("7373"));
+    QCOMPARE(again.chosenAddress(), QString("127.0.0.1"));
+    QCOMPARE(again.chosenPort(), QString("7373"));
     QCOMPARE(again.StringGrid1->currentRow(), 2);
 }
 
@@ -612,7 +571,7 @@ void TestSession::refusedNodeSaveIsShown()
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.StringGrid1->setCurrentCell(1, 0);
-    QCOMPARE(w.nodoscelto, QString("a.example"));
+    QCOMPARE(w.chosenAddress(), QString("a.example"));
     QVERIFY(!ctx.messages.isEmpty());
     QCOMPARE(ctx.messages.last(), "Unable to write to " + ctx.dir() + "/not-a-folder/settings.ini");
 }
@@ -682,8 +641,8 @@ void TestSession::incomingLines()
     QFETCH(Writes, writes);
     QFETCH(QStringList, shown);
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     QVERIFY(f.waitForLine("Trying Connection...if fail try another node or RESTART APP"));
     const int before = f.form->Re1->lineCount();
     for (const QByteArray& w : writes) {
@@ -695,15 +654,15 @@ void TestSession::incomingLines()
     node.send("To ALL de END: end\r\n");
     QVERIFY(f.waitForLine("To ALL de END: end"));
     QCOMPARE(f.lines().mid(before, f.lines().size() - before - 1), shown);
-    QCOMPARE(f.form->re1dim, shown.size() + 1);
+    QCOMPARE(f.form->countedLines(), shown.size() + 1);
     QCOMPARE(f.form->Label4->text(), QString::number(shown.size() + 1));
 }
 
 void TestSession::bandPanelTogglesTwentyMetres()
 {
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     QTest::mouseClick(f.form->BitBtn6, Qt::LeftButton);
     QVERIFY(f.form->Panel11->isVisible());
     auto* m20 = f.form->findChild<QWidget*>("m20");
@@ -716,18 +675,18 @@ void TestSession::bandPanelTogglesTwentyMetres()
     node.send("DX de Q1AAA:     14025.0  Q9ON         CW\r\n");
     QVERIFY(f.waitForLine("DX de Q1AAA:     14025.0  Q9ON         CW"));
     QVERIFY(!f.lines().join('\n').contains("Q9OFF"));
-    QCOMPARE(f.form->re1dim, 2);
+    QCOMPARE(f.form->countedLines(), 2);
 }
 
 void TestSession::allRedAndAllGreen()
 {
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
     QTest::mouseClick(f.form->BitBtn6, Qt::LeftButton);
     QTest::mouseClick(f.form->findChild<QPushButton*>("BitBtn8"), Qt::LeftButton);
     QCOMPARE(f.lines().last(), QString("-----> Total Local Filtering, All Bands are Inactive"));
-    QCOMPARE(f.form->re1dim, 0);
+    QCOMPARE(f.form->countedLines(), 0);
     node.send(kSpot + "WWV de W0MU <21>:   SFI=118, A=8, K=2\r\n");
     QVERIFY(f.waitForLine("WWV de W0MU <21>:   SFI=118, A=8, K=2"));
     QVERIFY(!f.lines().contains(kSpotShown.left(60)));
@@ -735,12 +694,12 @@ void TestSession::allRedAndAllGreen()
     QCOMPARE(f.lines().last(), QString("-----> Local Filtering Reset, All Bands are Active"));
     for (BandFilter::Band b : BandFilter::bands())
         QVERIFY(f.form->bands().isOn(b));
-    QCOMPARE(f.form->re1dim, 1);
+    QCOMPARE(f.form->countedLines(), 1);
 }
 
 void TestSession::bandStripShowsAndHides()
 {
-    Fixture f;
+    MainWindowFixture f;
     QTest::mouseClick(f.form->BitBtn6, Qt::LeftButton);
     QVERIFY(f.form->Panel11->isVisible());
     QTest::mouseClick(f.form->findChild<QWidget*>("m40"), Qt::LeftButton);
@@ -752,24 +711,23 @@ void TestSession::bandStripShowsAndHides()
 void TestSession::warningBeforeEntry210001()
 {
     FakeClusterNode node;
-    Fixture f;
-    f.connectTo(node);
-    f.form->re1dim = 209999;
+    MainWindowFixture f([](AppContext& app) { app.countedLinesAtStart = 209999; });
+    QVERIFY(f.connectTo(node));
     node.send("To ALL de A: one\r\n");
     QVERIFY(f.waitForLine("To ALL de A: one"));
-    QCOMPARE(f.form->re1dim, 210000);
+    QCOMPARE(f.form->countedLines(), 210000);
     QVERIFY(f.ctx.messages.isEmpty());
     node.send("To ALL de A: two\r\nTo ALL de A: three\r\n");
     QVERIFY(f.waitForLine("To ALL de A: three"));
     QCOMPARE(f.ctx.messages, QStringList{"CAUTION: more than 200.000 lines received, please "
                                          "disconnect and restart application"});
-    QCOMPARE(f.form->re1dim, 210002);
+    QCOMPARE(f.form->countedLines(), 210002);
 }
 
 void TestSession::nothingOvertakesTheWarningBox()
 {
     FakeClusterNode node;
-    Fixture f;
+    MainWindowFixture f;
     // A modal box runs its own event loop while it waits for the user.
     AppContext app = f.ctx.make();
     f.form.reset();
@@ -777,15 +735,15 @@ void TestSession::nothingOvertakesTheWarningBox()
         node.send("login: ");
         QTest::qWait(300);
     };
+    app.countedLinesAtStart = Tform1::kRe1Warning; // the next line warns first
     f.form = std::make_unique<Tform1>(app);
     f.form->show();
-    f.connectTo(node);
-    f.form->re1dim = Tform1::kRe1Warning;
+    QVERIFY(f.connectTo(node));
     node.send("To ALL de A: one\r\n");
     const bool seen = f.waitForLine("login:");
     QVERIFY2(seen, qPrintable(f.lines().join(" | ")));
     QVERIFY(f.lines().indexOf("To ALL de A: one") < f.lines().indexOf("login:"));
-    QCOMPARE(f.form->re1dim, Tform1::kRe1Warning + 2);
+    QCOMPARE(f.form->countedLines(), Tform1::kRe1Warning + 2);
 }
 
 // The warning box opened by a tail that the silence timer shows: a line the
@@ -793,7 +751,7 @@ void TestSession::nothingOvertakesTheWarningBox()
 void TestSession::nothingOvertakesTheWarningBoxOfATail()
 {
     FakeClusterNode node;
-    Fixture f;
+    MainWindowFixture f;
     AppContext app = f.ctx.make();
     f.form.reset();
     app.showMessage = [&](const QString& text) {
@@ -801,16 +759,16 @@ void TestSession::nothingOvertakesTheWarningBoxOfATail()
         node.send("To ALL de A: two\r\n");
         QTest::qWait(300);
     };
+    app.countedLinesAtStart = Tform1::kRe1Warning; // the next line warns first
     f.form = std::make_unique<Tform1>(app);
     f.form->show();
-    f.connectTo(node);
-    f.form->re1dim = Tform1::kRe1Warning;
+    QVERIFY(f.connectTo(node));
     node.send("login: ");
     const bool seen = f.waitForLine("To ALL de A: two");
     QVERIFY2(seen, qPrintable(f.lines().join(" | ")));
     QCOMPARE(f.ctx.messages.size(), 1);
     QVERIFY(f.lines().indexOf("login:") < f.lines().indexOf("To ALL de A: two"));
-    QCOMPARE(f.form->re1dim, Tform1::kRe1Warning + 2);
+    QCOMPARE(f.form->countedLines(), Tform1::kRe1Warning + 2);
 }
 
 QTEST_MAIN(TestSession)

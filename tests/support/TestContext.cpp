@@ -41,6 +41,10 @@ AppContext TestContext::make()
     ctx.openUrl = [this](const QUrl& url) { openedUrls.append(url); };
     ctx.internetCheck = [this] { return internetPresent; };
     ctx.quit = [this] { ++quitRequests; };
+    // Alerts go to a bus nobody listens on, never to the desktop's own
+    // notifications; a test that looks at them gives its private bus.
+    ctx.notificationBusAddress =
+        QStringLiteral("unix:path=%1").arg(m_dir.filePath(QStringLiteral("no-bus")));
     ctx.startupPauseMs = 0;
     ctx.calendarAtStart = calendarAtStart;
     ctx.rig = rig;
