@@ -1,20 +1,13 @@
 #include "app/Tform1.h"
 #include "ui_Tform1.h"
 
-#include "alerts/AlertBook.h"
-#include "alerts/AlertSpot.h"
+#include "alerts/AlertCenter.h"
 #include "alerts/AlertsFile.h"
-#include "alerts/DesktopNotifier.h"
-#include "alerts/SpeechAnnouncer.h"
-#include "alerts/SpokenText.h"
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
 #include "app/ListWidgetMirror.h"
 #include "MarvixVersion.h"
-#include "dxcc/ActiveDxFeed.h"
-#include "dxcc/ActiveDxModel.h"
-#include "dxcc/CountryFile.h"
-#include "dxcc/DxSettings.h"
+#include "dxcc/ActiveDxStations.h"
 #include "livecheck/AlarmSound.h"
 #include "livecheck/LineDecision.h"
 #include "livecheck/LiveCheck.h"
@@ -22,7 +15,6 @@
 #include "rig/RigControl.h"
 #include "rig/Tguidaomnirig.h"
 #include "scaling/TResizeKit.h"
-#include "session/IncomingLine.h"
 #include "session/NodeGrid.h"
 #include "session/ClusterSession.h"
 #include "session/SessionRules.h"
@@ -30,10 +22,10 @@
 #include "settings/AppTheme.h"
 #include "settings/BoundedFile.h"
 #include "settings/DesignLook.h"
-#include "settings/IniFile.h"
 #include "settings/StyleRegistry.h"
 #include "settings/TerminalFont.h"
 #include "settings/TerminalFontDialog.h"
+#include "settings/ThemeBoxGuard.h"
 #include "settings/ThemeExemptions.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
@@ -44,28 +36,18 @@
 #include "windows/Tinfo.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
-#include <QFrame>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
-#include <QTableWidget>
 #include <QThread>
-#include <QDBusConnection>
-#include <QStringListModel>
 #include <QTimer>
 #include <QToolButton>
 
@@ -518,18 +500,14 @@ void Tform1::handleLine(const QString& line)
     }
     resultString = d.match.resultString;
     trovatouguale = d.match.trovatouguale;
-    if (m_dxFeed)
-        m_dxFeed->feed(stringaricevuta,
-                       m_ctx.nowUtc(),
-                       trovatouguale && livecliccato);
+    m_dx->feed(stringaricevuta, m_ctx.nowUtc(), trovatouguale && livecliccato);
     // The rules' alerts come after the designed paths, which they leave as
     // they are.
     const QString shown = stringaricevuta;
     if (d.outcome == LineDecision::Outcome::Hit) {
         hitPath();
-        if (m_speakHits && sound)
-            speakSpot(shown);
-        checkAlerts(shown);
+        m_alerts->hitShown(shown, sound);
+        m_alerts->spotShown(shown, sound);
         return;
     }
 
@@ -543,7 +521,7 @@ void Tform1::handleLine(const QString& line)
     trovatouguale = false;
     stringaricevuta.clear();
     Response.clear();
-    checkAlerts(shown);
+    m_alerts->spotShown(shown, sound);
 }
 
 // A send found the node gone: the session ends as the Disconnect button
@@ -575,8 +553,7 @@ void Tform1::sendCommandLine(const QString& commandLine)
     // The command line is emptied of what was sent; what the user typed
     // after a waiting line stays.
     const auto clearSent = [this, &commandLine] {
-        const QString now = EditCommand->text();
-        EditCommand->setText(now.startsWith(commandLine) ? now.mid(commandLine.size()) : now);
+        EditCommand->setText(SessionRules::commandLineAfterSend(commandLine, EditCommand->text()));
     };
     const SessionRules::Command command = SessionRules::classifyCommand(commandLine);
     switch (command.kind) {
@@ -687,8 +664,6 @@ void Tform1::Memo1Click()
 
 bool Tform1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (isThemeBoxKey(watched, event))
-        return true;
     if (watched == EditCommand && event->type() == QEvent::FocusIn)
         EditCommandEnter();
     else if (watched == Edit1 && event->type() == QEvent::MouseButtonRelease)
@@ -765,10 +740,8 @@ void Tform1::Timer5Timer()
 
 void Tform1::createAppearance()
 {
-    // A theme is chosen with the mouse only: every key in the box, and in its
-    // open list, is swallowed.
-    ComboBox1->installEventFilter(this);
-    ComboBox1->view()->installEventFilter(this);
+    // A theme is chosen with the mouse only.
+    new ThemeBoxGuard(ComboBox1);
     connect(ComboBox1, &QComboBox::activated, this, &Tform1::ComboBox1Change);
 
     // The font dialog is made at its first use: making it reads the icon
@@ -781,24 +754,6 @@ void Tform1::createAppearance()
     connect(SpeedButton7, &QToolButton::clicked, this, &Tform1::SpeedButton7Click);
     // SpeedButton2 (the DX calendar) and SpeedButton3 (the live check) are
     // connected with the live check, SpeedButton6 with the rig control.
-}
-
-bool Tform1::isThemeBoxKey(QObject* watched, QEvent* event) const
-{
-    if (!ComboBox1)
-        return false;
-    const QEvent::Type type = event->type();
-    if (watched == ComboBox1)
-        // The wheel would step through the styles, and each step ends the
-        // program.
-        return type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::Wheel;
-    // The open list chooses on Enter before the key press arrives, while
-    // shortcuts are looked up; Escape still closes it without choosing.
-    if (watched == ComboBox1->view() &&
-        (type == QEvent::ShortcutOverride || type == QEvent::KeyPress ||
-         type == QEvent::KeyRelease))
-        return static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
-    return false;
 }
 
 // Start-up: the names of all styles, then the stored one selected and
@@ -854,33 +809,22 @@ void Tform1::restoreTerminalFont()
 // the text already there and every line added later.
 void Tform1::applyTerminalFont()
 {
-    QFont f(TerminalFont.name);
-    f.setPointSize(TerminalFont.size);
-    f.setBold(TerminalFont.bold);
-    f.setItalic(TerminalFont.italic);
-    Re1->setPaneFont(f);
+    Re1->setPaneFont(TerminalFontDialog::fontOf(TerminalFont));
     Re1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
 }
 
 void Tform1::BitBtn4Click()
 {
-    QFont current(TerminalFont.name);
-    current.setPointSize(TerminalFont.size);
-    current.setBold(TerminalFont.bold);
-    current.setItalic(TerminalFont.italic);
     if (!FontDialog1)
         FontDialog1 = new TerminalFontDialog(this);
-    FontDialog1->setCurrentFont(current);
+    FontDialog1->setCurrentFont(TerminalFontDialog::fontOf(TerminalFont));
     FontDialog1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
     if (FontDialog1->exec() != QDialog::Accepted)
         return;
     const QFont chosen = FontDialog1->currentFont();
-    TerminalFont.name = chosen.family();
-    const int size = chosen.pointSize() > 0 ? chosen.pointSize() : TerminalFont.size;
-    TerminalFont.size = std::clamp(size, TerminalFont::kMinSize, TerminalFont::kMaxSize);
-    TerminalFont.bold = chosen.bold();
-    TerminalFont.italic = chosen.italic();
-    TerminalFont.color = TerminalFont::textColorFromRgb(FontDialog1->textColor().rgb() & 0xFFFFFF);
+    TerminalFont = TerminalFont::chosen(TerminalFont, chosen.family(), chosen.pointSize(),
+                                        chosen.bold(), chosen.italic(),
+                                        FontDialog1->textColor().rgb());
     applyTerminalFont();
     // A refused save is reported; the font stays for this run all the same.
     QString error;
@@ -974,15 +918,9 @@ void Tform1::verifica2()
 void Tform1::hitPath()
 {
     addRe1(stringaricevuta + QStringLiteral(" <------"));
-    qsizetype blanks = 0;
-    while (blanks < stringaricevuta.size() && stringaricevuta.at(blanks) == u' ')
-        ++blanks;
-    const QString copy = stringaricevuta.mid(blanks);
-    if (copy.startsWith(QLatin1String("DX"))) {
-        const QDateTime now = m_ctx.nowUtc();
-        Re3->appendEntry(QStringLiteral("%1  %2").arg(
-            copy.left(62), now.toUTC().toString(QStringLiteral("hh:mm"))));
-    }
+    if (const std::optional<QString> copy =
+            LiveCheck::spotPaneCopy(stringaricevuta, m_ctx.nowUtc()))
+        Re3->appendEntry(*copy);
     PopulateListView(resultString);
     ListView1->repaint();
     if (sound && livecliccato)
@@ -1016,8 +954,7 @@ void Tform1::Label1Click()
         sound = true;
     }
     // Muted, the alerts say nothing either.
-    if (m_speech)
-        m_speech->setMuted(!sound);
+    m_alerts->setMuted(!sound);
 }
 
 // "dx.wav" is looked up in the working folder, once, at start.
@@ -1159,15 +1096,20 @@ void Tform1::Leggiriga_re3()
 
 void Tform1::tuneFromPane(TerminalPane* pane, bool terminalPane)
 {
-    if (!omni)
-        return;
     const int ClickedLineIndex = pane->selectionStartLine();
     if (ClickedLineIndex < 0 || ClickedLineIndex >= pane->lineCount())
         return;
-    const std::optional<QString> stringafreq = ClickedLine::tuningDigits(
-        pane->line(ClickedLineIndex),
-        terminalPane ? ClickedLine::Pane::Terminal : ClickedLine::Pane::Spots);
-    if (stringafreq)
+    tuneFromLine(pane->line(ClickedLineIndex), terminalPane);
+}
+
+// A spot line of the terminal pane (or the DX window, which lists them) or
+// of the spot pane, whose lines carry the time at their end.
+void Tform1::tuneFromLine(const QString& line, bool terminalPane)
+{
+    if (!omni)
+        return;
+    if (const std::optional<QString> stringafreq = ClickedLine::tuningDigits(
+            line, terminalPane ? ClickedLine::Pane::Terminal : ClickedLine::Pane::Spots))
         TuneRig(*stringafreq);
 }
 
@@ -1184,18 +1126,7 @@ void Tform1::Action1Execute()
 
 void Tform1::createDxWindowControls()
 {
-    m_activeDx = new ActiveDxModel(this);
-    const CountryFile::Loaded countries =
-        CountryFile::load(CountryFile::searchPaths(m_ctx.programDir));
-    m_countryFileLine = CountryFile::describe(countries, m_ctx.programDir);
-    m_countries = std::make_shared<const CountryTable>(countries.table);
-    if (!countries.table.isEmpty())
-        m_activeDx->setCountryTable(m_countries);
-    const DxSettings dxSettings(m_ctx.programDir);
-    m_activeDx->setMaxAgeMinutes(dxSettings.maxAgeMinutes());
-    m_activeDx->setLocator(dxSettings.locator());
-    m_dxFeed = std::make_unique<ActiveDxFeed>(m_activeDx);
-    m_alertLog = new QStringListModel(this);
+    m_dx = new ActiveDxStations(m_ctx.programDir, this);
     createAlerts();
 
     // The picture button in the free space between the banner and the link
@@ -1220,15 +1151,27 @@ void Tform1::createDxWindowControls()
     connect(Panel11, &BandStrip::allGreenClicked, this, bandsChanged);
 }
 
+ActiveDxModel* Tform1::activeDx() const
+{
+    return m_dx->model();
+}
+
 // --- alerts ---------------------------------------------------------------
 
 void Tform1::createAlerts()
 {
-    const AlertsFile::Contents contents = AlertsFile::read(alertsPath());
-    m_alertBook = std::make_unique<AlertBook>(contents.rules);
-    m_alertProblems = contents.problems;
-    m_speakHits = IniFile(m_settings.settingsPath())
-                      .readInteger(QStringLiteral("Alerts"), QStringLiteral("SpeakHits"), 0) != 0;
+    AlertCenter::Setup setup;
+    setup.alertsPath = QDir(m_ctx.programDir).filePath(AlertsFile::fileName());
+    setup.settingsPath = m_settings.settingsPath();
+    setup.soundDir = m_ctx.workDir;
+    setup.notificationBusAddress = m_ctx.notificationBusAddress;
+    setup.speechEngine = m_ctx.speechEngine;
+    setup.countries = m_dx->countries();
+    setup.nowUtc = m_ctx.nowUtc;
+    m_alerts = new AlertCenter(std::move(setup), this);
+    connect(m_alerts, &AlertCenter::alarmWanted, this, &Tform1::PlayWavFromMemory);
+    connect(m_alerts, &AlertCenter::soundWanted, this,
+            [this](const QByteArray& wav) { alarm->play(wav); });
 
     auto* f4 = new QAction(this);
     f4->setObjectName(QStringLiteral("AlertsAction"));
@@ -1238,30 +1181,21 @@ void Tform1::createAlerts()
     addAction(f4);
 }
 
-QString Tform1::alertsPath() const
-{
-    return QDir(m_ctx.programDir).filePath(AlertsFile::fileName());
-}
-
 AlertsWindow* Tform1::showAlertsWindow()
 {
     if (!m_alertsWindow) {
         // A broken file is reported once, in the editor.
-        m_alertsWindow = new AlertsWindow(alertsPath(), m_alertBook->rules(),
-                                          std::exchange(m_alertProblems, {}), m_countries,
-                                          m_speakHits, nullptr);
+        m_alertsWindow =
+            new AlertsWindow(m_alerts->alertsPath(), m_alerts->rules(), m_alerts->takeProblems(),
+                             m_alerts->countries(), m_alerts->speakHits(), nullptr);
         // A window of its own, not a child of this one: the mnemonics of a
         // child window did not reach its buttons (Alt+A for Add). The
         // destructor deletes it; it never keeps the program running.
         m_alertsWindow->setAttribute(Qt::WA_QuitOnClose, false);
-        connect(m_alertsWindow, &AlertsWindow::rulesSaved, this,
-                [this](const QList<AlertRule>& rules) { m_alertBook->setRules(rules); });
+        connect(m_alertsWindow, &AlertsWindow::rulesSaved, m_alerts, &AlertCenter::setRules);
         connect(m_alertsWindow, &AlertsWindow::speakHitsChanged, this, [this](bool speak) {
-            m_speakHits = speak;
             QString error;
-            if (!IniFile(m_settings.settingsPath())
-                     .writeInteger(QStringLiteral("Alerts"), QStringLiteral("SpeakHits"),
-                                   speak ? 1 : 0, &error))
+            if (!m_alerts->setSpeakHits(speak, &error))
                 showMessage(error);
         });
     }
@@ -1271,107 +1205,18 @@ AlertsWindow* Tform1::showAlertsWindow()
     return m_alertsWindow;
 }
 
-// A shown spot line against the alert rules: each rule that fires gives a
-// line in the DX window's alert list and its sound, notice and speech.
-void Tform1::checkAlerts(const QString& line)
-{
-    if (!m_alertBook || m_alertBook->rules().isEmpty() || !line.startsWith(QLatin1String("DX")))
-        return;
-    const std::optional<AlertSpot> spot = AlertSpot::fromLine(line, *m_countries);
-    if (!spot)
-        return;
-    const QDateTime now = m_ctx.nowUtc();
-    const QList<AlertRule> fired = m_alertBook->check(*spot, now);
-    bool soundPlayed = false;
-    for (const AlertRule& rule : fired) {
-        const QString entry = QStringLiteral("%1 %2: %3")
-                                  .arg(now.toUTC().toString(QStringLiteral("hh:mm")), rule.name,
-                                       line.simplified());
-        const int row = m_alertLog->rowCount();
-        m_alertLog->insertRows(row, 1);
-        m_alertLog->setData(m_alertLog->index(row, 0), entry);
-        if (m_alertLog->rowCount() > kAlertLogMax)
-            m_alertLog->removeRows(0, m_alertLog->rowCount() - kAlertLogMax);
-        if (sound && !soundPlayed && rule.sound != AlertRule::Sound::None) {
-            soundPlayed = true;
-            if (rule.sound == AlertRule::Sound::Alarm)
-                PlayWavFromMemory();
-            else
-                alarm->play(alertSound(rule.soundFile));
-        }
-        if (rule.notify)
-            notifier()->notify(rule.name, line.simplified(), rule.name + u'|' + spot->callsign);
-        if (rule.speak && sound)
-            speakSpot(line);
-    }
-}
-
-void Tform1::speakSpot(const QString& line)
-{
-    static const CountryTable noCountries;
-    const std::optional<AlertSpot> spot =
-        AlertSpot::fromLine(line, m_countries ? *m_countries : noCountries);
-    if (spot)
-        speech()->say(SpokenText::of(spot->callsign, spot->entity,
-                                     int(std::lround(spot->frequencyKhz * 10)), spot->mode));
-}
-
-// The notifier and the speech engine are made at their first use: most runs
-// never need them, and the speech engine may start a service of its own.
-DesktopNotifier* Tform1::notifier()
-{
-    if (!m_notifier) {
-        m_notifier = m_ctx.notificationBusAddress.isEmpty()
-                         ? new DesktopNotifier(this)
-                         : new DesktopNotifier(QDBusConnection::connectToBus(
-                                                   m_ctx.notificationBusAddress,
-                                                   QStringLiteral("marvix-notices")),
-                                               this);
-    }
-    return m_notifier;
-}
-
-SpeechAnnouncer* Tform1::speech()
-{
-    if (!m_speech) {
-        m_speech = new SpeechAnnouncer(m_ctx.speechEngine, this);
-        m_speech->setMuted(!sound);
-    }
-    return m_speech;
-}
-
-// A rule's own WAV file, beside dx.wav, read once (bounded like dx.wav).
-QByteArray Tform1::alertSound(const QString& fileName)
-{
-    if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(u'\\'))
-        return {};
-    auto it = m_alertSounds.find(fileName);
-    if (it == m_alertSounds.end()) {
-        const BoundedFile::Result file = BoundedFile::read(
-            QDir(m_ctx.workDir).filePath(fileName), BoundedFile::kSoundMaxBytes);
-        it = m_alertSounds.insert(fileName, file.status == BoundedFile::Status::Read
-                                                ? file.bytes
-                                                : QByteArray());
-    }
-    return *it;
-}
-
 DxWindow* Tform1::showDxWindow()
 {
     if (!m_dxWindow) {
-        m_dxWindow = new DxWindow(m_activeDx, m_ctx.programDir, m_countryFileLine, m_alertLog, this);
+        m_dxWindow = new DxWindow(m_dx->model(), m_ctx.programDir, m_dx->countryFileLine(),
+                                  m_alerts->log(), this);
         m_dxWindow->setBandStates(m_bands.states());
         connect(m_dxWindow, &DxWindow::shownChanged, this,
-                [this](bool shown) { m_dxFeed->setLive(shown); });
+                [this](bool shown) { m_dx->setLive(shown); });
         connect(m_dxWindow, &DxWindow::alertsRequested, this, &Tform1::showAlertsWindow);
         // The same way as a click on a spot line of the terminal pane.
-        connect(m_dxWindow, &DxWindow::tuneRequested, this, [this](const QString& line) {
-            if (!omni)
-                return;
-            if (const std::optional<QString> stringafreq =
-                    ClickedLine::tuningDigits(line, ClickedLine::Pane::Terminal))
-                TuneRig(*stringafreq);
-        });
+        connect(m_dxWindow, &DxWindow::tuneRequested, this,
+                [this](const QString& line) { tuneFromLine(line, true); });
     }
     m_dxWindow->show();
     m_dxWindow->raise();

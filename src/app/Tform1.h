@@ -7,7 +7,6 @@
 #include "spots/BandFilter.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -26,12 +25,8 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
-class QStringListModel;
-class AlertBook;
+class AlertCenter;
 class AlertsWindow;
-class CountryTable;
-class DesktopNotifier;
-class SpeechAnnouncer;
 class QTimer;
 class QToolButton;
 class ClusterSession;
@@ -45,8 +40,8 @@ class Tdxcalendar;
 class QAction;
 class RigControl;
 class Tguidaomnirig;
-class ActiveDxFeed;
 class ActiveDxModel;
+class ActiveDxStations;
 class DxWindow;
 
 // The main window. It owns the shared state of the whole cluster session
@@ -218,13 +213,11 @@ public:
     // --- DX window (beyond the design) --------------------------------------
     // The stations active now, fed from the shown spot lines (while the
     // window is closed they wait, unread, until it opens).
-    ActiveDxModel* activeDx() const { return m_activeDx; }
+    ActiveDxModel* activeDx() const;
     // Made at first use, then shown and raised: F3 and the picture button.
     DxWindow* showDxWindow();
     // The alert rules' editor (F4, or from the DX window).
     AlertsWindow* showAlertsWindow();
-    // The alerts' lines the DX window lists, at most this many.
-    static constexpr int kAlertLogMax = 1000;
 
     // The panes' limits under the names the window uses (see PaneLimits.h).
     static constexpr qint32 kRe1Warning = kTerminalPaneWarning;
@@ -265,21 +258,15 @@ private:
     void reattachScaling();
     void restoreTerminalFont();
     void applyTerminalFont();
-    bool isThemeBoxKey(QObject* watched, QEvent* event) const;
     void openLink(const QString& address);
     void sendCommandLine(const QString& commandLine);
     void hitPath();
     void createRigControl();
     void rigOpened(int rigNumber, bool ok);
     void tuneFromPane(TerminalPane* pane, bool terminalPane);
+    void tuneFromLine(const QString& line, bool terminalPane);
     void createDxWindowControls();
     void createAlerts();
-    QString alertsPath() const;
-    void checkAlerts(const QString& line);
-    void speakSpot(const QString& line);
-    DesktopNotifier* notifier();
-    SpeechAnnouncer* speech();
-    QByteArray alertSound(const QString& fileName);
 
     // --- shared state, changed only by the window --------------------------
     bool connesso = false; // a Telnet session is open
@@ -293,17 +280,8 @@ private:
     bool m_nodesReported = false;
     bool m_shownOnce = false;
     bool m_calendarQueued = false;
-    ActiveDxModel* m_activeDx = nullptr;
-    std::unique_ptr<ActiveDxFeed> m_dxFeed;
+    ActiveDxStations* m_dx = nullptr; // the DX window's data
     DxWindow* m_dxWindow = nullptr;
-    QStringListModel* m_alertLog = nullptr; // the alerts' lines, newest last
-    std::shared_ptr<const CountryTable> m_countries; // never null; empty without cty.dat
-    std::unique_ptr<AlertBook> m_alertBook;
-    QStringList m_alertProblems; // shown once, when the editor opens
-    DesktopNotifier* m_notifier = nullptr;
-    SpeechAnnouncer* m_speech = nullptr;
+    AlertCenter* m_alerts = nullptr;
     AlertsWindow* m_alertsWindow = nullptr;
-    bool m_speakHits = false; // [Alerts] SpeakHits: the live check's hits are spoken
-    QHash<QString, QByteArray> m_alertSounds;
-    QString m_countryFileLine; // what the DX window says about cty.dat
 };

@@ -40,4 +40,9 @@ bool isLoginPrompt(const QString& text)
            text.contains(QLatin1String("callsign"), Qt::CaseInsensitive);
 }
 
+QString commandLineAfterSend(const QString& sent, const QString& now)
+{
+    return now.startsWith(sent) ? now.mid(sent.size()) : now;
+}
+
 } // namespace SessionRules

@@ -31,6 +31,15 @@ struct Command
 //   "//LC", "//x" -> unknown local command
 Command classifyCommand(const QString& commandLine);
 
+// The command line once its text has been sent (or taken as a local
+// command): the sent text comes off its start, and what the user typed
+// after it, while the line waited for a connect, stays. A line that no
+// longer begins with the sent text is left whole.
+//   ("sh/dx", "sh/dx")        -> ""
+//   ("sh/dx", "sh/dxsh/wwv")  -> "sh/wwv"
+//   ("sh/dx", "bye")          -> "bye"
+QString commandLineAfterSend(const QString& sent, const QString& now);
+
 // The port column of the node list read as a TCP port: decimal, 0 to 65535.
 // Returns the port, or sets *error to a message for "Connection failed: ".
 std::optional<quint16> parsePort(const QString& portText, QString* error);

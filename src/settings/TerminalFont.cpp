@@ -1,5 +1,7 @@
 #include "settings/TerminalFont.h"
 
+#include <algorithm>
+
 FontSettings TerminalFont::restored(const QString& name, int size, int textColor)
 {
     FontSettings font;
@@ -27,4 +29,16 @@ int TerminalFont::textColorFromRgb(quint32 rgb)
     const quint32 g = (rgb >> 8) & 0xff;
     const quint32 b = rgb & 0xff;
     return static_cast<int>((b << 16) | (g << 8) | r);
+}
+
+FontSettings TerminalFont::chosen(const FontSettings& before, const QString& family,
+                                  int pointSize, bool bold, bool italic, quint32 rgb)
+{
+    FontSettings f = before;
+    f.name = family;
+    f.size = std::clamp(pointSize > 0 ? pointSize : before.size, kMinSize, kMaxSize);
+    f.bold = bold;
+    f.italic = italic;
+    f.color = textColorFromRgb(rgb & 0xFFFFFF);
+    return f;
 }

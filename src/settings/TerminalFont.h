@@ -22,6 +22,13 @@ public:
     // out of range gives 12, a colour that is not 0x00BBGGRR gives 10000.
     static FontSettings restored(const QString& name, int size, int textColor);
 
+    // The font the Font dialog gave back: family, style and the colour as
+    // 0xRRGGBB. A size the dialog could not tell (a pixel-sized font gives
+    // -1) keeps the size before; any other size is held to the range.
+    //   ("Consolas", 14, bold, 0x102700) -> Consolas 14 bold, colour 10000
+    static FontSettings chosen(const FontSettings& before, const QString& family,
+                               int pointSize, bool bold, bool italic, quint32 rgb);
+
     // 10000 (0x002710) -> 0x102700: red 16, green 39, blue 0.
     static quint32 rgbFromTextColor(int textColor);
     static int textColorFromRgb(quint32 rgb);

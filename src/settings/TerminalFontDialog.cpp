@@ -133,3 +133,12 @@ int TerminalFontDialog::indexOfColour(const QColor& color) const
     }
     return -1;
 }
+
+QFont TerminalFontDialog::fontOf(const FontSettings& settings)
+{
+    QFont f(settings.name);
+    f.setPointSize(settings.size);
+    f.setBold(settings.bold);
+    f.setItalic(settings.italic);
+    return f;
+}

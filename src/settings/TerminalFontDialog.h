@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsFiles.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QFont>
@@ -16,6 +18,9 @@ class TerminalFontDialog : public QDialog
     Q_OBJECT
 public:
     explicit TerminalFontDialog(QWidget* parent = nullptr);
+
+    // The stored terminal font as a font: family, point size, bold, italic.
+    static QFont fontOf(const FontSettings& settings);
 
     void setCurrentFont(const QFont& font);
     QFont currentFont() const;

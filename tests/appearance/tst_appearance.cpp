@@ -68,6 +68,8 @@ private slots:
     void sheetNamesAreWholeWords();
     void terminalFontRules_data();
     void terminalFontRules();
+    void chosenFont_data();
+    void chosenFont();
 
     // Through the main window.
     void themeBoxAtStart_data();
@@ -240,6 +242,33 @@ void TestAppearance::terminalFontRules()
     QVERIFY(!f.bold && !f.italic);
     QCOMPARE(TerminalFont::rgbFromTextColor(f.color), rgb);
     QCOMPARE(TerminalFont::textColorFromRgb(rgb), f.color);
+}
+
+// What the Font dialog gave back becomes the stored font.
+void TestAppearance::chosenFont_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<quint32>("rgb"); // as the dialog's colour gives it, alpha included
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("color");
+    QTest::newRow("size and colour") << 14 << 0xFF102700u << 14 << 10000;
+    QTest::newRow("pixel-sized font keeps the size") << -1 << 0xFF0000FFu << 9 << 0xFF0000;
+    QTest::newRow("too large") << 500 << 0xFF000000u << 200 << 0;
+}
+
+void TestAppearance::chosenFont()
+{
+    QFETCH(int, pointSize);
+    QFETCH(quint32, rgb);
+    QFETCH(int, size);
+    QFETCH(int, color);
+    const FontSettings before{QStringLiteral("Courier"), 9, false, false, 10000};
+    const FontSettings f =
+        TerminalFont::chosen(before, QStringLiteral("DejaVu Sans Mono"), pointSize, true, true, rgb);
+    QCOMPARE(f.name, QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(f.size, size);
+    QVERIFY(f.bold && f.italic);
+    QCOMPARE(f.color, color);
 }
 
 void TestAppearance::themeBoxAtStart_data()

@@ -26,6 +26,8 @@ private slots:
     void lookupLink();
     void lineDecision_data();
     void lineDecision();
+    void spotPaneCopy_data();
+    void spotPaneCopy();
 };
 
 namespace {
@@ -291,6 +293,31 @@ void TestLiveCheck::lineDecision()
     QCOMPARE(int(d.outcome), outcome);
     QCOMPARE(ran, lookups);
     QCOMPARE(d.line.decision == IncomingLine::Decision::Drop, outcome == int(LineDecision::Outcome::Drop));
+}
+
+void TestLiveCheck::spotPaneCopy_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QString>("copy"); // empty: none
+    const QDateTime utc(QDate(2026, 12, 11), QTime(23, 30, 59), Qt::UTC);
+    const QString spot = kSpot.arg("3Y0K  ");
+    QTest::newRow("spot") << spot << utc << spot + "  23:30";
+    QTest::newRow("leading blanks go") << "   " + spot << utc << spot + "  23:30";
+    QTest::newRow("a tab stays, so no DX") << "\t" + spot << utc << "";
+    QTest::newRow("not a spot") << "WWV de W0MU <18Z> :   SFI=180" << utc << "";
+    QTest::newRow("long line cut to 62")
+        << spot + QString(80, u'x') << utc << (spot + QString(80, u'x')).left(62) + "  23:30";
+    QTest::newRow("local time shown as UTC")
+        << spot << utc.toOffsetFromUtc(3600) << spot + "  23:30";
+}
+
+void TestLiveCheck::spotPaneCopy()
+{
+    QFETCH(QString, line);
+    QFETCH(QDateTime, now);
+    QFETCH(QString, copy);
+    QCOMPARE(LiveCheck::spotPaneCopy(line, now).value_or(QString()), copy);
 }
 
 QTEST_GUILESS_MAIN(TestLiveCheck)

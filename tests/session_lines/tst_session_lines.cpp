@@ -1,5 +1,6 @@
 #include "session/IncomingLine.h"
 #include "session/LineAssembler.h"
+#include "session/SessionRules.h"
 
 #include <QtTest>
 
@@ -18,6 +19,8 @@ private slots:
     void crAtChunkEndGivesItsLineAtOnce();
     void tailMayBecomeSpot_data();
     void tailMayBecomeSpot();
+    void commandLineAfterSend_data();
+    void commandLineAfterSend();
 };
 
 void TestSessionLines::assemble_data()
@@ -199,6 +202,26 @@ void TestSessionLines::tailMayBecomeSpot()
     QFETCH(QByteArray, tail);
     QFETCH(bool, waitsAsSpot);
     QCOMPARE(IncomingLine::tailMayBecomeSpot(tail), waitsAsSpot);
+}
+
+void TestSessionLines::commandLineAfterSend_data()
+{
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("all sent") << "sh/dx" << "sh/dx" << "";
+    QTest::newRow("typed on while waiting") << "sh/dx" << "sh/dxsh/wwv" << "sh/wwv";
+    QTest::newRow("line changed meanwhile") << "sh/dx" << "bye" << "bye";
+    QTest::newRow("case counts") << "sh/dx" << "SH/DX" << "SH/DX";
+    QTest::newRow("empty line sent") << "" << "x" << "x";
+}
+
+void TestSessionLines::commandLineAfterSend()
+{
+    QFETCH(QString, sent);
+    QFETCH(QString, now);
+    QFETCH(QString, after);
+    QCOMPARE(SessionRules::commandLineAfterSend(sent, now), after);
 }
 
 QTEST_GUILESS_MAIN(TestSessionLines)

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "alerts/AlertRule.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class AlertBook;
+class CountryTable;
+class DesktopNotifier;
+class QAbstractItemModel;
+class QStringListModel;
+class SpeechAnnouncer;
+
+// The alert rules at work: it reads alerts.ini and the SpeakHits switch at
+// start, checks every shown spot line against the rules, lists what fired
+// for the DX window, and gives each fired rule its sound, notice and speech.
+// The main window feeds it the shown lines and the live check's hits, and
+// plays the sounds it asks for (the alarm player is the window's).
+class AlertCenter : public QObject
+{
+    Q_OBJECT
+public:
+    // The alerts' lines the DX window lists, at most this many.
+    static constexpr int kLogMax = 1000;
+
+    struct Setup
+    {
+        QString alertsPath;   // alerts.ini
+        QString settingsPath; // settings.ini, which holds [Alerts] SpeakHits
+        QString soundDir;     // the rules' own WAV files, beside dx.wav
+        QString notificationBusAddress; // empty: the session bus
+        QString speechEngine;           // empty: the system's default
+        std::shared_ptr<const CountryTable> countries; // never null
+        std::function<QDateTime()> nowUtc;
+    };
+
+    explicit AlertCenter(Setup setup, QObject* parent = nullptr);
+    ~AlertCenter() override;
+
+    // A line the window has shown; soundOn is the window's Dx sound switch.
+    // Each rule that fires for it adds a line to the log, such as
+    //   "23:30 Bouvet: DX de W3LPL: 21021.0 3Y0K CW 579"
+    // and gets its sound (one a line), notice and speech.
+    void spotShown(const QString& line, bool soundOn);
+    // A live-check hit, spoken when SpeakHits is on and the sound is on.
+    void hitShown(const QString& line, bool soundOn);
+    // The Dx sound switch: muted, the alerts say nothing either.
+    void setMuted(bool muted);
+
+    const QList<AlertRule>& rules() const;
+    // The problems of alerts.ini, handed out once (the editor shows them).
+    QStringList takeProblems();
+    bool speakHits() const { return m_speakHits; }
+    // What fired, one line a row, newest last: the DX window lists it.
+    QAbstractItemModel* log() const;
+    const QString& alertsPath() const { return m_setup.alertsPath; }
+    const std::shared_ptr<const CountryTable>& countries() const { return m_setup.countries; }
+
+    // The editor saved new rules.
+    void setRules(const QList<AlertRule>& rules);
+    // The editor switched SpeakHits; it is stored in settings.ini at once.
+    // False, with the reason in error, when the file refused it.
+    bool setSpeakHits(bool speak, QString* error);
+
+signals:
+    // A fired rule wants the alarm, dx.wav.
+    void alarmWanted();
+    // A fired rule wants its own sound (empty when its file is missing).
+    void soundWanted(const QByteArray& wav);
+
+private:
+    void speak(const QString& line, bool soundOn);
+    DesktopNotifier* notifier();
+    SpeechAnnouncer* speech(bool soundOn);
+    QByteArray ruleSound(const QString& fileName);
+
+    Setup m_setup;
+    std::unique_ptr<AlertBook> m_book;
+    QStringList m_problems;
+    bool m_speakHits = false;
+    QStringListModel* m_log = nullptr; // newest last
+    DesktopNotifier* m_notifier = nullptr;
+    SpeechAnnouncer* m_speech = nullptr;
+    QHash<QString, QByteArray> m_sounds;
+};
