@@ -511,6 +511,9 @@ void TestSession::keepAliveSendsBareLineEnd()
 void TestSession::infoTextsRotate()
 {
     MainWindowFixture f([](AppContext& app) { app.timings.infoTextMs = 30; });
+    // The fixture waits for the window to be shown, long enough on a slow
+    // machine for the texts to have moved on: start from the first one.
+    QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 0; }, 2000));
     const QString first = f.form->Memo1->toPlainText();
     QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 1; }, 2000));
     QVERIFY(f.form->Memo1->toPlainText().startsWith("All spots from the cluster are checked"));
