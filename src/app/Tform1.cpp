@@ -391,21 +391,10 @@ void Tform1::createSession()
 void Tform1::TelnetConnect()
 {
     ClusterSession::Node chosen{Edit1->text(), nodoscelto, portascelta, false};
-    QList<ClusterSession::Node> others;
-    for (int row = 1; row < StringGrid1->rowCount(); ++row) {
-        ClusterSession::Node node{StringGrid1->cellText(row, NodeGrid::kNameColumn),
-                                  StringGrid1->cellText(row, NodeGrid::kAddressColumn),
-                                  StringGrid1->cellText(row, NodeGrid::kPortColumn),
-                                  StringGrid1->cellText(row, NodeGrid::kMarkColumn) ==
-                                      QLatin1String("V")};
-        if (node.address == chosen.address && node.port == chosen.port)
-            continue;
-        others.append(node);
-    }
     if (chosen.name.isEmpty())
         chosen.name = nodoscelto;
     connesso = false;
-    Session->connectTo(chosen, others);
+    Session->connectTo(chosen, StringGrid1->otherNodes(nodoscelto, portascelta));
 }
 
 void Tform1::telnetConnectFinished(const QString& failure)

@@ -56,6 +56,21 @@ QString NodeGrid::cellText(int row, int column) const
     return it ? it->text() : QString();
 }
 
+QList<ClusterSession::Node> NodeGrid::otherNodes(const QString& address,
+                                                const QString& port) const
+{
+    QList<ClusterSession::Node> others;
+    for (int row = 1; row < rowCount(); ++row) {
+        ClusterSession::Node node{cellText(row, kNameColumn), cellText(row, kAddressColumn),
+                                  cellText(row, kPortColumn),
+                                  cellText(row, kMarkColumn) == QLatin1String("V")};
+        if (node.address == address && node.port == port)
+            continue;
+        others.append(node);
+    }
+    return others;
+}
+
 void NodeGrid::setRowTexts(int row, const QString& name, const QString& address,
                            const QString& port)
 {

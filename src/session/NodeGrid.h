@@ -1,5 +1,8 @@
 #pragma once
 
+#include "session/ClusterSession.h"
+
+#include <QList>
 #include <QTableWidget>
 
 #include <functional>
@@ -42,6 +45,11 @@ public:
 
     // Text of a cell, empty for a cell without an item.
     QString cellText(int row, int column) const;
+
+    // The data rows as nodes, in grid order, each marked answered when its
+    // last ping was ("V"), leaving out the one at address and port: where
+    // the session may turn when the chosen node fails.
+    QList<ClusterSession::Node> otherNodes(const QString& address, const QString& port) const;
 
 signals:
     // A row was chosen, by mouse, by keys or by loading. Empty strings for
