@@ -139,7 +139,7 @@ int main(int argc, char** argv)
     Tform1 w(ctx.make());
     w.show();
     QTest::mouseClick(w.SpeedButton8, Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return w.omni; }, 15000)) {
+    if (!QTest::qWaitFor([&] { return w.rigOpen(); }, 15000)) {
         std::fprintf(stderr, "Rig 1 did not open\n");
         return 1;
     }

@@ -63,33 +63,21 @@ private:
 public:
     LiveCheckBook& book() { return m_book; }
 
-    // What the session state says, read only: tests and benchmarks arrange
+    // What the window's state says, read only: tests and benchmarks arrange
     // it through the node list, the buttons and the context.
     bool isConnected() const { return connesso; }
     const QString& chosenAddress() const { return nodoscelto; }
     const QString& chosenPort() const { return portascelta; }
     qint32 countedLines() const { return re1dim; }
-
-    // --- shared state -----------------------------------------------------
-    bool livecliccato = false; // the live check is active
-    bool sound = true;         // the alarm sound is on
-    bool omni = false;         // the rig-control connection is open
-    bool sceltorig1 = false;
-    bool sceltorig2 = false;
-    QString Response;
-    QString stringaricevuta;
-    bool trovatouguale = false;
-    QString resultString;
-    QStringList Texts;
-    qint32 CurrentTextIndex = 0;
-    std::optional<QByteArray> WaveData;
-    // StringListDolv, StringListShort and FinalstringListDolv, kept by the
-    // live-check book.
-    DxpeditionList& Dolv = m_book.dxpeditions();
-    // The session with the node: its client, lines, pauses and reconnects.
-    ClusterSession* Session = nullptr;
-    QString SelectedTheme;     // the theme saved in settings.ini
-    FontSettings TerminalFont; // the terminal font saved in settings2.ini
+    bool liveCheckOn() const { return livecliccato; }
+    bool soundOn() const { return sound; }
+    bool rigOpen() const { return omni; }
+    bool rigChosen(int rigNumber) const { return rigNumber == 1 ? sceltorig1 : sceltorig2; }
+    int infoTextIndex() const { return CurrentTextIndex; }
+    const std::optional<QByteArray>& alarmSound() const { return WaveData; }
+    const DxpeditionList& dxpeditions() const { return Dolv; }
+    ClusterSession* session() const { return Session; }
+    const FontSettings& terminalFont() const { return TerminalFont; }
 
     // --- controls ---------------------------------------------------------
     TerminalPane* Re1 = nullptr;
@@ -269,6 +257,25 @@ private:
     void createAlerts();
 
     // --- shared state, changed only by the window --------------------------
+    bool livecliccato = false; // the live check is active
+    bool sound = true;         // the alarm sound is on
+    bool omni = false;         // the rig-control connection is open
+    bool sceltorig1 = false;
+    bool sceltorig2 = false;
+    QString Response;
+    QString stringaricevuta;
+    bool trovatouguale = false;
+    QString resultString;
+    QStringList Texts;
+    qint32 CurrentTextIndex = 0;
+    std::optional<QByteArray> WaveData;
+    // StringListDolv, StringListShort and FinalstringListDolv, kept by the
+    // live-check book.
+    DxpeditionList& Dolv = m_book.dxpeditions();
+    // The session with the node: its client, lines, pauses and reconnects.
+    ClusterSession* Session = nullptr;
+    QString SelectedTheme;     // the theme saved in settings.ini
+    FontSettings TerminalFont; // the terminal font saved in settings2.ini
     bool connesso = false; // a Telnet session is open
     QString nodoscelto;    // address of the chosen node
     QString portascelta;   // port of the chosen node, as written in the list

@@ -31,7 +31,7 @@ void TestApp::probeWithoutAnswerEndsTheProgram()
                      "Now application will close"}));
     QCOMPARE(ctx.quitRequests, 1);
     // The failed list download before it said nothing, and the start sequence still ended.
-    QVERIFY(w.Dolv.FinalstringListDolv.isEmpty());
+    QVERIFY(w.dxpeditions().FinalstringListDolv.isEmpty());
     QCOMPARE(w.Re3->lineCount(), 2);
 }
 
@@ -72,9 +72,9 @@ void TestApp::dxpeditionListLoadedAtStart()
     AppContext app = ctx.make();
     app.hosts.dxpeditionList = host.url("/listadxdolv.txt");
     Tform1 w(app);
-    QCOMPARE(w.Dolv.StringListDolv, (QStringList{"3Y0K", "vp8/g4abc", "TX5S "}));
-    QCOMPARE(w.Dolv.FinalstringListDolv, w.Dolv.StringListDolv);
-    QVERIFY(w.Dolv.StringListShort.isEmpty());
+    QCOMPARE(w.dxpeditions().StringListDolv, (QStringList{"3Y0K", "vp8/g4abc", "TX5S "}));
+    QCOMPARE(w.dxpeditions().FinalstringListDolv, w.dxpeditions().StringListDolv);
+    QVERIFY(w.dxpeditions().StringListShort.isEmpty());
     QVERIFY(ctx.messages.isEmpty());
 }
 

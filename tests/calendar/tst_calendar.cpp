@@ -299,11 +299,11 @@ void TestCalendar::activationAndFirstHit()
     LiveWindow lw;
     lw.start(true);
     Tform1& w = *lw.form;
-    QVERIFY(!w.livecliccato);
+    QVERIFY(!w.liveCheckOn());
     lw.activate();
     QCOMPARE(lw.ctx.messages,
              (QStringList{"Live check activated", "Ready ! Go back to Terminal Window"}));
-    QVERIFY(w.livecliccato);
+    QVERIFY(w.liveCheckOn());
     QVERIFY(w.calendarWindow()->isVisible());
     QVERIFY(w.calendarWindow()->Button1->isHidden());
     QVERIFY(w.calendarWindow()->BitBtn3->isHidden());
@@ -334,7 +334,7 @@ void TestCalendar::activationAndFirstHit()
     // The lamp follows the session, the live check stays on.
     w.BitBtn3Click();
     QTRY_COMPARE(centre(w.ShapeLED2), QColor(255, 0, 0));
-    QVERIFY(w.livecliccato);
+    QVERIFY(w.liveCheckOn());
     QTRY_VERIFY(w.BitBtn2->isEnabled());
     QTest::mouseClick(w.BitBtn2, Qt::LeftButton);
     QVERIFY(lw.node.waitForClient());
@@ -401,7 +401,7 @@ void TestCalendar::mutedHitIsSilent()
     QTest::mouseClick(w.Label1, Qt::LeftButton);
     QCOMPARE(centre(w.Shape1), QColor(255, 0, 0));
     QCOMPARE(w.Shape1->accessibleName(), QString("Dx sound: muted"));
-    QVERIFY(!w.sound);
+    QVERIFY(!w.soundOn());
     const int re3 = w.Re3->lineCount();
     QCOMPARE(lw.spotted("E6AD"), shown("E6AD") + kMarker);
     QCOMPARE(w.Re3->lineCount(), re3 + 1);
@@ -426,7 +426,7 @@ void TestCalendar::gridCallsignsJoinAtClose()
     QVERIFY(cal->Button1->isVisible());
     QVERIFY(cal->BitBtn3->isVisible());
     QTest::mouseClick(cal->BitBtn3, Qt::LeftButton); // activation from the calendar window
-    QVERIFY(w.livecliccato);
+    QVERIFY(w.liveCheckOn());
     QCOMPARE(lw.ctx.messages, QStringList{"Ready ! Go back to Terminal Window"});
 
     const QStringList cells = {"  zs8w ", "", "   ", "VP8/G4ABC", "OJ0C"};
@@ -435,18 +435,18 @@ void TestCalendar::gridCallsignsJoinAtClose()
     QVERIFY(!lw.spotted("ZS8W").endsWith(kMarker)); // not before the close
     QTest::mouseClick(cal->BitBtn1, Qt::LeftButton);
     QVERIFY(!cal->isVisible());
-    QCOMPARE(w.Dolv.StringListShort, (QStringList{"zs8w", "VP8/G4ABC", "OJ0C"}));
+    QCOMPARE(w.dxpeditions().StringListShort, (QStringList{"zs8w", "VP8/G4ABC", "OJ0C"}));
     for (const QString& call : QStringList{"ZS8W", "VP8/G4ABC", "oj0c"})
         QVERIFY2(lw.spotted(call).endsWith(kMarker), qPrintable(call));
 
     // Opened again and closed with its close box: the grid counts again,
     // and a callsign erased from it stays in the list.
     w.SpeedButton2->click();
-    QVERIFY(w.Dolv.StringListShort.isEmpty());
+    QVERIFY(w.dxpeditions().StringListShort.isEmpty());
     cal->StringGrid1->item(4, 0)->setText(QString());
     cal->StringGrid1->item(0, 0)->setText("3D2AG");
     cal->close();
-    QCOMPARE(w.Dolv.StringListShort, (QStringList{"3D2AG", "VP8/G4ABC"}));
+    QCOMPARE(w.dxpeditions().StringListShort, (QStringList{"3D2AG", "VP8/G4ABC"}));
     QVERIFY(lw.spotted("3D2AG").endsWith(kMarker));
     QVERIFY(lw.spotted("OJ0C").endsWith(kMarker));
 }
@@ -459,7 +459,7 @@ void TestCalendar::calendarUnreachable()
     Tform1& w = *lw.form;
     QCOMPARE(lw.ctx.messages,
              (QStringList{"Live check activated", "Ready ! Go back to Terminal Window"}));
-    QVERIFY(w.livecliccato);
+    QVERIFY(w.liveCheckOn());
     QVERIFY(w.calendarWindow()->calendar().exists());
     QVERIFY(w.calendarWindow()->calendar().FinalstringList().isEmpty());
     QCOMPARE(lw.spotted("JW0X"), shown("JW0X") + kMarker);
@@ -567,7 +567,7 @@ void TestCalendar::demoGivesHitsSoonAfterActivation()
     QSignalSpy loaded(w.calendarWindow()->WebBrowser1, &QWebEngineView::loadFinished);
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
-    QVERIFY(w.Dolv.FinalstringListDolv.contains("E51D"));
+    QVERIFY(w.dxpeditions().FinalstringListDolv.contains("E51D"));
     MainWindowFixture::chooseNode(w, "127.0.0.1", m.captured(1));
     QTest::mouseClick(w.BitBtn2, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(w.isConnected(), 5000);

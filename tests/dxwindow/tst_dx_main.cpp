@@ -172,7 +172,7 @@ void TestDxMain::rowTunesRig()
     QTest::keyClick(t, Qt::Key_Return);
 
     QTest::mouseClick(f.form->SpeedButton8, Qt::LeftButton);
-    QVERIFY(QTest::qWaitFor([&] { return f.form->omni && f.form->sceltorig1; }, 20000));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->rigOpen() && f.form->rigChosen(1); }, 20000));
     QVERIFY(rig.setFrequency(7000000));
     QTest::keyClick(t, Qt::Key_Return);
     QVERIFY(QTest::qWaitFor([&] { return rig.frequency() == 14025000; }, 10000));

@@ -60,7 +60,7 @@ struct Window : MainWindowFixture
     void verifyEndedCleanly()
     {
         QVERIFY(QTest::qWaitFor(
-            [&] { return !form->isConnected() && !form->Session->hasClient(); }, 5000));
+            [&] { return !form->isConnected() && !form->session()->hasClient(); }, 5000));
         QVERIFY(waitForLine(QStringLiteral("Disconnected ")));
         QVERIFY(QTest::qWaitFor(
             [&] {
@@ -250,7 +250,7 @@ void TestFaults::silentWebHostCannotHoldStartUp()
     });
     const qint64 took = clock.elapsed();
     QVERIFY2(took < 2 * 800 + 2000, qPrintable(QStringLiteral("start-up took %1 ms").arg(took)));
-    QVERIFY(w.form->Dolv.FinalstringListDolv.isEmpty());
+    QVERIFY(w.form->dxpeditions().FinalstringListDolv.isEmpty());
     // A probe that gets no answer means no internet: the two messages, then
     // the end of the program.
     QCOMPARE(w.ctx.messages,
@@ -286,7 +286,7 @@ void TestFaults::tlsVersionMismatch()
     });
     // A refused handshake ends at once, silently; start-up goes on.
     QVERIFY(clock.elapsed() < 5000);
-    QCOMPARE(w.form->Dolv.FinalstringListDolv, entries);
+    QCOMPARE(w.form->dxpeditions().FinalstringListDolv, entries);
     QVERIFY(w.ctx.messages.isEmpty());
     QCOMPARE(w.ctx.quitRequests, 0);
 }

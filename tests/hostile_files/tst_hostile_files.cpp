@@ -183,7 +183,7 @@ void TestHostileFiles::startUpWithEndlessHosts()
     QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
     QCOMPARE(w.ctx.messages, QStringList());
     QCOMPARE(w.ctx.quitRequests, 0);
-    QVERIFY(w.form->Dolv.FinalstringListDolv.isEmpty());
+    QVERIFY(w.form->dxpeditions().FinalstringListDolv.isEmpty());
     const qint64 grown = ProcessMemory::peakResidentBytes() - before;
     QVERIFY2(kAddressSanitizer || grown < 300LL * 1024 * 1024,
              qPrintable(QStringLiteral("memory grew by %1 MB").arg(grown >> 20)));

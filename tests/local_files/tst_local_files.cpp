@@ -171,7 +171,7 @@ void TestLocalFiles::filesThatAreNotWhatTheySeem()
         QVERIFY(w.form->StringGrid1->rowCount() <= 1);
     }
     if (name == QLatin1String("dx.wav"))
-        QVERIFY(!w.form->WaveData.has_value() || w.form->WaveData->isEmpty());
+        QVERIFY(!w.form->alarmSound().has_value() || w.form->alarmSound()->isEmpty());
     QCOMPARE(describe(path), before);
 }
 

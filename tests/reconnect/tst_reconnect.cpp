@@ -186,7 +186,7 @@ void TestReconnect::disconnectEndsTheWait()
     w.form->EditCommand->setText(QStringLiteral("sh/dx"));
     QTest::mouseClick(w.form->BitBtn5, Qt::LeftButton);
     QVERIFY(w.waitForLine(QStringLiteral("Telnet connection is not active")));
-    QVERIFY(w.form->Session->reconnectPending());
+    QVERIFY(w.form->session()->reconnectPending());
     QVERIFY(!w.lines().contains(QStringLiteral("Reconnect cancelled")));
     QTest::mouseClick(w.form->BitBtn3, Qt::LeftButton);
     QVERIFY(w.waitForLine(QStringLiteral("Reconnect cancelled")));

@@ -118,7 +118,7 @@ void TestRigWindow::rigWithoutServer()
     QVERIFY(!f.form->SpeedButton10->isEnabled());
     QVERIFY(f.form->SpeedButton8->isChecked()); // as the click left it
     QVERIFY(f.ctx.messages.isEmpty());
-    QVERIFY(!f.form->omni);
+    QVERIFY(!f.form->rigOpen());
     // A click on a spot line does nothing but move the focus.
     clickLine(f.form->Re1, 0);
     QCOMPARE(f.form->OmniRig->pendingOperations(), 0);
@@ -218,7 +218,7 @@ void TestRigWindow::failedOpenKeepsEarlierRig()
     QVERIFY(w.SpeedButton9->isChecked());
     QVERIFY(!w.SpeedButton10->isEnabled());
     QCOMPARE(shown(w.Shape2), kLime);
-    QVERIFY(w.omni && w.sceltorig1 && !w.sceltorig2);
+    QVERIFY(w.rigOpen() && w.rigChosen(1) && !w.rigChosen(2));
     clickLine(w.Re1, 0);
     QVERIFY(f.settle());
     QCOMPARE(f.rig1.frequency(), 14025000);
@@ -263,7 +263,7 @@ void TestRigWindow::serverDiesMidSession()
     QVERIFY2(t.elapsed() < 600, qPrintable(QString::number(t.elapsed())));
     QVERIFY(f.settle());
     QCOMPARE(shown(w.Shape2), kLime);
-    QVERIFY(w.omni && w.sceltorig1);
+    QVERIFY(w.rigOpen() && w.rigChosen(1));
     QTest::keyClicks(w.EditCommand, "sh/dx");
     QCOMPARE(w.EditCommand->text(), "sh/dx");
     QTest::mouseClick(w.SpeedButton10, Qt::LeftButton);

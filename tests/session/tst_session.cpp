@@ -102,7 +102,7 @@ void TestSession::startState()
                    w.ShapeLED2->brushColor() == QColor(255, 0, 0);
         },
         1000));
-    QVERIFY(!w.isConnected() && w.sound && !w.omni && !w.livecliccato && w.countedLines() == 0);
+    QVERIFY(!w.isConnected() && w.soundOn() && !w.rigOpen() && !w.liveCheckOn() && w.countedLines() == 0);
     QCOMPARE(w.EditCommand->maxLength(), 35);
     QWidget* first = w.nextInFocusChain();
     while (first && !(first->focusPolicy() & Qt::TabFocus))
@@ -379,7 +379,7 @@ void TestSession::disconnectClosesSession()
     QTest::qWait(50);
     QTest::mouseClick(f.form->BitBtn3, Qt::LeftButton);
     QVERIFY(!f.form->isConnected());
-    QVERIFY(!f.form->Session->hasClient());
+    QVERIFY(!f.form->session()->hasClient());
     QVERIFY(node.waitForClientGone());
     QVERIFY(!f.lines().contains("Disconnected "));
     QVERIFY(f.waitForLine("Disconnected "));
@@ -513,11 +513,11 @@ void TestSession::infoTextsRotate()
     MainWindowFixture f([](AppContext& app) { app.timings.infoTextMs = 30; });
     // The fixture waits for the window to be shown, long enough on a slow
     // machine for the texts to have moved on: start from the first one.
-    QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 0; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->infoTextIndex() == 0; }, 2000));
     const QString first = f.form->Memo1->toPlainText();
-    QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 1; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->infoTextIndex() == 1; }, 2000));
     QVERIFY(f.form->Memo1->toPlainText().startsWith("All spots from the cluster are checked"));
-    QVERIFY(QTest::qWaitFor([&] { return f.form->CurrentTextIndex == 0; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return f.form->infoTextIndex() == 0; }, 2000));
     QCOMPARE(f.form->Memo1->toPlainText(), first);
 }
 
@@ -530,8 +530,8 @@ void TestSession::firstStartSavesEmptyNode()
     QFile ini(ctx.dir() + "/settings.ini");
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QVERIFY(ini.readAll().contains("Elemento="));
-    QCOMPARE(w.TerminalFont.size, 12);
-    QCOMPARE(w.TerminalFont.color, 10000);
+    QCOMPARE(w.terminalFont().size, 12);
+    QCOMPARE(w.terminalFont().color, 10000);
     QVERIFY(ctx.messages.isEmpty());
 }
 
