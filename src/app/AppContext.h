@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/InternetCheck.h"
 #include "rig/RigConfig.h"
 #include "session/SessionTimings.h"
 #include "settings/Hosts.h"
@@ -30,8 +31,10 @@ struct AppContext
     std::function<QDateTime()> nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
     std::function<void(const QString&)> showMessage = [](const QString&) {}; // modal box, one OK button
     std::function<void(const QUrl&)> openUrl = [](const QUrl&) {};
-    // The start-up internet probe; left empty, the real probe asks hosts.probe.
-    std::function<bool()> internetCheck;
+    // The start-up internet probe, asked with hosts.probe and the HTTP
+    // limits below: the real one unless a test gives its own answer.
+    std::function<bool(const QString& probeUrl, int connectTimeoutMs, int requestTimeoutMs)>
+        internetCheck = CheckInternetConnection;
     // Asks the application to end.
     std::function<void()> quit = [] {};
     int startupPauseMs = 1000;

@@ -309,10 +309,8 @@ void Tform1::FormCreate()
 
 bool Tform1::CheckInternetConnection()
 {
-    if (m_ctx.internetCheck)
-        return m_ctx.internetCheck();
-    return ::CheckInternetConnection(m_ctx.hosts.probe, m_ctx.httpConnectTimeoutMs,
-                                     m_ctx.httpRequestTimeoutMs);
+    return m_ctx.internetCheck(m_ctx.hosts.probe, m_ctx.httpConnectTimeoutMs,
+                               m_ctx.httpRequestTimeoutMs);
 }
 
 void Tform1::showInfoText()

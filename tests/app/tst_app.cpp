@@ -22,7 +22,7 @@ void TestApp::probeWithoutAnswerEndsTheProgram()
 {
     TestContext ctx;
     AppContext app = ctx.make();
-    app.internetCheck = nullptr; // the real probe, against a port where nothing listens
+    app.internetCheck = CheckInternetConnection; // the real probe, against a port where nothing listens
     Tform1 w(app);
     QCOMPARE(
         ctx.messages,
@@ -54,7 +54,7 @@ void TestApp::anyHttpAnswerCountsAsInternet()
     probe.setReply(reply);
     TestContext ctx;
     AppContext app = ctx.make();
-    app.internetCheck = nullptr;
+    app.internetCheck = CheckInternetConnection; // the real probe
     app.hosts.probe = probe.url();
     Tform1 w(app);
     QVERIFY(ctx.messages.isEmpty());

@@ -241,7 +241,7 @@ void TestFaults::silentWebHostCannotHoldStartUp()
     QElapsedTimer clock;
     clock.start();
     Window w([&](AppContext& app) {
-        app.internetCheck = {}; // the real probe
+        app.internetCheck = CheckInternetConnection; // the real probe
         app.hosts.probe = silent.url(QStringLiteral("/"));
         app.hosts.dxpeditionList =
             QStringLiteral("https://127.0.0.1:%1/listadxdolv.txt").arg(silent.port());

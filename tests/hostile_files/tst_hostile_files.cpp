@@ -172,7 +172,7 @@ void TestHostileFiles::startUpWithEndlessHosts()
     QElapsedTimer clock;
     clock.start();
     MainWindowFixture w([&](AppContext& app) {
-        app.internetCheck = {}; // the real probe
+        app.internetCheck = CheckInternetConnection; // the real probe
         app.hosts.probe = probeHost.url();
         app.hosts.dxpeditionList = listHost.url();
         app.httpConnectTimeoutMs = 2000;

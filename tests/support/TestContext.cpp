@@ -39,7 +39,7 @@ AppContext TestContext::make()
     ctx.nowUtc = [this] { return now; };
     ctx.showMessage = [this](const QString& text) { messages.append(text); };
     ctx.openUrl = [this](const QUrl& url) { openedUrls.append(url); };
-    ctx.internetCheck = [this] { return internetPresent; };
+    ctx.internetCheck = [this](const QString&, int, int) { return internetPresent; };
     ctx.quit = [this] { ++quitRequests; };
     // Alerts go to a bus nobody listens on, never to the desktop's own
     // notifications; a test that looks at them gives its private bus.
