@@ -87,14 +87,16 @@ void AlertCenter::spotShown(const QString& line, bool soundOn)
         if (rule.notify)
             notifier()->notify(rule.name, line.simplified(), rule.name + u'|' + spot->callsign);
         if (rule.speak && soundOn)
-            speak(line, soundOn);
+            speak(*spot, soundOn);
     }
 }
 
 void AlertCenter::hitShown(const QString& line, bool soundOn)
 {
-    if (m_speakHits && soundOn)
-        speak(line, soundOn);
+    if (!m_speakHits || !soundOn)
+        return;
+    if (const std::optional<AlertSpot> spot = AlertSpot::fromLine(line, *m_setup.countries))
+        speak(*spot, soundOn);
 }
 
 void AlertCenter::setMuted(bool muted)
@@ -103,12 +105,11 @@ void AlertCenter::setMuted(bool muted)
         m_speech->setMuted(muted);
 }
 
-void AlertCenter::speak(const QString& line, bool soundOn)
+// The spot is read from its line once, by the caller.
+void AlertCenter::speak(const AlertSpot& spot, bool soundOn)
 {
-    const std::optional<AlertSpot> spot = AlertSpot::fromLine(line, *m_setup.countries);
-    if (spot)
-        speech(soundOn)->say(SpokenText::of(spot->callsign, spot->entity,
-                                            int(std::lround(spot->frequencyKhz * 10)), spot->mode));
+    speech(soundOn)->say(SpokenText::of(spot.callsign, spot.entity,
+                                        int(std::lround(spot.frequencyKhz * 10)), spot.mode));
 }
 
 // The notifier and the speech engine are made at their first use: most runs

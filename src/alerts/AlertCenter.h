@@ -13,6 +13,7 @@
 #include <memory>
 
 class AlertBook;
+struct AlertSpot;
 class CountryTable;
 class DesktopNotifier;
 class QAbstractItemModel;
@@ -77,7 +78,7 @@ signals:
     void soundWanted(const QByteArray& wav);
 
 private:
-    void speak(const QString& line, bool soundOn);
+    void speak(const AlertSpot& spot, bool soundOn);
     DesktopNotifier* notifier();
     SpeechAnnouncer* speech(bool soundOn);
     QByteArray ruleSound(const QString& fileName);
