@@ -7,19 +7,24 @@
 #include "alerts/SpeechAnnouncer.h"
 #include "alerts/SpokenText.h"
 #include "dxcc/CountryTable.h"
-#include "settings/BoundedFile.h"
 #include "settings/IniFile.h"
 
 #include <QDBusConnection>
-#include <QDir>
 #include <QStringListModel>
+#include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 AlertCenter::AlertCenter(Setup setup, QObject* parent)
-    : QObject(parent), m_setup(std::move(setup)), m_log(new QStringListModel(this))
+    : QObject(parent), m_setup(std::move(setup)), m_log(new QStringListModel(this)),
+      m_sounds(m_setup.soundDir), m_notices(m_setup.noticeWindowMs),
+      m_noticeTimer(new QTimer(this))
 {
+    m_clock.start();
+    m_noticeTimer->setSingleShot(true);
+    connect(m_noticeTimer, &QTimer::timeout, this, &AlertCenter::sendDueNotices);
     const AlertsFile::Contents contents = AlertsFile::read(m_setup.alertsPath);
     m_book = std::make_unique<AlertBook>(contents.rules);
     m_problems = contents.problems;
@@ -67,28 +72,71 @@ void AlertCenter::spotShown(const QString& line, bool soundOn)
         return;
     const QDateTime now = m_setup.nowUtc();
     const QList<AlertRule> fired = m_book->check(*spot, now);
+    if (fired.isEmpty())
+        return;
+    const QString shown = line.simplified();
+    const QString time = now.toUTC().toString(QStringLiteral("hh:mm"));
+    QStringList entries;
     bool soundPlayed = false;
+    bool spoken = false;
     for (const AlertRule& rule : fired) {
-        const QString entry = QStringLiteral("%1 %2: %3")
-                                  .arg(now.toUTC().toString(QStringLiteral("hh:mm")), rule.name,
-                                       line.simplified());
-        const int row = m_log->rowCount();
-        m_log->insertRows(row, 1);
-        m_log->setData(m_log->index(row, 0), entry);
-        if (m_log->rowCount() > kLogMax)
-            m_log->removeRows(0, m_log->rowCount() - kLogMax);
+        entries.append(QStringLiteral("%1 %2: %3").arg(time, rule.name, shown));
         if (soundOn && !soundPlayed && rule.sound != AlertRule::Sound::None) {
             soundPlayed = true;
             if (rule.sound == AlertRule::Sound::Alarm)
                 emit alarmWanted();
             else
-                emit soundWanted(ruleSound(rule.soundFile));
+                emit soundWanted(m_sounds.sound(rule.soundFile));
         }
         if (rule.notify)
-            notifier()->notify(rule.name, line.simplified(), rule.name + u'|' + spot->callsign);
-        if (rule.speak && soundOn)
+            notice({rule.name, rule.name, shown, rule.name + u'|' + spot->callsign});
+        // One voice says the spot once, however many rules asked for it.
+        if (rule.speak && soundOn && !spoken) {
+            spoken = true;
             speak(*spot, soundOn);
+        }
     }
+    addToLog(entries);
+}
+
+// The entries of one line go in at once: a view of the log lays itself out
+// once for them, not once for each of a thousand rules that fired.
+void AlertCenter::addToLog(const QStringList& entries)
+{
+    const qsizetype fresh = std::min<qsizetype>(entries.size(), kLogMax);
+    const int overflow = int(m_log->rowCount() + fresh - kLogMax);
+    if (overflow > 0)
+        m_log->removeRows(0, overflow);
+    const int row = m_log->rowCount();
+    m_log->insertRows(row, int(fresh));
+    for (qsizetype i = 0; i < fresh; ++i)
+        m_log->setData(m_log->index(row + int(i), 0), entries[entries.size() - fresh + i]);
+}
+
+void AlertCenter::notice(const NoticeThrottle::Notice& notice)
+{
+    if (const std::optional<NoticeThrottle::Notice> now = m_notices.offer(notice, m_clock.elapsed()))
+        notifier()->notify(now->title, now->body, now->key);
+    else
+        scheduleNotices();
+}
+
+// The folded notices, each with its count, when the minute lets them go.
+void AlertCenter::sendDueNotices()
+{
+    for (const NoticeThrottle::Notice& due : m_notices.due(m_clock.elapsed()))
+        notifier()->notify(due.title, due.body, due.key);
+    scheduleNotices();
+}
+
+void AlertCenter::scheduleNotices()
+{
+    const std::optional<qint64> next = m_notices.nextDueMs();
+    if (!next) {
+        m_noticeTimer->stop();
+        return;
+    }
+    m_noticeTimer->start(int(std::clamp<qint64>(*next - m_clock.elapsed(), 0, m_setup.noticeWindowMs)));
 }
 
 void AlertCenter::hitShown(const QString& line, bool soundOn)
@@ -134,20 +182,4 @@ SpeechAnnouncer* AlertCenter::speech(bool soundOn)
         m_speech->setMuted(!soundOn);
     }
     return m_speech;
-}
-
-// A rule's own WAV file, beside dx.wav, read once (bounded like dx.wav). A
-// name with a folder in it ("../x.wav", "C:\x.wav") is no sound.
-QByteArray AlertCenter::ruleSound(const QString& fileName)
-{
-    if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(u'\\'))
-        return {};
-    auto it = m_sounds.find(fileName);
-    if (it == m_sounds.end()) {
-        const BoundedFile::Result file = BoundedFile::read(
-            QDir(m_setup.soundDir).filePath(fileName), BoundedFile::kSoundMaxBytes);
-        it = m_sounds.insert(fileName, file.status == BoundedFile::Status::Read ? file.bytes
-                                                                                : QByteArray());
-    }
-    return *it;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "alerts/AlertRule.h"
+#include "alerts/NoticeThrottle.h"
+#include "alerts/SoundCache.h"
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QHash>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,7 @@ class CountryTable;
 class DesktopNotifier;
 class QAbstractItemModel;
 class QStringListModel;
+class QTimer;
 class SpeechAnnouncer;
 
 // The alert rules at work: it reads alerts.ini and the SpeakHits switch at
@@ -41,6 +44,8 @@ public:
         QString speechEngine;           // empty: the system's default
         std::shared_ptr<const CountryTable> countries; // never null
         std::function<QDateTime()> nowUtc;
+        // The minute over which each rule gives a few desktop notices.
+        qint64 noticeWindowMs = NoticeThrottle::kWindowMs;
     };
 
     explicit AlertCenter(Setup setup, QObject* parent = nullptr);
@@ -49,7 +54,9 @@ public:
     // A line the window has shown; soundOn is the window's Dx sound switch.
     // Each rule that fires for it adds a line to the log, such as
     //   "23:30 Bouvet: DX de W3LPL: 21021.0 3Y0K CW 579"
-    // and gets its sound (one a line), notice and speech.
+    // and gets its notice (a few a minute per rule, the rest folded into
+    // one); the line gets one sound and is spoken once, whatever number of
+    // rules fired.
     void spotShown(const QString& line, bool soundOn);
     // A live-check hit, spoken when SpeakHits is on and the sound is on.
     void hitShown(const QString& line, bool soundOn);
@@ -79,9 +86,12 @@ signals:
 
 private:
     void speak(const AlertSpot& spot, bool soundOn);
+    void addToLog(const QStringList& entries);
+    void notice(const NoticeThrottle::Notice& notice);
+    void sendDueNotices();
+    void scheduleNotices();
     DesktopNotifier* notifier();
     SpeechAnnouncer* speech(bool soundOn);
-    QByteArray ruleSound(const QString& fileName);
 
     Setup m_setup;
     std::unique_ptr<AlertBook> m_book;
@@ -90,5 +100,8 @@ private:
     QStringListModel* m_log = nullptr; // newest last
     DesktopNotifier* m_notifier = nullptr;
     SpeechAnnouncer* m_speech = nullptr;
-    QHash<QString, QByteArray> m_sounds;
+    SoundCache m_sounds;
+    NoticeThrottle m_notices;
+    QElapsedTimer m_clock; // the throttle's time: steady, whatever the UTC clock does
+    QTimer* m_noticeTimer = nullptr;
 };

@@ -212,6 +212,8 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
     Section* current = nullptr;
     bool anySection = false;
     QString stray; // the first line outside any section that says anything
+    int skippedRules = 0;
+    QString firstSkipped;
     int lineNumber = 0;
     for (const QStringView raw : QStringView(text).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
         ++lineNumber;
@@ -222,6 +224,12 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
             anySection = true;
             current = nullptr;
             if (isRuleSection(*name)) {
+                // Past the cap a section is only counted, its lines passed over.
+                if (sections.size() >= AlertsFile::kMaxRules) {
+                    if (skippedRules++ == 0)
+                        firstSkipped = *name;
+                    continue;
+                }
                 Section section;
                 section.name = *name;
                 section.duplicate = seen.contains(name->toLower());
@@ -263,6 +271,13 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
     Contents contents;
     if (!stray.isEmpty())
         contents.problems.append(stray);
+    //   "alerts.ini: 87306 rules past the first 1000 are skipped, from Rule1001 on"
+    if (skippedRules > 0)
+        contents.problems.append(
+            QStringLiteral("alerts.ini: %1 rules past the first %2 are skipped, from %3 on")
+                .arg(skippedRules)
+                .arg(AlertsFile::kMaxRules)
+                .arg(shown(firstSkipped)));
     for (const Section& section : sections) {
         QString problem;
         if (std::optional<AlertRule> rule = ruleOf(section, &problem))
@@ -271,6 +286,15 @@ AlertsFile::Contents AlertsFile::parse(const QByteArray& bytes)
             contents.problems.append(problem);
     }
     return contents;
+}
+
+QStringList AlertsFile::shownProblems(const QStringList& problems, int max)
+{
+    if (problems.size() <= max)
+        return problems;
+    QStringList shown = problems.mid(0, max);
+    shown.append(QStringLiteral("and %1 more problems").arg(problems.size() - max));
+    return shown;
 }
 
 QByteArray AlertsFile::format(const QList<AlertRule>& rules)

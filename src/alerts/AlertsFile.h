@@ -26,11 +26,16 @@
 // skipped and named once in the problems ("Rule3: unknown band 11m"), the
 // other rules are kept; a file that cannot be read at all is one problem.
 // A missing file is no rules and no problem. Sections not named RuleN are
-// left alone.
+// left alone. Only the first kMaxRules rule sections are read; the rest are
+// skipped and named in one problem line, so a shared file of a hundred
+// thousand rules (each checked against every spot) cannot stall the program.
 class AlertsFile
 {
 public:
     static constexpr qint64 kMaxBytes = 1024 * 1024;
+    static constexpr int kMaxRules = 1000;
+    // Problems the editor lists at most; the rest are counted.
+    static constexpr int kShownProblems = 20;
 
     struct Contents
     {
@@ -42,6 +47,10 @@ public:
 
     static Contents read(const QString& path);
     static Contents parse(const QByteArray& bytes);
+
+    // The first problems, and a last line counting the others:
+    //   "Rule21: unknown band 11m" ... "and 75670 more problems"
+    static QStringList shownProblems(const QStringList& problems, int max = kShownProblems);
 
     // The whole file for these rules: [Rule1], [Rule2]... in list order,
     // every key written, UTF-8, CR LF line ends as settings.ini has them.

@@ -46,9 +46,11 @@ void DesktopNotifier::notify(const QString& title, const QString& body, const QS
         send(notice);
         return;
     }
-    // The first notice waits for the service to say whether it reads markup;
-    // a newer one arriving meanwhile takes its place.
-    m_waiting = notice;
+    // The notices wait for the service to say whether it reads markup; a
+    // burst of alerts in that time is a burst of notices after it.
+    if (m_waiting.size() >= maxPending)
+        m_waiting.removeFirst();
+    m_waiting.append(notice);
     askCapabilities();
 }
 
@@ -69,16 +71,16 @@ void DesktopNotifier::capabilitiesAnswered(QDBusPendingCallWatcher* watcher)
     watcher->deleteLater();
     m_askingCapabilities = false;
     const QDBusPendingReply<QStringList> reply = *watcher;
-    const std::optional<Notice> waiting = std::exchange(m_waiting, std::nullopt);
+    const QList<Notice> waiting = std::exchange(m_waiting, {});
     if (reply.isError()) {
         // No service on this bus (no desktop, a bare window manager): the
-        // notice is dropped, and the next one asks again, since a service
+        // notices are dropped, and the next one asks again, since a service
         // may start later.
         return;
     }
     m_bodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
-    if (waiting)
-        send(*waiting);
+    for (const Notice& notice : waiting)
+        send(notice);
 }
 
 void DesktopNotifier::send(const Notice& notice)

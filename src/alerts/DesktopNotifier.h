@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -51,10 +52,11 @@ private:
     QDBusConnection m_bus;
     // Whether the service reads <b>, <i>, <a> in the body (its capability
     // "body-markup"); a spot's text then has its &, < and > escaped. Unknown
-    // until the service answered; notices wait for that answer.
+    // until the service answered; notices wait for that answer, in order, at
+    // most maxPending of them (the oldest give way).
     std::optional<bool> m_bodyMarkup;
     bool m_askingCapabilities = false;
-    std::optional<Notice> m_waiting;
+    QList<Notice> m_waiting;
     QHash<QString, uint> m_idByKey;
     int m_pending = 0;
 };

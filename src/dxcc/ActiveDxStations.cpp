@@ -8,8 +8,9 @@
 ActiveDxStations::ActiveDxStations(const QString& programDir, QObject* parent)
     : QObject(parent), m_model(new ActiveDxModel(this))
 {
-    const CountryFile::Loaded countries = CountryFile::load(CountryFile::searchPaths(programDir));
-    m_countryFileLine = CountryFile::describe(countries, programDir);
+    const CountryFile::Loaded countries =
+        CountryFile::load(CountryFile::searchPaths(programDir), CountryFile::kMinEntities);
+    m_countryFileLine = CountryFile::report(countries, programDir);
     m_countries = std::make_shared<const CountryTable>(countries.table);
     if (!countries.table.isEmpty())
         m_model->setCountryTable(m_countries);

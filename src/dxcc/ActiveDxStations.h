@@ -26,7 +26,7 @@ public:
     // Never null; empty without a country file.
     const std::shared_ptr<const CountryTable>& countries() const { return m_countries; }
     //   "Country file cty.dat of 2023-05-02 (/usr/share/hamradio-files/cty.dat)"
-    // or why there is none.
+    // or why there is none, then a line for each copy passed over.
     const QString& countryFileLine() const { return m_countryFileLine; }
 
     // A line the main window has shown; dxpedition when the live check had

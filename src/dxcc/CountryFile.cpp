@@ -28,7 +28,7 @@ std::optional<QByteArray> CountryFile::readBounded(const QString& path, qint64 m
     return std::move(file.bytes);
 }
 
-CountryFile::Loaded CountryFile::load(const QStringList& paths)
+CountryFile::Loaded CountryFile::load(const QStringList& paths, int minEntities)
 {
     Loaded loaded;
     for (const QString& path : paths) {
@@ -45,6 +45,15 @@ CountryFile::Loaded CountryFile::load(const QStringList& paths)
         if (table.isEmpty()) {
             loaded.skipped << QStringLiteral("%1: no country records in it")
                                   .arg(QDir::toNativeSeparators(path));
+            continue;
+        }
+        if (table.entityCount() < minEntities) {
+            loaded.skipped << QStringLiteral("%1: only %2 %3 in it (at least %4)")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(table.entityCount())
+                                  .arg(table.entityCount() == 1 ? QStringLiteral("entity")
+                                                                : QStringLiteral("entities"))
+                                  .arg(minEntities);
             continue;
         }
         loaded.table = std::move(table);
@@ -65,4 +74,12 @@ QString CountryFile::describe(const Loaded& loaded, const QString& programDir)
                                 : QStringLiteral(" (edition not named)");
     return QStringLiteral("Country file cty.dat%1 (%2)")
         .arg(edition, QDir::toNativeSeparators(loaded.path));
+}
+
+QString CountryFile::report(const Loaded& loaded, const QString& programDir)
+{
+    QString text = describe(loaded, programDir);
+    for (const QString& skipped : loaded.skipped)
+        text += QStringLiteral("\nNot used: ") + skipped;
+    return text;
 }

@@ -38,11 +38,20 @@ public:
         QStringList skipped;
     };
 
-    // The first of the paths that reads and holds at least one record.
-    static Loaded load(const QStringList& paths);
+    // A country file lists some 340 entities; fewer than this is a damaged
+    // or foreign file (one whose aliases did not read looks up nothing), and
+    // the program passes over it to the next place.
+    static constexpr int kMinEntities = 300;
+
+    // The first of the paths that reads and holds at least minEntities
+    // entities (at least one record when not given).
+    static Loaded load(const QStringList& paths, int minEntities = 1);
 
     // The line the DX window shows about the country file:
     //   "Country file cty.dat of 2023-05-02 (/usr/share/hamradio-files/cty.dat)"
     //   "No country file: install hamradio-files or put cty.dat in /home/op/.config/marvix-terminal"
     static QString describe(const Loaded& loaded, const QString& programDir);
+    // That line, and one more for each file passed over:
+    //   "Not used: /home/op/.config/marvix-terminal/cty.dat: only 1 entity in it (at least 300)"
+    static QString report(const Loaded& loaded, const QString& programDir);
 };

@@ -64,7 +64,9 @@ AlertsWindow::AlertsWindow(QString path, QList<AlertRule> rules, const QStringLi
     setObjectName(QStringLiteral("AlertsWindow"));
     setWindowTitle(QStringLiteral("Alerts"));
     buildControls();
-    m_problems->setText(problems.join(QLatin1Char('\n')));
+    // A file shared around may be broken in every one of its rules: the
+    // first problems say what is wrong, the count says how much.
+    m_problems->setText(AlertsFile::shownProblems(problems).join(QLatin1Char('\n')));
     m_problems->setVisible(!problems.isEmpty());
     m_speakHits->setChecked(speakHits);
     for (int row = 0; row < m_rules.size(); ++row) {
