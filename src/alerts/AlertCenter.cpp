@@ -115,10 +115,11 @@ void AlertCenter::addToLog(const QStringList& entries)
 
 void AlertCenter::notice(const NoticeThrottle::Notice& notice)
 {
+    const int held = m_notices.heldRules();
     if (const std::optional<NoticeThrottle::Notice> now = m_notices.offer(notice, m_clock.elapsed()))
         notifier()->notify(now->title, now->body, now->key);
-    else
-        scheduleNotices();
+    else if (m_notices.heldRules() != held)
+        scheduleNotices(); // one more rule waits; an alert folded into a waiting one changes no time
 }
 
 // The folded notices, each with its count, when the minute lets them go.
