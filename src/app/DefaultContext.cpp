@@ -31,6 +31,13 @@ FileLocations placeFiles()
 
 } // namespace
 
+void showMessageBox(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
 AppContext makeDefaultContext()
 {
     // The built-in default files are read before the window exists.
@@ -43,11 +50,7 @@ AppContext makeDefaultContext()
     ctx.hosts = loadHosts(ctx.programDir);
     ctx.rig = loadRigBackend(ctx.programDir);
     ctx.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
-    ctx.showMessage = [](const QString& text) {
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                        QMessageBox::Ok, QApplication::activeWindow());
-        box.exec();
-    };
+    ctx.showMessage = showMessageBox;
     ctx.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     // Queued, so that a request made before the event loop runs still ends it.
     ctx.quit = [] {

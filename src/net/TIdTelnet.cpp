@@ -34,6 +34,55 @@ constexpr int kLingerMs = 30000;
 // memory; past this the session ends as a lost connection.
 constexpr qint64 kMaxUnwritten = 1024 * 1024;
 
+// A socket we let go of may still be inside one of its own signals further
+// up the stack: the handler of a chunk opened a message box, and the box's
+// event loop runs on above readyRead. deleteLater called in there deletes
+// it in there, and readyRead would return into a freed socket. So each
+// slot of ours marks its socket as in use, and a socket retired meanwhile
+// is deleted only when the outermost of them has returned.
+constexpr char kInUse[] = "marvixInUse";
+constexpr char kRetired[] = "marvixRetired";
+
+class SocketInUse
+{
+public:
+    explicit SocketInUse(QTcpSocket* socket) : m_socket(socket)
+    {
+        if (m_socket)
+            m_socket->setProperty(kInUse, m_socket->property(kInUse).toInt() + 1);
+    }
+    ~SocketInUse()
+    {
+        if (!m_socket)
+            return;
+        const int depth = m_socket->property(kInUse).toInt() - 1;
+        m_socket->setProperty(kInUse, depth);
+        // From this frame, the deletion waits for the event loop the signal
+        // came from.
+        if (depth == 0 && m_socket->property(kRetired).toBool())
+            m_socket->deleteLater();
+    }
+    SocketInUse(const SocketInUse&) = delete;
+    SocketInUse& operator=(const SocketInUse&) = delete;
+
+private:
+    QPointer<QTcpSocket> m_socket;
+};
+
+void retireSocket(QTcpSocket* socket)
+{
+    if (socket->property(kInUse).toInt() == 0) {
+        // At most inside one of its own signals, from the event loop the
+        // signal came from: deleted once it has returned.
+        socket->deleteLater();
+        return;
+    }
+    // It outlives its client if need be, and the last of our slots above it
+    // deletes it.
+    socket->setParent(nullptr);
+    socket->setProperty(kRetired, true);
+}
+
 } // namespace
 
 TIdTelnet::TIdTelnet(QObject* parent) : QObject(parent) {}
@@ -92,6 +141,12 @@ void TIdTelnet::Connect()
     m_state = State::Resolving;
     const quint64 attempt = ++m_attempt;
     const QString host = m_host;
+    if (m_connectTimeLimitMs > 0) {
+        QTimer::singleShot(m_connectTimeLimitMs, this, [this, attempt] {
+            if (attempt == m_attempt)
+                onConnectTimeLimit();
+        });
+    }
 
     // The work starts from the event loop so that no outcome, not even an
     // immediate failure of the socket, is reported from inside Connect().
@@ -120,6 +175,21 @@ void TIdTelnet::Connect()
             });
         },
         Qt::QueuedConnection);
+}
+
+// A node whose address drops the connection requests never answers them;
+// the system would wait two minutes and more.
+void TIdTelnet::onConnectTimeLimit()
+{
+    if (m_state != State::Resolving && m_state != State::Connecting)
+        return;
+    // Whatever of the attempt is still under way reports nothing more.
+    ++m_attempt;
+    if (m_lookupId != -1) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    finishConnect(false, SocketErrors::message(SocketErrors::kTimedOut));
 }
 
 // The connect is made here rather than by QTcpSocket: a node that accepts,
@@ -244,6 +314,7 @@ void TIdTelnet::onSocketConnected()
 
 void TIdTelnet::onSocketError()
 {
+    const SocketInUse inUse(m_socket);
     if (m_state == State::Connecting && m_socket)
         finishConnect(false, SocketErrors::message(
                                  SocketErrors::fromQt(m_socket->error(), m_socket->errorString())));
@@ -251,6 +322,7 @@ void TIdTelnet::onSocketError()
 
 void TIdTelnet::onSocketStateChanged()
 {
+    const SocketInUse inUse(m_socket);
     if (m_state == State::Connected && m_socket &&
         m_socket->state() == QAbstractSocket::UnconnectedState)
         onPeerGone();
@@ -264,6 +336,7 @@ void TIdTelnet::onReadyRead()
     // nothing is read here; the resume reads on.
     if (m_paused || m_draining)
         return;
+    const SocketInUse inUse(m_socket);
     QPointer<TIdTelnet> self(this);
     while (self && m_state == State::Connected && m_socket) {
         readAvailable();
@@ -389,8 +462,7 @@ void TIdTelnet::dropSocket()
     m_socket = nullptr;
     disconnect(s, nullptr, this, nullptr);
     s->abort();
-    // We may be inside one of its own signals.
-    s->deleteLater();
+    retireSocket(s);
 }
 
 void TIdTelnet::SendString(const QString& s)
@@ -440,14 +512,14 @@ void TIdTelnet::Disconnect()
     }
     s->disconnectFromHost();
     if (s->state() == QAbstractSocket::UnconnectedState) {
-        s->deleteLater();
+        retireSocket(s);
         return;
     }
     // Bytes still wait to be written: the socket closes itself once they are
     // out, or gives up after a while.
-    connect(s, &QAbstractSocket::disconnected, s, &QObject::deleteLater);
+    connect(s, &QAbstractSocket::disconnected, s, [s] { retireSocket(s); });
     QTimer::singleShot(kLingerMs, s, [s] {
         s->abort();
-        s->deleteLater();
+        retireSocket(s);
     });
 }

@@ -42,6 +42,11 @@ public:
     // connectFinished, never from inside this call.
     void Connect();
 
+    // How long a Connect may take, the name lookup included, before it
+    // fails as "Connection timed out."; 0 (the default) leaves it to the
+    // system's own wait.
+    void setConnectTimeLimit(int ms) { m_connectTimeLimitMs = ms; }
+
     // Sends a command line; never fails loudly. Nothing goes out unless
     // connected.
     void SendString(const QString& s);
@@ -79,6 +84,7 @@ private:
     };
 
     void failLater(const QString& message);
+    void onConnectTimeLimit();
     void startConnect(quint32 ipv4);
     void onConnectOutcome();
     void finishConnectLater(const QString& message);
@@ -101,6 +107,7 @@ private:
 
     State m_state = State::Idle;
     quint64 m_attempt = 0; // bumped by every Connect and Disconnect
+    int m_connectTimeLimitMs = 0;
     int m_lookupId = -1;
     QTcpSocket* m_socket = nullptr;
     // The descriptor of a connect in progress and what watches it.

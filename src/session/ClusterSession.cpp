@@ -21,6 +21,9 @@ ClusterSession::ClusterSession(const SessionTimings& timings, QObject* parent)
     m_reconnectTimer = new QTimer(this);
     m_reconnectTimer->setSingleShot(true);
     connect(m_reconnectTimer, &QTimer::timeout, this, &ClusterSession::startReconnectAttempt);
+    m_provenTimer = new QTimer(this);
+    m_provenTimer->setSingleShot(true);
+    connect(m_provenTimer, &QTimer::timeout, this, [this] { endProbation(true); });
     m_jitter = [] { return QRandomGenerator::global()->generateDouble() * 2.0 - 1.0; };
     m_clock.start();
 }
@@ -45,10 +48,11 @@ void ClusterSession::connectTo(const Node& node, const QList<Node>& otherNodes)
     m_policy.succeeded();
     m_loginLine = QString();
     m_awaitingPrompt = false;
-    startClient(node);
+    // The user's own connect waits as long as the system lets it.
+    startClient(node, 0);
 }
 
-void ClusterSession::startClient(const Node& node)
+void ClusterSession::startClient(const Node& node, int connectTimeLimitMs)
 {
     // The client of an earlier attempt; nothing of it may linger.
     dropClient(false);
@@ -57,7 +61,7 @@ void ClusterSession::startClient(const Node& node)
     m_lines.clear();
     m_assembler.reset();
     m_tailTimer->stop();
-    m_watchdog->stop();
+    stopWatchdog();
     m_attemptNode = node;
 
     QString portError;
@@ -71,6 +75,7 @@ void ClusterSession::startClient(const Node& node)
     m_telnet = telnet;
     telnet->setHost(node.address);
     telnet->setPort(*port);
+    telnet->setConnectTimeLimit(connectTimeLimitMs);
     connect(telnet, &TIdTelnet::OnDataAvailable, this,
             [this](TIdTelnet*, const QByteArray& chunk) { onChunk(chunk); });
     connect(telnet, &TIdTelnet::connectFinished, this, [this, telnet](bool ok, const QString& error) {
@@ -81,7 +86,10 @@ void ClusterSession::startClient(const Node& node)
         if (telnet == m_telnet)
             onPeerClosed();
     });
-    connect(telnet, &TIdTelnet::received, m_watchdog, &QTimer::stop);
+    connect(telnet, &TIdTelnet::received, this, [this, telnet] {
+        if (telnet == m_telnet)
+            stopWatchdog();
+    });
     m_connecting = true;
     telnet->Connect();
 }
@@ -96,13 +104,14 @@ void ClusterSession::onConnectFinished(bool ok, const QString& errorMessage)
     }
     m_reconnecting = false;
     if (ok) {
-        // The waits start over once the login went out again: a node that
-        // takes the connection and drops it at once (one session per
-        // address, the old one not yet noticed) counts as a failure.
+        // The waits start over only once the session has shown it lives: a
+        // node that takes the connection, or even the login, and drops it
+        // at once (one session per address, the old one not yet noticed;
+        // a node that resets every session) counts as a failure.
         m_open = true;
         m_awaitingPrompt = !m_loginLine.isNull();
-        if (!m_awaitingPrompt)
-            m_policy.succeeded();
+        m_onProbation = true;
+        m_provenTimer->start(std::max(0, m_timings.reconnectProvenMs));
         const QString name = m_attemptNode.name;
         gated([&] { emit reconnected(name); });
         return;
@@ -120,7 +129,7 @@ void ClusterSession::disconnectFromNode()
     m_open = false;
     m_connecting = false;
     m_waitingLines.clear();
-    m_watchdog->stop();
+    stopWatchdog();
     // What the node sent before the end is still shown.
     if (!m_handingOut) {
         m_tailTimer->stop();
@@ -141,10 +150,18 @@ void ClusterSession::dropClient(bool graceful)
     TIdTelnet* client = m_telnet.data();
     m_telnet = nullptr;
     client->disconnect(this);
-    client->disconnect(m_watchdog);
-    if (graceful)
-        client->Disconnect();
-    client->deleteLater();
+    if (!m_handingOut) {
+        if (graceful)
+            client->Disconnect();
+        client->deleteLater();
+        return;
+    }
+    // A receiver has not returned and may sit in a message box, whose event
+    // loop would run a deleteLater while the client is still on the stack
+    // below it. The connection ends now; the object goes once the receiver
+    // has returned.
+    client->Disconnect();
+    m_dropped.append(client);
 }
 
 void ClusterSession::startDisconnectPause()
@@ -181,9 +198,27 @@ bool ClusterSession::sendKeepAlive()
     if (!linkUp())
         return false;
     m_telnet->SendString(QStringLiteral("\r"));
-    if (!m_watchdog->isActive() && m_timings.watchdogMs > 0)
-        m_watchdog->start(m_timings.watchdogMs);
+    if (!m_watchdog->isActive() && !m_watchdogHeld)
+        startWatchdog();
     return true;
+}
+
+void ClusterSession::startWatchdog()
+{
+    if (m_timings.watchdogMs <= 0)
+        return;
+    // While the gate is held the node is not read, so its silence proves
+    // nothing: the wait starts when the reading does.
+    if (m_handingOut)
+        m_watchdogHeld = true;
+    else
+        m_watchdog->start(m_timings.watchdogMs);
+}
+
+void ClusterSession::stopWatchdog()
+{
+    m_watchdog->stop();
+    m_watchdogHeld = false;
 }
 
 // --- what the node sends -------------------------------------------------
@@ -219,20 +254,47 @@ void ClusterSession::onTailTimeout()
     handOut();
 }
 
+bool ClusterSession::holdGate()
+{
+    if (m_handingOut)
+        return false;
+    m_handingOut = true;
+    if (m_telnet)
+        m_telnet->setReadingPaused(true);
+    // A watchdog that runs stops counting; it starts over on release.
+    if (m_watchdog->isActive()) {
+        m_watchdog->stop();
+        m_watchdogHeld = true;
+    }
+    return true;
+}
+
+void ClusterSession::releaseGate(const QPointer<TIdTelnet>& telnet)
+{
+    m_handingOut = false;
+    if (telnet && telnet == m_telnet)
+        telnet->setReadingPaused(false);
+    if (m_watchdogHeld) {
+        m_watchdogHeld = false;
+        if (m_open && linkUp())
+            startWatchdog();
+    }
+    // Back in the event loop that read them, they may go.
+    for (const QPointer<TIdTelnet>& client : std::exchange(m_dropped, {})) {
+        if (client)
+            client->deleteLater();
+    }
+}
+
 void ClusterSession::gated(const std::function<void()>& emitter)
 {
     const QPointer<TIdTelnet> telnet = m_telnet;
-    const bool outer = !m_handingOut;
-    m_handingOut = true;
-    if (telnet)
-        telnet->setReadingPaused(true);
+    const bool outer = holdGate();
     QPointer<ClusterSession> self(this);
     emitter();
     if (!self || !outer)
         return;
-    m_handingOut = false;
-    if (telnet)
-        telnet->setReadingPaused(false);
+    releaseGate(telnet);
 }
 
 void ClusterSession::handOut()
@@ -241,26 +303,23 @@ void ClusterSession::handOut()
         return;
     QPointer<ClusterSession> self(this);
     const QPointer<TIdTelnet> telnet = m_telnet;
-    m_handingOut = true;
-    if (telnet)
-        telnet->setReadingPaused(true);
+    holdGate();
     while (!m_lines.isEmpty()) {
         const QString line = m_lines.takeFirst();
         emit lineReady(line);
         if (!self)
             return;
+        if (m_onProbation && SessionRules::isServingLine(line))
+            endProbation(true);
         if (m_awaitingPrompt && SessionRules::isLoginPrompt(line) && linkUp()) {
             m_awaitingPrompt = false;
-            m_policy.succeeded();
             m_telnet->SendString(m_loginLine + QLatin1Char('\r'));
             emit loginSent(m_loginLine);
             if (!self)
                 return;
         }
     }
-    m_handingOut = false;
-    if (telnet && telnet == m_telnet)
-        telnet->setReadingPaused(false);
+    releaseGate(telnet);
     restartTailTimer();
     if (m_endPending)
         loseSession();
@@ -293,17 +352,16 @@ void ClusterSession::loseSession()
 {
     m_endPending = false;
     m_tailTimer->stop();
-    m_watchdog->stop();
+    stopWatchdog();
     if (const std::optional<QString> tail = m_assembler.takeTail()) {
         m_lines.append(*tail);
         handOut(); // comes back here with m_endPending false
     }
     const bool wasOpen = m_open;
     m_open = false;
-    if (m_awaitingPrompt) {
-        m_awaitingPrompt = false;
-        m_policy.attemptFailed();
-    }
+    m_awaitingPrompt = false;
+    if (m_onProbation)
+        endProbation(false);
     dropClient(false);
     // Only a session the user had logged in comes back by itself.
     m_reconnectWanted = wasOpen && m_autoReconnect && !m_loginLine.isNull();
@@ -315,6 +373,8 @@ void ClusterSession::loseSession()
 void ClusterSession::cancelReconnect()
 {
     m_reconnectTimer->stop();
+    m_provenTimer->stop();
+    m_onProbation = false;
     m_reconnectWanted = false;
     if (m_reconnecting) {
         m_reconnecting = false;
@@ -343,5 +403,15 @@ void ClusterSession::startReconnectAttempt()
     const Node node = m_policy.nextNode();
     // startClient forgets the lines of the lost session, which were all
     // handed out before it ended.
-    startClient(node);
+    startClient(node, m_timings.reconnectConnectMs);
+}
+
+void ClusterSession::endProbation(bool survived)
+{
+    m_onProbation = false;
+    m_provenTimer->stop();
+    if (survived)
+        m_policy.succeeded();
+    else
+        m_policy.attemptFailed();
 }

@@ -25,7 +25,9 @@ class TIdTelnet;
 // gate: while a receiver of lineReady (or of any other signal) has not
 // returned, because it opened a message box and the event loop turns inside
 // it, nothing else is handed out and nothing more is read from the node;
-// what came meanwhile follows in order once it returns.
+// what came meanwhile follows in order once it returns. That wait is ours,
+// not the node's: the watchdog does not run meanwhile, and a client dropped
+// meanwhile is deleted only after the receiver has returned.
 class ClusterSession : public QObject
 {
     Q_OBJECT
@@ -96,7 +98,7 @@ signals:
     void loginSent(const QString& text);
 
 private:
-    void startClient(const Node& node);
+    void startClient(const Node& node, int connectTimeLimitMs);
     void dropClient(bool graceful);
     void onConnectFinished(bool ok, const QString& errorMessage);
     void onChunk(const QByteArray& chunk);
@@ -106,6 +108,14 @@ private:
     void loseSession();
     void scheduleReconnect();
     void startReconnectAttempt();
+    void endProbation(bool survived);
+
+    // Holds and releases the gate; hold returns whether this was the
+    // outermost hold.
+    bool holdGate();
+    void releaseGate(const QPointer<TIdTelnet>& telnet);
+    void startWatchdog();
+    void stopWatchdog();
 
     // Hands out the waiting lines, one at a time, unless a receiver is still
     // busy; then the end of the session if it came.
@@ -122,11 +132,14 @@ private:
     QTimer* m_tailTimer = nullptr;
     QTimer* m_watchdog = nullptr;
     QTimer* m_reconnectTimer = nullptr;
+    QTimer* m_provenTimer = nullptr;
     bool m_handingOut = false;
     bool m_connecting = false;
     bool m_open = false;       // connected and not ended
     bool m_endPending = false; // the node has gone; handed out after the lines
     int m_pauses = 0;
+    bool m_watchdogHeld = false; // due while the gate is held; starts on release
+    QList<QPointer<TIdTelnet>> m_dropped; // dropped while the gate is held
 
     bool m_autoReconnect = true;
     ReconnectPolicy m_policy;
@@ -134,6 +147,7 @@ private:
     bool m_reconnectWanted = false; // after the pause, a reconnect is due
     bool m_reconnecting = false;    // a reconnect attempt or its wait runs
     bool m_awaitingPrompt = false;  // reconnected; the login waits for the prompt
+    bool m_onProbation = false;     // reconnected; not yet counted as a success
     Node m_attemptNode;
     QElapsedTimer m_clock;
     std::function<double()> m_jitter;

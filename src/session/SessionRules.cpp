@@ -1,5 +1,8 @@
 #include "session/SessionRules.h"
 
+#include "dxcc/SpotFields.h"
+#include "session/IncomingLine.h"
+
 namespace SessionRules {
 
 Command classifyCommand(const QString& commandLine)
@@ -38,6 +41,13 @@ bool isLoginPrompt(const QString& text)
     return text.contains(QLatin1String("login:"), Qt::CaseInsensitive) ||
            text.contains(QLatin1String("call:"), Qt::CaseInsensitive) ||
            text.contains(QLatin1String("callsign"), Qt::CaseInsensitive);
+}
+
+bool isServingLine(const QString& line)
+{
+    // A spot's fields lie at the start of its line: the rest of a long
+    // line is not looked at.
+    return SpotFields::read(IncomingLine::clean(line.left(256))).has_value();
 }
 
 QString commandLineAfterSend(const QString& sent, const QString& now)

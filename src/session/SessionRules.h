@@ -51,4 +51,10 @@ std::optional<quint16> parsePort(const QString& portText, QString* error);
 //   "Enter your callsign"
 bool isLoginPrompt(const QString& text);
 
+// Whether a line shows that a node serves the session, as its spots do:
+//   "DX de W3LPL:     21021.0  VP2MXX       CW 579 up 2                    0712Z"
+// while "login: ", "Hello N0CALL" or "Sorry, you are already connected" say
+// nothing of the kind.
+bool isServingLine(const QString& line);
+
 } // namespace SessionRules

@@ -28,6 +28,14 @@ struct SessionTimings
     int reconnectWindowMs = 60000;
     // Failed attempts on the chosen node before the next nodes are tried.
     int failoverAfterAttempts = 3;
+    // A reconnect attempt whose connect has not come through after this long
+    // fails as timed out, so an address that drops the connection requests
+    // costs this much, not the system's own wait of two minutes and more.
+    int reconnectConnectMs = 10000;
+    // A session reconnected counts as a success, and the waits start over,
+    // once it has lived this long or a spot came; ended sooner, it counts
+    // as a failed attempt.
+    int reconnectProvenMs = 60000;
     // Nothing at all from the node for this long after a keep-alive ends
     // the session as a lost connection.
     int watchdogMs = 120000;
