@@ -243,7 +243,10 @@ std::optional<Spot> SpotReader::read(QStringView line) const
 {
     if (line.size() > MaxLineLength)
         return std::nullopt;
-    line = trimmedSpotLine(line);
+    // The line as the node sent it, "DX" in its first column; what follows
+    // the time may end in BELs and the line end.
+    while (!line.isEmpty() && isSpotBlank(line.back()))
+        line.chop(1);
     // "DX de W3LPL:", and from older nodes "DX de W3LPL" without its colon.
     if (line.size() < 6 || !line.startsWith(u"DX ") || line.sliced(3, 2).compare(u"de", Qt::CaseInsensitive) != 0
         || !isSpotBlank(line[5]))
