@@ -1,13 +1,10 @@
 #include "spots/Announcement.h"
 
+#include "spots/AsciiWord.h"
+
 namespace {
 
 constexpr qsizetype kAnnouncementMaxLine = 512;
-
-bool isAnnouncementBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
 
 } // namespace
 
@@ -20,7 +17,7 @@ std::optional<Announcement> Announcement::read(QStringView line)
     qsizetype pos = 3;
     for (const QStringView a : audiences) {
         if (line.sliced(pos).startsWith(a) && line.size() > pos + a.size()
-            && isAnnouncementBlank(line[pos + a.size()])) {
+            && AsciiWord::isBlank(line[pos + a.size()])) {
             out.audience = a.toString();
             pos += a.size();
             break;
@@ -28,7 +25,7 @@ std::optional<Announcement> Announcement::read(QStringView line)
     }
     if (out.audience.isEmpty())
         return std::nullopt;
-    while (pos < line.size() && isAnnouncementBlank(line[pos]))
+    while (pos < line.size() && AsciiWord::isBlank(line[pos]))
         ++pos;
     if (!line.sliced(pos).startsWith(u"de "))
         return std::nullopt;
@@ -38,20 +35,20 @@ std::optional<Announcement> Announcement::read(QStringView line)
     const qsizetype colon = line.indexOf(u':', pos);
     if (colon < 0)
         return std::nullopt;
-    QStringView head = line.sliced(pos, colon - pos).trimmed();
+    QStringView head = AsciiWord::trimmed(line.sliced(pos, colon - pos));
     if (const qsizetype open = head.indexOf(u'<'); open >= 0) {
         if (!head.endsWith(u'>'))
             return std::nullopt;
-        head = head.first(open).trimmed();
+        head = AsciiWord::trimmed(head.first(open));
     }
     if (head.isEmpty() || head.size() > 20)
         return std::nullopt;
     for (const QChar c : head) {
-        if (isAnnouncementBlank(c))
+        if (AsciiWord::isBlank(c))
             return std::nullopt;
     }
     out.from = head.toString();
-    const QStringView text = line.sliced(colon + 1).trimmed();
+    const QStringView text = AsciiWord::trimmed(line.sliced(colon + 1));
     if (!text.isEmpty())
         out.text = text.toString();
     return out;

@@ -1,5 +1,7 @@
 #include "spots/ModeWord.h"
 
+#include "spots/AsciiWord.h"
+
 namespace {
 
 struct ModeWordRow
@@ -62,7 +64,7 @@ std::optional<ModeWord> ModeWord::of(QStringView word)
         if (row.word.size() != word.size())
             continue;
         const bool capitalsOnly = row.word.size() == 2 && row.word != u"CW";
-        if (word.compare(row.word, capitalsOnly ? Qt::CaseSensitive : Qt::CaseInsensitive) != 0)
+        if (capitalsOnly ? word != row.word : !AsciiWord::equals(word, row.word))
             continue;
         // The table's text lives as long as the program.
         return ModeWord{QString::fromRawData(row.mode.data(),

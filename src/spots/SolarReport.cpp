@@ -1,15 +1,12 @@
 #include "spots/SolarReport.h"
 
+#include "spots/AsciiWord.h"
+
 namespace {
 
 constexpr qsizetype kSolarMaxLine = 512;
 // "qui", "eru", "no": longer words are no value of these.
 constexpr qsizetype kSolarMaxWord = 12;
-
-bool isSolarBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
 
 std::optional<int> solarNumberOf(QStringView text)
 {
@@ -34,10 +31,10 @@ bool setSolarFigure(SolarReport& report, QStringView key, QStringView value)
     };
     static constexpr Number numbers[] = {
         {u"SFI", &SolarReport::sfi}, {u"A", &SolarReport::a},       {u"K", &SolarReport::k},
-        {u"expK", &SolarReport::expK}, {u"R", &SolarReport::r},
+        {u"EXPK", &SolarReport::expK}, {u"R", &SolarReport::r},
     };
     for (const Number& n : numbers) {
-        if (key.compare(n.key, Qt::CaseInsensitive) == 0) {
+        if (AsciiWord::equals(key, n.key)) {
             report.*n.field = solarNumberOf(value);
             return true;
         }
@@ -48,9 +45,9 @@ bool setSolarFigure(SolarReport& report, QStringView key, QStringView value)
         QString SolarReport::*field;
     };
     static constexpr Word words[] = {
-        {u"SA", &SolarReport::sa}, {u"GMF", &SolarReport::gmf}, {u"Au", &SolarReport::au}};
+        {u"SA", &SolarReport::sa}, {u"GMF", &SolarReport::gmf}, {u"AU", &SolarReport::au}};
     for (const Word& w : words) {
-        if (key.compare(w.key, Qt::CaseInsensitive) == 0) {
+        if (AsciiWord::equals(key, w.key)) {
             if (!value.isEmpty() && value.size() <= kSolarMaxWord)
                 report.*w.field = value.toString();
             return true;
@@ -77,7 +74,7 @@ std::optional<SolarReport> SolarReport::read(QStringView line)
     const qsizetype colon = line.indexOf(u':', 7);
     if (colon < 0)
         return std::nullopt;
-    QStringView head = line.sliced(7, colon - 7).trimmed();
+    QStringView head = AsciiWord::trimmed(line.sliced(7, colon - 7));
     const qsizetype open = head.indexOf(u'<');
     if (open >= 0) {
         if (!head.endsWith(u'>'))
@@ -85,12 +82,12 @@ std::optional<SolarReport> SolarReport::read(QStringView line)
         const std::optional<int> hour = solarNumberOf(head.sliced(open + 1, head.size() - open - 2));
         if (hour && *hour <= 23)
             report.hour = *hour;
-        head = head.first(open).trimmed();
+        head = AsciiWord::trimmed(head.first(open));
     }
     if (head.isEmpty() || head.size() > 20)
         return std::nullopt;
     for (const QChar c : head) {
-        if (isSolarBlank(c))
+        if (AsciiWord::isBlank(c))
             return std::nullopt;
     }
     report.reporter = head.toString();
@@ -102,10 +99,10 @@ std::optional<SolarReport> SolarReport::read(QStringView line)
     qsizetype remarkStart = 0;
     const qsizetype n = body.size();
     while (pos < n) {
-        while (pos < n && (isSolarBlank(body[pos]) || body[pos] == u','))
+        while (pos < n && (AsciiWord::isBlank(body[pos]) || body[pos] == u','))
             ++pos;
         const qsizetype start = pos;
-        while (pos < n && !isSolarBlank(body[pos]) && body[pos] != u',')
+        while (pos < n && !AsciiWord::isBlank(body[pos]) && body[pos] != u',')
             ++pos;
         const QStringView token = body.sliced(start, pos - start);
         const qsizetype eq = token.indexOf(u'=');
@@ -113,9 +110,9 @@ std::optional<SolarReport> SolarReport::read(QStringView line)
             remarkStart = pos;
     }
     QStringView remark = body.sliced(remarkStart);
-    while (!remark.isEmpty() && (isSolarBlank(remark.front()) || remark.front() == u','))
+    while (!remark.isEmpty() && (AsciiWord::isBlank(remark.front()) || remark.front() == u','))
         remark = remark.sliced(1);
-    remark = remark.trimmed();
+    remark = AsciiWord::trimmed(remark);
     if (!remark.isEmpty())
         report.remark = remark.toString();
     return report;

@@ -1,16 +1,10 @@
 #include "spots/SpotReader.h"
 
+#include "spots/AsciiWord.h"
 #include "spots/DecimalNumber.h"
 #include "spots/ModeWord.h"
 
 namespace {
-
-// Blanks between words: the space, the tab, and any other control byte a
-// node leaves in a line (the BELs after "0712Z").
-bool isSpotBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
 
 bool isAsciiLetter(QChar c)
 {
@@ -20,17 +14,6 @@ bool isAsciiLetter(QChar c)
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-QStringView trimmedSpotLine(QStringView line)
-{
-    qsizetype from = 0;
-    qsizetype to = line.size();
-    while (from < to && isSpotBlank(line[from]))
-        ++from;
-    while (to > from && isSpotBlank(line[to - 1]))
-        --to;
-    return line.sliced(from, to - from);
 }
 
 // Walks the words of a text, left to right, without copying.
@@ -43,10 +26,10 @@ public:
     QStringView next()
     {
         const qsizetype n = m_text.size();
-        while (m_pos < n && isSpotBlank(m_text[m_pos]))
+        while (m_pos < n && AsciiWord::isBlank(m_text[m_pos]))
             ++m_pos;
         m_start = m_pos;
-        while (m_pos < n && !isSpotBlank(m_text[m_pos]))
+        while (m_pos < n && !AsciiWord::isBlank(m_text[m_pos]))
             ++m_pos;
         return m_text.sliced(m_start, m_pos - m_start);
     }
@@ -78,8 +61,8 @@ QTime spotTimeOf(QStringView word)
 // "4-Dec-2023", "04-Dec-2023".
 QDate spotDateOf(QStringView word)
 {
-    static constexpr QStringView months[] = {u"jan", u"feb", u"mar", u"apr", u"may", u"jun",
-                                             u"jul", u"aug", u"sep", u"oct", u"nov", u"dec"};
+    static constexpr QStringView months[] = {u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN",
+                                             u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC"};
     const qsizetype dash = word.indexOf(u'-');
     if (dash < 1 || dash > 2 || word.size() != dash + 9 || word[dash + 4] != u'-')
         return QDate();
@@ -97,7 +80,7 @@ QDate spotDateOf(QStringView word)
     }
     const QStringView month = word.sliced(dash + 1, 3);
     for (int m = 0; m < 12; ++m) {
-        if (month.compare(months[m], Qt::CaseInsensitive) == 0)
+        if (AsciiWord::equals(month, months[m]))
             return QDate(year, m + 1, day); // invalid for 31-Feb
     }
     return QDate();
@@ -153,23 +136,33 @@ std::optional<int> smallNumberOf(QStringView word)
     return negative ? -value : value;
 }
 
-// A number before its unit, apart ("19 dB") or joined ("19dB").
+// A number before its unit in capitals, apart ("19 dB") or joined ("19dB").
 std::optional<int> numberWithUnit(QStringView previous, QStringView word, QStringView unit)
 {
-    if (word.compare(unit, Qt::CaseInsensitive) == 0)
+    if (!AsciiWord::endsWith(word, unit))
+        return std::nullopt;
+    if (word.size() == unit.size())
         return smallNumberOf(previous);
-    if (word.size() > unit.size() && word.endsWith(unit, Qt::CaseInsensitive))
-        return smallNumberOf(word.chopped(unit.size()));
-    return std::nullopt;
+    return smallNumberOf(word.chopped(unit.size()));
+}
+
+bool isPunctuation(QChar c)
+{
+    switch (c.unicode()) {
+    case u',': case u'.': case u';': case u':': case u'!': case u'?':
+    case u'(': case u')': case u'[': case u']': case u'"': case u'\'':
+        return true;
+    default:
+        return false;
+    }
 }
 
 // A word without the punctuation around it: "CW," -> "CW", "(FT8)" -> "FT8".
 QStringView withoutPunctuation(QStringView word)
 {
-    static constexpr QStringView marks = u",.;:!?()[]\"'";
-    while (!word.isEmpty() && marks.contains(word.front()))
+    while (!word.isEmpty() && isPunctuation(word.front()))
         word = word.sliced(1);
-    while (!word.isEmpty() && marks.contains(word.back()))
+    while (!word.isEmpty() && isPunctuation(word.back()))
         word.chop(1);
     return word;
 }
@@ -236,7 +229,7 @@ bool SpotReader::isLocator(QStringView word)
         if (c < u'A' || c > u'X')
             return false;
     }
-    return word.size() == 6 || word.compare(u"RR73", Qt::CaseInsensitive) != 0;
+    return word.size() == 6 || !AsciiWord::equals(word, u"RR73");
 }
 
 std::optional<Spot> SpotReader::read(QStringView line) const
@@ -245,18 +238,18 @@ std::optional<Spot> SpotReader::read(QStringView line) const
         return std::nullopt;
     // The line as the node sent it, "DX" in its first column; what follows
     // the time may end in BELs and the line end.
-    while (!line.isEmpty() && isSpotBlank(line.back()))
+    while (!line.isEmpty() && AsciiWord::isBlank(line.back()))
         line.chop(1);
     // "DX de W3LPL:", and from older nodes "DX de W3LPL" without its colon.
-    if (line.size() < 6 || !line.startsWith(u"DX ") || line.sliced(3, 2).compare(u"de", Qt::CaseInsensitive) != 0
-        || !isSpotBlank(line[5]))
+    if (line.size() < 6 || !line.startsWith(u"DX ") || !AsciiWord::equals(line.sliced(3, 2), u"DE")
+        || !AsciiWord::isBlank(line[5]))
         return std::nullopt;
     qsizetype pos = 6;
     const qsizetype n = line.size();
-    while (pos < n && isSpotBlank(line[pos]))
+    while (pos < n && AsciiWord::isBlank(line[pos]))
         ++pos;
     const qsizetype spotterStart = pos;
-    while (pos < n && !isSpotBlank(line[pos]) && line[pos] != u':')
+    while (pos < n && !AsciiWord::isBlank(line[pos]) && line[pos] != u':')
         ++pos;
     const QStringView spotter = line.sliced(spotterStart, pos - spotterStart);
     if (!isSpotter(spotter))
@@ -306,7 +299,7 @@ std::optional<Spot> SpotReader::read(QStringView line) const
                 spot.nodeLocators << writtenLocator(w);
         }
     }
-    const QStringView comment = line.sliced(callEnd, commentEnd - callEnd).trimmed();
+    const QStringView comment = AsciiWord::trimmed(line.sliced(callEnd, commentEnd - callEnd));
     if (!comment.isEmpty())
         spot.comment = comment.toString();
     readComment(spot);
@@ -317,7 +310,7 @@ std::optional<Spot> SpotReader::readListing(QStringView line) const
 {
     if (line.size() > MaxLineLength)
         return std::nullopt;
-    line = trimmedSpotLine(line);
+    line = AsciiWord::trimmed(line);
     SpotWords words(line);
     const std::optional<qint64> hz = spotFrequencyOf(words.next());
     if (!hz)
@@ -337,7 +330,7 @@ std::optional<Spot> SpotReader::readListing(QStringView line) const
     if (!line.endsWith(u'>'))
         return std::nullopt;
     const qsizetype open = line.lastIndexOf(u'<');
-    if (open < commentStart || (open > commentStart && !isSpotBlank(line[open - 1])))
+    if (open < commentStart || (open > commentStart && !AsciiWord::isBlank(line[open - 1])))
         return std::nullopt;
     const QStringView spotter = line.sliced(open + 1, line.size() - open - 2);
     if (!isSpotter(spotter))
@@ -350,7 +343,7 @@ std::optional<Spot> SpotReader::readListing(QStringView line) const
     spot.call = upperCall(call);
     spot.date = date;
     spot.time = time;
-    const QStringView comment = line.sliced(commentStart, open - commentStart).trimmed();
+    const QStringView comment = AsciiWord::trimmed(line.sliced(commentStart, open - commentStart));
     if (!comment.isEmpty())
         spot.comment = comment.toString();
     readComment(spot);
@@ -373,7 +366,7 @@ void SpotReader::readComment(Spot& spot) const
             }
         }
         if (!spot.snrDb)
-            spot.snrDb = numberWithUnit(previous, w, u"dB");
+            spot.snrDb = numberWithUnit(previous, w, u"DB");
         if (!spot.wpm)
             spot.wpm = numberWithUnit(previous, w, u"WPM");
         collectLocators(raw, spot.locators);
@@ -386,15 +379,14 @@ void SpotReader::readComment(Spot& spot) const
     // Skimmers end their comment with what they heard:
     //   "CW 19 dB 18 WPM CQ", "CW 5 dB 22 WPM NCDXF B", "CW 12 dB 20 WPM BEACON"
     if (spot.snrDb) {
-        if (previous.compare(u"CQ", Qt::CaseInsensitive) == 0)
+        if (AsciiWord::equals(previous, u"CQ"))
             spot.tag = Spot::Tag::Cq;
-        else if (previous.compare(u"DX", Qt::CaseInsensitive) == 0)
+        else if (AsciiWord::equals(previous, u"DX"))
             spot.tag = Spot::Tag::Dx;
-        else if (previous.compare(u"BEACON", Qt::CaseInsensitive) == 0)
+        else if (AsciiWord::equals(previous, u"BEACON"))
             spot.tag = Spot::Tag::Beacon;
-        else if (previous.compare(u"NCDXF", Qt::CaseInsensitive) == 0
-                 || (previous.compare(u"B", Qt::CaseInsensitive) == 0
-                     && beforePrevious.compare(u"NCDXF", Qt::CaseInsensitive) == 0))
+        else if (AsciiWord::equals(previous, u"NCDXF")
+                 || (AsciiWord::equals(previous, u"B") && AsciiWord::equals(beforePrevious, u"NCDXF")))
             spot.tag = Spot::Tag::NcdxfBeacon;
     }
     spot.split = SpotSplit::fromComment(spot.comment, spot.frequencyHz);

@@ -1,14 +1,10 @@
 #include "spots/SpotSplit.h"
 
+#include "spots/AsciiWord.h"
 #include "spots/DecimalNumber.h"
 #include "spots/Spot.h"
 
 namespace {
-
-bool isSplitBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
 
 struct SplitWord
 {
@@ -34,9 +30,9 @@ bool inSpotRange(qint64 hz)
 // "2", "1.5", "2k", "2kHz": the unit kHz may follow the number.
 QStringView withoutKilohertz(QStringView text)
 {
-    if (text.endsWith(u"khz", Qt::CaseInsensitive))
+    if (AsciiWord::endsWith(text, u"KHZ"))
         return text.chopped(3);
-    if (text.endsWith(u"k", Qt::CaseInsensitive))
+    if (AsciiWord::endsWith(text, u"K"))
         return text.chopped(1);
     return text;
 }
@@ -124,10 +120,10 @@ std::optional<SpotSplit> SpotSplit::fromComment(QStringView comment, qint64 spot
     qsizetype pos = 0;
     const qsizetype n = comment.size();
     auto nextWord = [&]() {
-        while (pos < n && isSplitBlank(comment[pos]))
+        while (pos < n && AsciiWord::isBlank(comment[pos]))
             ++pos;
         const qsizetype start = pos;
-        while (pos < n && !isSplitBlank(comment[pos]))
+        while (pos < n && !AsciiWord::isBlank(comment[pos]))
             ++pos;
         QStringView w = comment.sliced(start, pos - start);
         while (!w.isEmpty() && (w.back() == u',' || w.back() == u';' || w.back() == u'!'))
@@ -138,8 +134,10 @@ std::optional<SpotSplit> SpotSplit::fromComment(QStringView comment, qint64 spot
     QStringView word = nextWord();
     while (!word.isEmpty()) {
         const QStringView after = nextWord();
+        // Every split word starts with Q, U or D.
+        const char16_t first = AsciiWord::upper(word.front());
         for (const SplitWord& k : kSplitWords) {
-            if (!word.startsWith(k.word, Qt::CaseInsensitive))
+            if (first != k.word.front().unicode() || !AsciiWord::startsWith(word, k.word))
                 continue;
             const QStringView joined = word.sliced(k.word.size());
             if (!joined.isEmpty()) {

@@ -327,6 +327,9 @@ void TestSpotReader::listingLines_data()
         << "   7018.20  JA1BBB      30-Jan-2024 0712Z  CW 19 dB 18 WPM CQ           <DK9IP-#>"
         << true << "DK9IP-#" << qint64(7018200) << "JA1BBB" << "CW 19 dB 18 WPM CQ"
         << QDate(2024, 1, 30) << "07:12";
+    QTest::newRow("control byte before the spotter")
+        << "14222.0  9L5M  04-Dec-2023 1655Z  TNX \x16  <EB1DJ>" << true << "EB1DJ"
+        << qint64(14222000) << "9L5M" << "TNX" << QDate(2023, 12, 4) << "16:55";
     QTest::newRow("no spotter") << "14222.0  9L5M  04-Dec-2023 1655Z  TNX" << false << "" << qint64(0)
                                 << "" << "" << QDate() << "";
     QTest::newRow("31 February") << "14222.0  9L5M  31-Feb-2023 1655Z  TNX  <EB1DJ>" << false << ""
