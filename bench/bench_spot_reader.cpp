@@ -56,8 +56,8 @@ const char* const kOtherLines[] = {
 
 QString randomCall(QRandomGenerator& r)
 {
-    static const char* const prefixes[] = {"K", "W", "DL", "G", "JA", "VK9/DL", "EA8", "3Y0",
-                                           "VP8", "FT8", "ZS6", "PY2", "VK9/G"};
+    static const char* const prefixes[] = {"K",   "W",   "DL",  "G",   "JA",  "VK9/DL", "EA8",
+                                           "3Y0", "VP8", "FT8", "ZS6", "PY2", "VK9/G"};
     QString call = QLatin1String(prefixes[r.bounded(int(std::size(prefixes)))]);
     call += QString::number(r.bounded(10));
     for (int i = 0, n = 1 + r.bounded(3); i < n; ++i)
@@ -87,8 +87,7 @@ qint64 threadCpuNs()
 
 // The best of five passes, in ns of this thread's CPU per line: on a
 // machine that other work shares, the wall clock would count their time.
-template <typename Read>
-double nsPerLine(const QStringList& lines, Read read, int& count)
+template <typename Read> double nsPerLine(const QStringList& lines, Read read, int& count)
 {
     double best = 1e300;
     for (int round = 0; round < 5; ++round) {
@@ -138,6 +137,7 @@ int main(int argc, char* argv[])
                 spotCost);
     std::printf("NodeLine::read, 1 line in 4 no spot:  %.0f ns per line (%d of a known kind)\n",
                 mixedCost, kinds);
-    std::printf("SpotFields::read + SpotMode::of:      %.0f ns per line, for comparison\n", oldCost);
+    std::printf("SpotFields::read + SpotMode::of:      %.0f ns per line, for comparison\n",
+                oldCost);
     return read == n && spotCost <= 1000.0 ? 0 : 1;
 }

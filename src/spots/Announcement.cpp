@@ -16,8 +16,8 @@ std::optional<Announcement> Announcement::read(QStringView line)
     Announcement out;
     qsizetype pos = 3;
     for (const QStringView a : audiences) {
-        if (line.sliced(pos).startsWith(a) && line.size() > pos + a.size()
-            && AsciiWord::isBlank(line[pos + a.size()])) {
+        if (line.sliced(pos).startsWith(a) && line.size() > pos + a.size() &&
+            AsciiWord::isBlank(line[pos + a.size()])) {
             out.audience = a.toString();
             pos += a.size();
             break;

@@ -53,8 +53,8 @@ inline bool startsWith(QStringView word, QStringView capitals)
 
 inline bool endsWith(QStringView word, QStringView capitals)
 {
-    return word.size() >= capitals.size()
-        && sameFrom(word, word.size() - capitals.size(), capitals);
+    return word.size() >= capitals.size() &&
+           sameFrom(word, word.size() - capitals.size(), capitals);
 }
 
 } // namespace AsciiWord

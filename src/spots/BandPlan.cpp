@@ -10,10 +10,10 @@ constexpr qint64 bandPlanHz(double kHz)
 }
 
 // Which regions a row of the tables below holds for.
-constexpr unsigned kR1 = 1u << 1;
-constexpr unsigned kR2 = 1u << 2;
-constexpr unsigned kR3 = 1u << 3;
-constexpr unsigned kAllRegions = kR1 | kR2 | kR3;
+constexpr unsigned kRegion1 = 1u << 1;
+constexpr unsigned kRegion2 = 1u << 2;
+constexpr unsigned kRegion3 = 1u << 3;
+constexpr unsigned kAllRegions = kRegion1 | kRegion2 | kRegion3;
 
 unsigned bandPlanMask(BandPlan::Region region)
 {
@@ -28,36 +28,36 @@ struct BandPlanEdgeRow
     qint64 highestHz;
 };
 
-using B = BandPlan::Band;
+using PlanBand = BandPlan::Band;
 
 // The edges of the IARU regions' band plans (the ITU allocations to the
 // amateur service), in kHz. 60 m is the worldwide 5351.5-5366.5 of 2015.
 constexpr BandPlanEdgeRow kBandPlanEdges[] = {
-    {B::m2200, kAllRegions, bandPlanHz(135.7), bandPlanHz(137.8)},
-    {B::m630, kAllRegions, bandPlanHz(472), bandPlanHz(479)},
-    {B::m160, kR1, bandPlanHz(1810), bandPlanHz(2000)},
-    {B::m160, kR2 | kR3, bandPlanHz(1800), bandPlanHz(2000)},
-    {B::m80, kR1, bandPlanHz(3500), bandPlanHz(3800)},
-    {B::m80, kR2, bandPlanHz(3500), bandPlanHz(4000)},
-    {B::m80, kR3, bandPlanHz(3500), bandPlanHz(3900)},
-    {B::m60, kAllRegions, bandPlanHz(5351.5), bandPlanHz(5366.5)},
-    {B::m40, kR1 | kR3, bandPlanHz(7000), bandPlanHz(7200)},
-    {B::m40, kR2, bandPlanHz(7000), bandPlanHz(7300)},
-    {B::m30, kAllRegions, bandPlanHz(10100), bandPlanHz(10150)},
-    {B::m20, kAllRegions, bandPlanHz(14000), bandPlanHz(14350)},
-    {B::m17, kAllRegions, bandPlanHz(18068), bandPlanHz(18168)},
-    {B::m15, kAllRegions, bandPlanHz(21000), bandPlanHz(21450)},
-    {B::m12, kAllRegions, bandPlanHz(24890), bandPlanHz(24990)},
-    {B::m10, kAllRegions, bandPlanHz(28000), bandPlanHz(29700)},
-    {B::m6, kAllRegions, bandPlanHz(50000), bandPlanHz(54000)},
-    {B::m4, kR1, bandPlanHz(70000), bandPlanHz(70500)},
-    {B::m2, kR1, bandPlanHz(144000), bandPlanHz(146000)},
-    {B::m2, kR2 | kR3, bandPlanHz(144000), bandPlanHz(148000)},
-    {B::m1_25, kR2, bandPlanHz(220000), bandPlanHz(225000)},
-    {B::cm70, kR1 | kR3, bandPlanHz(430000), bandPlanHz(440000)},
-    {B::cm70, kR2, bandPlanHz(420000), bandPlanHz(450000)},
-    {B::cm33, kR2, bandPlanHz(902000), bandPlanHz(928000)},
-    {B::cm23, kAllRegions, bandPlanHz(1240000), bandPlanHz(1300000)},
+    {PlanBand::m2200, kAllRegions, bandPlanHz(135.7), bandPlanHz(137.8)},
+    {PlanBand::m630, kAllRegions, bandPlanHz(472), bandPlanHz(479)},
+    {PlanBand::m160, kRegion1, bandPlanHz(1810), bandPlanHz(2000)},
+    {PlanBand::m160, kRegion2 | kRegion3, bandPlanHz(1800), bandPlanHz(2000)},
+    {PlanBand::m80, kRegion1, bandPlanHz(3500), bandPlanHz(3800)},
+    {PlanBand::m80, kRegion2, bandPlanHz(3500), bandPlanHz(4000)},
+    {PlanBand::m80, kRegion3, bandPlanHz(3500), bandPlanHz(3900)},
+    {PlanBand::m60, kAllRegions, bandPlanHz(5351.5), bandPlanHz(5366.5)},
+    {PlanBand::m40, kRegion1 | kRegion3, bandPlanHz(7000), bandPlanHz(7200)},
+    {PlanBand::m40, kRegion2, bandPlanHz(7000), bandPlanHz(7300)},
+    {PlanBand::m30, kAllRegions, bandPlanHz(10100), bandPlanHz(10150)},
+    {PlanBand::m20, kAllRegions, bandPlanHz(14000), bandPlanHz(14350)},
+    {PlanBand::m17, kAllRegions, bandPlanHz(18068), bandPlanHz(18168)},
+    {PlanBand::m15, kAllRegions, bandPlanHz(21000), bandPlanHz(21450)},
+    {PlanBand::m12, kAllRegions, bandPlanHz(24890), bandPlanHz(24990)},
+    {PlanBand::m10, kAllRegions, bandPlanHz(28000), bandPlanHz(29700)},
+    {PlanBand::m6, kAllRegions, bandPlanHz(50000), bandPlanHz(54000)},
+    {PlanBand::m4, kRegion1, bandPlanHz(70000), bandPlanHz(70500)},
+    {PlanBand::m2, kRegion1, bandPlanHz(144000), bandPlanHz(146000)},
+    {PlanBand::m2, kRegion2 | kRegion3, bandPlanHz(144000), bandPlanHz(148000)},
+    {PlanBand::m1_25, kRegion2, bandPlanHz(220000), bandPlanHz(225000)},
+    {PlanBand::cm70, kRegion1 | kRegion3, bandPlanHz(430000), bandPlanHz(440000)},
+    {PlanBand::cm70, kRegion2, bandPlanHz(420000), bandPlanHz(450000)},
+    {PlanBand::cm33, kRegion2, bandPlanHz(902000), bandPlanHz(928000)},
+    {PlanBand::cm23, kAllRegions, bandPlanHz(1240000), bandPlanHz(1300000)},
 };
 
 struct BandPlanSegmentRow
@@ -68,9 +68,9 @@ struct BandPlanSegmentRow
     ModeGroup group;
 };
 
-constexpr ModeGroup kCw = ModeGroup::Cw;
-constexpr ModeGroup kDigital = ModeGroup::Digital;
-constexpr ModeGroup kPhone = ModeGroup::Phone;
+constexpr ModeGroup kSegmentCw = ModeGroup::Cw;
+constexpr ModeGroup kSegmentDigital = ModeGroup::Digital;
+constexpr ModeGroup kSegmentPhone = ModeGroup::Phone;
 
 // Where each segment of a band starts, in kHz; it runs to the next start in
 // the same band or to the band's top, and a start below a region's bottom
@@ -80,91 +80,90 @@ constexpr ModeGroup kPhone = ModeGroup::Phone;
 // weak-signal parts are told apart: CW at their bottom, then SSB; the rest
 // is FM and counts as phone.
 constexpr BandPlanSegmentRow kBandPlanSegments[] = {
-    {B::m2200, kAllRegions, bandPlanHz(135.7), kCw},
-    {B::m2200, kAllRegions, bandPlanHz(137.6), kDigital},
-    {B::m630, kAllRegions, bandPlanHz(472), kCw},
-    {B::m630, kAllRegions, bandPlanHz(475), kDigital},
-    {B::m160, kAllRegions, bandPlanHz(1800), kCw},
-    {B::m160, kAllRegions, bandPlanHz(1838), kDigital},
-    {B::m160, kAllRegions, bandPlanHz(1843), kPhone},
-    {B::m80, kAllRegions, bandPlanHz(3500), kCw},
-    {B::m80, kAllRegions, bandPlanHz(3570), kDigital},
-    {B::m80, kAllRegions, bandPlanHz(3600), kPhone},
-    {B::m60, kAllRegions, bandPlanHz(5351.5), kCw},
-    {B::m60, kAllRegions, bandPlanHz(5354), kPhone},
-    {B::m40, kAllRegions, bandPlanHz(7000), kCw},
-    {B::m40, kAllRegions, bandPlanHz(7040), kDigital},
-    {B::m40, kAllRegions, bandPlanHz(7060), kPhone},
-    {B::m30, kAllRegions, bandPlanHz(10100), kCw},
-    {B::m30, kAllRegions, bandPlanHz(10130), kDigital},
-    {B::m20, kAllRegions, bandPlanHz(14000), kCw},
-    {B::m20, kAllRegions, bandPlanHz(14070), kDigital},
-    {B::m20, kAllRegions, bandPlanHz(14099), kCw},
-    {B::m20, kAllRegions, bandPlanHz(14101), kDigital},
-    {B::m20, kAllRegions, bandPlanHz(14112), kPhone},
-    {B::m17, kAllRegions, bandPlanHz(18068), kCw},
-    {B::m17, kAllRegions, bandPlanHz(18095), kDigital},
-    {B::m17, kAllRegions, bandPlanHz(18109), kCw},
-    {B::m17, kAllRegions, bandPlanHz(18111), kDigital},
-    {B::m17, kAllRegions, bandPlanHz(18120), kPhone},
-    {B::m15, kAllRegions, bandPlanHz(21000), kCw},
-    {B::m15, kAllRegions, bandPlanHz(21070), kDigital},
-    {B::m15, kAllRegions, bandPlanHz(21120), kCw},
-    {B::m15, kAllRegions, bandPlanHz(21151), kPhone},
-    {B::m12, kAllRegions, bandPlanHz(24890), kCw},
-    {B::m12, kAllRegions, bandPlanHz(24915), kDigital},
-    {B::m12, kAllRegions, bandPlanHz(24929), kCw},
-    {B::m12, kAllRegions, bandPlanHz(24931), kDigital},
-    {B::m12, kAllRegions, bandPlanHz(24940), kPhone},
-    {B::m10, kAllRegions, bandPlanHz(28000), kCw},
-    {B::m10, kAllRegions, bandPlanHz(28070), kDigital},
-    {B::m10, kAllRegions, bandPlanHz(28190), kCw},
-    {B::m10, kAllRegions, bandPlanHz(28225), kPhone},
-    {B::m10, kAllRegions, bandPlanHz(29200), kDigital},
-    {B::m10, kAllRegions, bandPlanHz(29300), kPhone},
-    {B::m6, kAllRegions, bandPlanHz(50000), kCw},
-    {B::m6, kAllRegions, bandPlanHz(50100), kPhone},
-    {B::m6, kAllRegions, bandPlanHz(50300), kDigital},
-    {B::m6, kR1, bandPlanHz(50400), kCw},
-    {B::m6, kAllRegions, bandPlanHz(50500), kPhone},
-    {B::m4, kR1, bandPlanHz(70000), kCw},
-    {B::m4, kR1, bandPlanHz(70100), kPhone},
-    {B::m2, kR1, bandPlanHz(144000), kCw},
-    {B::m2, kR1, bandPlanHz(144150), kPhone},
-    {B::m2, kR1, bandPlanHz(144400), kCw},
-    {B::m2, kR1, bandPlanHz(144500), kPhone},
-    {B::m2, kR2 | kR3, bandPlanHz(144000), kCw},
-    {B::m2, kR2 | kR3, bandPlanHz(144100), kPhone},
-    {B::m2, kR2 | kR3, bandPlanHz(144275), kCw},
-    {B::m2, kR2 | kR3, bandPlanHz(144300), kPhone},
-    {B::m1_25, kR2, bandPlanHz(220000), kPhone},
-    {B::m1_25, kR2, bandPlanHz(222000), kCw},
-    {B::m1_25, kR2, bandPlanHz(222050), kPhone},
-    {B::cm70, kAllRegions, bandPlanHz(420000), kPhone},
-    {B::cm70, kAllRegions, bandPlanHz(432000), kCw},
-    {B::cm70, kAllRegions, bandPlanHz(432100), kPhone},
-    {B::cm70, kR1, bandPlanHz(432400), kCw},
-    {B::cm70, kR1, bandPlanHz(432500), kPhone},
-    {B::cm33, kR2, bandPlanHz(902000), kPhone},
-    {B::cm33, kR2, bandPlanHz(903000), kCw},
-    {B::cm33, kR2, bandPlanHz(903100), kPhone},
-    {B::cm23, kAllRegions, bandPlanHz(1240000), kPhone},
-    {B::cm23, kAllRegions, bandPlanHz(1296000), kCw},
-    {B::cm23, kAllRegions, bandPlanHz(1296150), kPhone},
-    {B::cm23, kAllRegions, bandPlanHz(1296800), kCw},
-    {B::cm23, kAllRegions, bandPlanHz(1297000), kPhone},
+    {PlanBand::m2200, kAllRegions, bandPlanHz(135.7), kSegmentCw},
+    {PlanBand::m2200, kAllRegions, bandPlanHz(137.6), kSegmentDigital},
+    {PlanBand::m630, kAllRegions, bandPlanHz(472), kSegmentCw},
+    {PlanBand::m630, kAllRegions, bandPlanHz(475), kSegmentDigital},
+    {PlanBand::m160, kAllRegions, bandPlanHz(1800), kSegmentCw},
+    {PlanBand::m160, kAllRegions, bandPlanHz(1838), kSegmentDigital},
+    {PlanBand::m160, kAllRegions, bandPlanHz(1843), kSegmentPhone},
+    {PlanBand::m80, kAllRegions, bandPlanHz(3500), kSegmentCw},
+    {PlanBand::m80, kAllRegions, bandPlanHz(3570), kSegmentDigital},
+    {PlanBand::m80, kAllRegions, bandPlanHz(3600), kSegmentPhone},
+    {PlanBand::m60, kAllRegions, bandPlanHz(5351.5), kSegmentCw},
+    {PlanBand::m60, kAllRegions, bandPlanHz(5354), kSegmentPhone},
+    {PlanBand::m40, kAllRegions, bandPlanHz(7000), kSegmentCw},
+    {PlanBand::m40, kAllRegions, bandPlanHz(7040), kSegmentDigital},
+    {PlanBand::m40, kAllRegions, bandPlanHz(7060), kSegmentPhone},
+    {PlanBand::m30, kAllRegions, bandPlanHz(10100), kSegmentCw},
+    {PlanBand::m30, kAllRegions, bandPlanHz(10130), kSegmentDigital},
+    {PlanBand::m20, kAllRegions, bandPlanHz(14000), kSegmentCw},
+    {PlanBand::m20, kAllRegions, bandPlanHz(14070), kSegmentDigital},
+    {PlanBand::m20, kAllRegions, bandPlanHz(14099), kSegmentCw},
+    {PlanBand::m20, kAllRegions, bandPlanHz(14101), kSegmentDigital},
+    {PlanBand::m20, kAllRegions, bandPlanHz(14112), kSegmentPhone},
+    {PlanBand::m17, kAllRegions, bandPlanHz(18068), kSegmentCw},
+    {PlanBand::m17, kAllRegions, bandPlanHz(18095), kSegmentDigital},
+    {PlanBand::m17, kAllRegions, bandPlanHz(18109), kSegmentCw},
+    {PlanBand::m17, kAllRegions, bandPlanHz(18111), kSegmentDigital},
+    {PlanBand::m17, kAllRegions, bandPlanHz(18120), kSegmentPhone},
+    {PlanBand::m15, kAllRegions, bandPlanHz(21000), kSegmentCw},
+    {PlanBand::m15, kAllRegions, bandPlanHz(21070), kSegmentDigital},
+    {PlanBand::m15, kAllRegions, bandPlanHz(21120), kSegmentCw},
+    {PlanBand::m15, kAllRegions, bandPlanHz(21151), kSegmentPhone},
+    {PlanBand::m12, kAllRegions, bandPlanHz(24890), kSegmentCw},
+    {PlanBand::m12, kAllRegions, bandPlanHz(24915), kSegmentDigital},
+    {PlanBand::m12, kAllRegions, bandPlanHz(24929), kSegmentCw},
+    {PlanBand::m12, kAllRegions, bandPlanHz(24931), kSegmentDigital},
+    {PlanBand::m12, kAllRegions, bandPlanHz(24940), kSegmentPhone},
+    {PlanBand::m10, kAllRegions, bandPlanHz(28000), kSegmentCw},
+    {PlanBand::m10, kAllRegions, bandPlanHz(28070), kSegmentDigital},
+    {PlanBand::m10, kAllRegions, bandPlanHz(28190), kSegmentCw},
+    {PlanBand::m10, kAllRegions, bandPlanHz(28225), kSegmentPhone},
+    {PlanBand::m10, kAllRegions, bandPlanHz(29200), kSegmentDigital},
+    {PlanBand::m10, kAllRegions, bandPlanHz(29300), kSegmentPhone},
+    {PlanBand::m6, kAllRegions, bandPlanHz(50000), kSegmentCw},
+    {PlanBand::m6, kAllRegions, bandPlanHz(50100), kSegmentPhone},
+    {PlanBand::m6, kAllRegions, bandPlanHz(50300), kSegmentDigital},
+    {PlanBand::m6, kRegion1, bandPlanHz(50400), kSegmentCw},
+    {PlanBand::m6, kAllRegions, bandPlanHz(50500), kSegmentPhone},
+    {PlanBand::m4, kRegion1, bandPlanHz(70000), kSegmentCw},
+    {PlanBand::m4, kRegion1, bandPlanHz(70100), kSegmentPhone},
+    {PlanBand::m2, kRegion1, bandPlanHz(144000), kSegmentCw},
+    {PlanBand::m2, kRegion1, bandPlanHz(144150), kSegmentPhone},
+    {PlanBand::m2, kRegion1, bandPlanHz(144400), kSegmentCw},
+    {PlanBand::m2, kRegion1, bandPlanHz(144500), kSegmentPhone},
+    {PlanBand::m2, kRegion2 | kRegion3, bandPlanHz(144000), kSegmentCw},
+    {PlanBand::m2, kRegion2 | kRegion3, bandPlanHz(144100), kSegmentPhone},
+    {PlanBand::m2, kRegion2 | kRegion3, bandPlanHz(144275), kSegmentCw},
+    {PlanBand::m2, kRegion2 | kRegion3, bandPlanHz(144300), kSegmentPhone},
+    {PlanBand::m1_25, kRegion2, bandPlanHz(220000), kSegmentPhone},
+    {PlanBand::m1_25, kRegion2, bandPlanHz(222000), kSegmentCw},
+    {PlanBand::m1_25, kRegion2, bandPlanHz(222050), kSegmentPhone},
+    {PlanBand::cm70, kAllRegions, bandPlanHz(420000), kSegmentPhone},
+    {PlanBand::cm70, kAllRegions, bandPlanHz(432000), kSegmentCw},
+    {PlanBand::cm70, kAllRegions, bandPlanHz(432100), kSegmentPhone},
+    {PlanBand::cm70, kRegion1, bandPlanHz(432400), kSegmentCw},
+    {PlanBand::cm70, kRegion1, bandPlanHz(432500), kSegmentPhone},
+    {PlanBand::cm33, kRegion2, bandPlanHz(902000), kSegmentPhone},
+    {PlanBand::cm33, kRegion2, bandPlanHz(903000), kSegmentCw},
+    {PlanBand::cm33, kRegion2, bandPlanHz(903100), kSegmentPhone},
+    {PlanBand::cm23, kAllRegions, bandPlanHz(1240000), kSegmentPhone},
+    {PlanBand::cm23, kAllRegions, bandPlanHz(1296000), kSegmentCw},
+    {PlanBand::cm23, kAllRegions, bandPlanHz(1296150), kSegmentPhone},
+    {PlanBand::cm23, kAllRegions, bandPlanHz(1296800), kSegmentCw},
+    {PlanBand::cm23, kAllRegions, bandPlanHz(1297000), kSegmentPhone},
 };
 
 // The dial frequencies of FT8 and FT4 (WSJT-X's defaults), in kHz; their
 // signals lie up to 3 kHz above the dial, often inside a CW or phone
 // segment.
 constexpr qint64 kBandPlanDigitalDials[] = {
-    bandPlanHz(1840),   bandPlanHz(3573),   bandPlanHz(3575),   bandPlanHz(5357),
-    bandPlanHz(7047.5), bandPlanHz(7074),   bandPlanHz(10136),  bandPlanHz(10140),
-    bandPlanHz(14074),  bandPlanHz(14080),  bandPlanHz(18100),  bandPlanHz(18104),
-    bandPlanHz(21074),  bandPlanHz(21140),  bandPlanHz(24915),  bandPlanHz(24919),
-    bandPlanHz(28074),  bandPlanHz(28180),  bandPlanHz(50313),  bandPlanHz(50318),
-    bandPlanHz(70154),  bandPlanHz(144174),
+    bandPlanHz(1840),  bandPlanHz(3573),   bandPlanHz(3575),  bandPlanHz(5357),  bandPlanHz(7047.5),
+    bandPlanHz(7074),  bandPlanHz(10136),  bandPlanHz(10140), bandPlanHz(14074), bandPlanHz(14080),
+    bandPlanHz(18100), bandPlanHz(18104),  bandPlanHz(21074), bandPlanHz(21140), bandPlanHz(24915),
+    bandPlanHz(24919), bandPlanHz(28074),  bandPlanHz(28180), bandPlanHz(50313), bandPlanHz(50318),
+    bandPlanHz(70154), bandPlanHz(144174),
 };
 constexpr qint64 kBandPlanDialWidth = 3000;
 
@@ -175,11 +174,13 @@ struct BandPlanNameRow
 };
 
 constexpr BandPlanNameRow kBandPlanNames[] = {
-    {B::m2200, u"2200m"}, {B::m630, u"630m"}, {B::m160, u"160m"}, {B::m80, u"80m"},
-    {B::m60, u"60m"},     {B::m40, u"40m"},   {B::m30, u"30m"},   {B::m20, u"20m"},
-    {B::m17, u"17m"},     {B::m15, u"15m"},   {B::m12, u"12m"},   {B::m10, u"10m"},
-    {B::m6, u"6m"},       {B::m4, u"4m"},     {B::m2, u"2m"},     {B::m1_25, u"1.25m"},
-    {B::cm70, u"70cm"},   {B::cm33, u"33cm"}, {B::cm23, u"23cm"},
+    {PlanBand::m2200, u"2200m"}, {PlanBand::m630, u"630m"}, {PlanBand::m160, u"160m"},
+    {PlanBand::m80, u"80m"},     {PlanBand::m60, u"60m"},   {PlanBand::m40, u"40m"},
+    {PlanBand::m30, u"30m"},     {PlanBand::m20, u"20m"},   {PlanBand::m17, u"17m"},
+    {PlanBand::m15, u"15m"},     {PlanBand::m12, u"12m"},   {PlanBand::m10, u"10m"},
+    {PlanBand::m6, u"6m"},       {PlanBand::m4, u"4m"},     {PlanBand::m2, u"2m"},
+    {PlanBand::m1_25, u"1.25m"}, {PlanBand::cm70, u"70cm"}, {PlanBand::cm33, u"33cm"},
+    {PlanBand::cm23, u"23cm"},
 };
 static_assert(std::size(kBandPlanNames) == BandPlan::BandCount);
 

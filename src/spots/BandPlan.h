@@ -18,8 +18,8 @@ class BandPlan
 public:
     enum class Region : unsigned char
     {
-        One = 1, // Europe, Africa, the Middle East, northern Asia
-        Two = 2, // the Americas
+        One = 1,  // Europe, Africa, the Middle East, northern Asia
+        Two = 2,  // the Americas
         Three = 3 // the rest of Asia and the Pacific
     };
 

@@ -67,9 +67,7 @@ std::optional<ModeWord> ModeWord::of(QStringView word)
         if (capitalsOnly ? word != row.word : !AsciiWord::equals(word, row.word))
             continue;
         // The table's text lives as long as the program.
-        return ModeWord{QString::fromRawData(row.mode.data(),
-                                             row.mode.size()),
-                        row.group};
+        return ModeWord{QString::fromRawData(row.mode.data(), row.mode.size()), row.group};
     }
     return std::nullopt;
 }

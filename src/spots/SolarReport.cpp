@@ -30,7 +30,7 @@ bool setSolarFigure(SolarReport& report, QStringView key, QStringView value)
         std::optional<int> SolarReport::*field;
     };
     static constexpr Number numbers[] = {
-        {u"SFI", &SolarReport::sfi}, {u"A", &SolarReport::a},       {u"K", &SolarReport::k},
+        {u"SFI", &SolarReport::sfi},   {u"A", &SolarReport::a}, {u"K", &SolarReport::k},
         {u"EXPK", &SolarReport::expK}, {u"R", &SolarReport::r},
     };
     for (const Number& n : numbers) {
@@ -79,7 +79,8 @@ std::optional<SolarReport> SolarReport::read(QStringView line)
     if (open >= 0) {
         if (!head.endsWith(u'>'))
             return std::nullopt;
-        const std::optional<int> hour = solarNumberOf(head.sliced(open + 1, head.size() - open - 2));
+        const std::optional<int> hour =
+            solarNumberOf(head.sliced(open + 1, head.size() - open - 2));
         if (hour && *hour <= 23)
             report.hour = *hour;
         head = AsciiWord::trimmed(head.first(open));

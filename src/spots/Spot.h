@@ -37,16 +37,16 @@ struct Spot
         NcdxfBeacon // "NCDXF B": a beacon of the NCDXF/IARU network
     };
 
-    QString spotter;    // as the node wrote it, "-#" or "-1" kept: "DK9IP-#"
+    QString spotter;      // as the node wrote it, "-#" or "-1" kept: "DK9IP-#"
     bool skimmer = false; // the spotter ends in "-#"
     qint64 frequencyHz = 0;
-    QString call;       // in capitals
-    QString comment;    // between the call and the time, its blanks inside kept
-    QTime time;         // the node's "0712Z"; invalid when the line has none
-    QDate date;         // only a listing line ("04-Dec-2023") has it
+    QString call;    // in capitals
+    QString comment; // between the call and the time, its blanks inside kept
+    QTime time;      // the node's "0712Z"; invalid when the line has none
+    QDate date;      // only a listing line ("04-Dec-2023") has it
 
     std::optional<BandPlan::Band> band; // none between the bands: still a spot
-    QString mode;       // the comment's mode word ("CW", "USB", "FT8"), else empty
+    QString mode;                       // the comment's mode word ("CW", "USB", "FT8"), else empty
     ModeGroup group = ModeGroup::Unknown; // of the mode word, else of the band plan
 
     std::optional<int> snrDb; // "19 dB", "-12 dB"

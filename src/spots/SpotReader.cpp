@@ -149,8 +149,18 @@ std::optional<int> numberWithUnit(QStringView previous, QStringView word, QStrin
 bool isPunctuation(QChar c)
 {
     switch (c.unicode()) {
-    case u',': case u'.': case u';': case u':': case u'!': case u'?':
-    case u'(': case u')': case u'[': case u']': case u'"': case u'\'':
+    case u',':
+    case u'.':
+    case u';':
+    case u':':
+    case u'!':
+    case u'?':
+    case u'(':
+    case u')':
+    case u'[':
+    case u']':
+    case u'"':
+    case u'\'':
         return true;
     default:
         return false;
@@ -200,6 +210,9 @@ bool SpotReader::isCall(QStringView word)
 {
     if (word.size() < 3 || word.size() > 20 || word.front() == u'/' || word.back() == u'/')
         return false;
+    // "0712Z" is the node's time where the call is missing.
+    if (spotTimeOf(word).isValid())
+        return false;
     bool letter = false;
     bool digit = false;
     for (const QChar c : word) {
@@ -241,8 +254,8 @@ std::optional<Spot> SpotReader::read(QStringView line) const
     while (!line.isEmpty() && AsciiWord::isBlank(line.back()))
         line.chop(1);
     // "DX de W3LPL:", and from older nodes "DX de W3LPL" without its colon.
-    if (line.size() < 6 || !line.startsWith(u"DX ") || !AsciiWord::equals(line.sliced(3, 2), u"DE")
-        || !AsciiWord::isBlank(line[5]))
+    if (line.size() < 6 || !line.startsWith(u"DX ") ||
+        !AsciiWord::equals(line.sliced(3, 2), u"DE") || !AsciiWord::isBlank(line[5]))
         return std::nullopt;
     qsizetype pos = 6;
     const qsizetype n = line.size();
@@ -385,8 +398,8 @@ void SpotReader::readComment(Spot& spot) const
             spot.tag = Spot::Tag::Dx;
         else if (AsciiWord::equals(previous, u"BEACON"))
             spot.tag = Spot::Tag::Beacon;
-        else if (AsciiWord::equals(previous, u"NCDXF")
-                 || (AsciiWord::equals(previous, u"B") && AsciiWord::equals(beforePrevious, u"NCDXF")))
+        else if (AsciiWord::equals(previous, u"NCDXF") ||
+                 (AsciiWord::equals(previous, u"B") && AsciiWord::equals(beforePrevious, u"NCDXF")))
             spot.tag = Spot::Tag::NcdxfBeacon;
     }
     spot.split = SpotSplit::fromComment(spot.comment, spot.frequencyHz);

@@ -43,7 +43,7 @@ public:
 
     // A callsign as spots carry them: 3 to 20 letters, digits and slashes,
     // at least one letter and one digit, no slash at either end
-    // ("VP2MXX", "VK9/DL1ABCD/MM", "FT8WW"; not "599", "CQ", "/P").
+    // ("VP2MXX", "VK9/DL1ABCD/MM", "FT8WW"; not "599", "CQ", "/P", "0712Z").
     static bool isCall(QStringView word);
 
     // A Maidenhead locator of 4 or 6 characters, either case: field A-R,

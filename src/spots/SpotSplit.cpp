@@ -14,12 +14,9 @@ struct SplitWord
 };
 
 constexpr SplitWord kSplitWords[] = {
-    {SpotSplit::Direction::Listen, u"QSX", true},
-    {SpotSplit::Direction::Up, u"UP", false},
-    {SpotSplit::Direction::Down, u"DOWN", false},
-    {SpotSplit::Direction::Down, u"DWN", false},
-    {SpotSplit::Direction::Down, u"DN", false},
-    {SpotSplit::Direction::Up, u"U", true},
+    {SpotSplit::Direction::Listen, u"QSX", true}, {SpotSplit::Direction::Up, u"UP", false},
+    {SpotSplit::Direction::Down, u"DOWN", false}, {SpotSplit::Direction::Down, u"DWN", false},
+    {SpotSplit::Direction::Down, u"DN", false},   {SpotSplit::Direction::Up, u"U", true},
 };
 
 bool inSpotRange(qint64 hz)
@@ -66,8 +63,7 @@ std::optional<qint64> offsetHz(const DecimalNumber& number)
 
 // The split that a direction word and the number after it name; none when
 // the number names nothing. "5-10" is a range.
-std::optional<SpotSplit> splitOf(SpotSplit::Direction direction, QStringView amount,
-                                  qint64 spotHz)
+std::optional<SpotSplit> splitOf(SpotSplit::Direction direction, QStringView amount, qint64 spotHz)
 {
     amount = withoutKilohertz(amount);
     const qsizetype dash = amount.indexOf(u'-');

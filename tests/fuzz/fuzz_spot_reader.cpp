@@ -29,7 +29,8 @@ bool isWordOfLine(const QString& word, const QString& line)
         const qsizetype start = i;
         while (i < n && !isBlank(line[i]))
             ++i;
-        if (i > start && QStringView(line).sliced(start, i - start).compare(word, Qt::CaseInsensitive) == 0)
+        if (i > start &&
+            QStringView(line).sliced(start, i - start).compare(word, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
@@ -52,8 +53,8 @@ void checkSpot(const Spot& spot, const QString& line, const BandPlan& plan)
     FUZZ_CHECK(!spot.spotter.isEmpty() && spot.spotter.size() <= 20 && line.contains(spot.spotter));
     FUZZ_CHECK(spot.skimmer == spot.spotter.endsWith(QLatin1String("-#")));
     FUZZ_CHECK(line.contains(spot.comment));
-    FUZZ_CHECK(spot.comment.isEmpty()
-               || (!isBlank(spot.comment.front()) && !isBlank(spot.comment.back())));
+    FUZZ_CHECK(spot.comment.isEmpty() ||
+               (!isBlank(spot.comment.front()) && !isBlank(spot.comment.back())));
 
     // Every text is a piece of the line or a locator made of one; the mode
     // is the table's own text.
@@ -67,7 +68,8 @@ void checkSpot(const Spot& spot, const QString& line, const BandPlan& plan)
     FUZZ_CHECK(spot.band == plan.bandOf(spot.frequencyHz));
     if (spot.band) {
         const std::optional<BandPlan::Edges> edges = plan.edges(*spot.band);
-        FUZZ_CHECK(edges && edges->lowestHz <= spot.frequencyHz && spot.frequencyHz <= edges->highestHz);
+        FUZZ_CHECK(edges && edges->lowestHz <= spot.frequencyHz &&
+                   spot.frequencyHz <= edges->highestHz);
     }
     if (spot.mode.isEmpty()) {
         FUZZ_CHECK(spot.group == plan.groupOf(spot.frequencyHz));
@@ -120,9 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (solar) {
         FUZZ_CHECK(!solar->reporter.isEmpty() && line.contains(solar->reporter));
         FUZZ_CHECK(solar->hour >= -1 && solar->hour <= 23);
-        FUZZ_CHECK(solar->reporter.size() + solar->sa.size() + solar->gmf.size() + solar->au.size()
-                       + solar->remark.size()
-                   <= line.size());
+        FUZZ_CHECK(solar->reporter.size() + solar->sa.size() + solar->gmf.size() +
+                       solar->au.size() + solar->remark.size() <=
+                   line.size());
         for (const std::optional<int>& v : {solar->sfi, solar->a, solar->k, solar->expK, solar->r})
             FUZZ_CHECK(!v || (*v >= 0 && *v <= 9999));
     }

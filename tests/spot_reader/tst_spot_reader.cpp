@@ -81,81 +81,143 @@ void TestSpotReader::liveLines_data()
     const int digital = int(ModeGroup::Digital);
     QTest::newRow("DXSpider")
         << "DX de W3LPL:     21021.0  VP2MXX       CW 579 up 2                    0712Z"
-        << "W3LPL" << false << qint64(21021000) << "VP2MXX" << "CW 579 up 2" << "07:12" << "15m"
+        << "W3LPL" << false << qint64(21021000) << "VP2MXX"
+        << "CW 579 up 2"
+        << "07:12"
+        << "15m"
         << "CW" << cw;
     // CC Cluster's SET/RES 2: two decimals, one column further left.
     QTest::newRow("two decimals, 21057.61 is not 210576.1")
         << "DX de VE7CC-1:  21057.61 ZS6AAA       599                            1733Z"
-        << "VE7CC-1" << false << qint64(21057610) << "ZS6AAA" << "599" << "17:33" << "15m" << ""
-        << cw;
+        << "VE7CC-1" << false << qint64(21057610) << "ZS6AAA"
+        << "599"
+        << "17:33"
+        << "15m"
+        << "" << cw;
     QTest::newRow("two decimals, 1812.79 is not 18127.9")
         << "DX de OH2BH:     1812.79 FT8WW        tnx QSO                        2101Z"
-        << "OH2BH" << false << qint64(1812790) << "FT8WW" << "tnx QSO" << "21:01" << "160m" << ""
-        << cw;
+        << "OH2BH" << false << qint64(1812790) << "FT8WW"
+        << "tnx QSO"
+        << "21:01"
+        << "160m"
+        << "" << cw;
     QTest::newRow("two decimals, JA1BBB keeps its J")
         << "DX de DL1ABC:   14025.00 JA1BBB       CW 599                         0815Z"
-        << "DL1ABC" << false << qint64(14025000) << "JA1BBB" << "CW 599" << "08:15" << "20m" << "CW"
-        << cw;
+        << "DL1ABC" << false << qint64(14025000) << "JA1BBB"
+        << "CW 599"
+        << "08:15"
+        << "20m"
+        << "CW" << cw;
     QTest::newRow("three decimals")
         << "DX de EA5WU:    7055.125 EA5XX        LSB 59                         0930Z"
-        << "EA5WU" << false << qint64(7055125) << "EA5XX" << "LSB 59" << "09:30" << "40m" << "LSB"
-        << phone;
+        << "EA5WU" << false << qint64(7055125) << "EA5XX"
+        << "LSB 59"
+        << "09:30"
+        << "40m"
+        << "LSB" << phone;
     QTest::newRow("FT8 on 30 m is digital, not CW")
         << "DX de G4ABC:     10137.0  PY2XX        FT8 -12 dB                     1200Z"
-        << "G4ABC" << false << qint64(10137000) << "PY2XX" << "FT8 -12 dB" << "12:00" << "30m"
+        << "G4ABC" << false << qint64(10137000) << "PY2XX"
+        << "FT8 -12 dB"
+        << "12:00"
+        << "30m"
         << "FT8" << digital;
     QTest::newRow("comment's mode over the band plan")
         << "DX de K3LR:      14205.0  TX5S         CW pse QRS                     1455Z"
-        << "K3LR" << false << qint64(14205000) << "TX5S" << "CW pse QRS" << "14:55" << "20m" << "CW"
-        << cw;
+        << "K3LR" << false << qint64(14205000) << "TX5S"
+        << "CW pse QRS"
+        << "14:55"
+        << "20m"
+        << "CW" << cw;
     QTest::newRow("no mode word: phone segment")
         << "DX de N1MM:      14195.0  5X1XA        up 5-10                        1420Z"
-        << "N1MM" << false << qint64(14195000) << "5X1XA" << "up 5-10" << "14:20" << "20m" << ""
-        << phone;
+        << "N1MM" << false << qint64(14195000) << "5X1XA"
+        << "up 5-10"
+        << "14:20"
+        << "20m"
+        << "" << phone;
     QTest::newRow("skimmer")
         << "DX de DK9IP-#:   14023.8  JA1BBB       CW 19 dB 18 WPM CQ             0712Z"
-        << "DK9IP-#" << true << qint64(14023800) << "JA1BBB" << "CW 19 dB 18 WPM CQ" << "07:12"
-        << "20m" << "CW" << cw;
+        << "DK9IP-#" << true << qint64(14023800) << "JA1BBB"
+        << "CW 19 dB 18 WPM CQ"
+        << "07:12"
+        << "20m"
+        << "CW" << cw;
     QTest::newRow("long spotter, no blank after the colon")
         << "DX de 3V/KF5EYY-#:7018.0  OH2BH        CW 12 dB 22 WPM CQ             0713Z"
-        << "3V/KF5EYY-#" << true << qint64(7018000) << "OH2BH" << "CW 12 dB 22 WPM CQ" << "07:13"
-        << "40m" << "CW" << cw;
+        << "3V/KF5EYY-#" << true << qint64(7018000) << "OH2BH"
+        << "CW 12 dB 22 WPM CQ"
+        << "07:13"
+        << "40m"
+        << "CW" << cw;
     QTest::newRow("older node, spotter without colon")
-        << "DX de IK4VYX  14023.0  JA1BBB  CW 599 0717Z" << "IK4VYX" << false << qint64(14023000)
-        << "JA1BBB" << "CW 599" << "07:17" << "20m" << "CW" << cw;
+        << "DX de IK4VYX  14023.0  JA1BBB  CW 599 0717Z"
+        << "IK4VYX" << false << qint64(14023000) << "JA1BBB"
+        << "CW 599"
+        << "07:17"
+        << "20m"
+        << "CW" << cw;
     QTest::newRow("long call pushes the time")
         << "DX de W3LPL:     14025.0  VK9/DL1ABCD/MM CW 579                        0714Z"
-        << "W3LPL" << false << qint64(14025000) << "VK9/DL1ABCD/MM" << "CW 579" << "07:14" << "20m"
+        << "W3LPL" << false << qint64(14025000) << "VK9/DL1ABCD/MM"
+        << "CW 579"
+        << "07:14"
+        << "20m"
         << "CW" << cw;
     QTest::newRow("9-character frequency, 23 cm")
         << "DX de W6RK:    1296200.0  W5LUA        EME JT65 -24                   2232Z"
-        << "W6RK" << false << qint64(1296200000) << "W5LUA" << "EME JT65 -24" << "22:32" << "23cm"
+        << "W6RK" << false << qint64(1296200000) << "W5LUA"
+        << "EME JT65 -24"
+        << "22:32"
+        << "23cm"
         << "JT65" << digital;
     QTest::newRow("10-character frequency, no band")
         << "DX de DL7APV: 10368887.0  OK1KIR       CW EME 559                     1801Z"
-        << "DL7APV" << false << qint64(10368887000) << "OK1KIR" << "CW EME 559" << "18:01" << ""
+        << "DL7APV" << false << qint64(10368887000) << "OK1KIR"
+        << "CW EME 559"
+        << "18:01"
+        << ""
         << "CW" << cw;
     QTest::newRow("outside every band, still a spot")
         << "DX de W1AW:       5405.0  K1N          59 tnx                         2310Z"
-        << "W1AW" << false << qint64(5405000) << "K1N" << "59 tnx" << "23:10" << "" << ""
-        << int(ModeGroup::Unknown);
+        << "W1AW" << false << qint64(5405000) << "K1N"
+        << "59 tnx"
+        << "23:10"
+        << ""
+        << "" << int(ModeGroup::Unknown);
     QTest::newRow("trailing BELs")
         << "DX de W3LPL:     21021.0  VP2MXX       CW 579 up 2                    0712Z\a\a\r\n"
-        << "W3LPL" << false << qint64(21021000) << "VP2MXX" << "CW 579 up 2" << "07:12" << "15m"
+        << "W3LPL" << false << qint64(21021000) << "VP2MXX"
+        << "CW 579 up 2"
+        << "07:12"
+        << "15m"
         << "CW" << cw;
     QTest::newRow("AR-Cluster, state after the time")
         << "DX de K1TTT:     14025.0  JA1BBB       CW 599                         0816Z MA"
-        << "K1TTT" << false << qint64(14025000) << "JA1BBB" << "CW 599" << "08:16" << "20m" << "CW"
-        << cw;
+        << "K1TTT" << false << qint64(14025000) << "JA1BBB"
+        << "CW 599"
+        << "08:16"
+        << "20m"
+        << "CW" << cw;
     QTest::newRow("a time in the comment")
         << "DX de W1AW:      14030.0  K5D          QRV 0700Z daily                1230Z"
-        << "W1AW" << false << qint64(14030000) << "K5D" << "QRV 0700Z daily" << "12:30" << "20m"
+        << "W1AW" << false << qint64(14030000) << "K5D"
+        << "QRV 0700Z daily"
+        << "12:30"
+        << "20m"
         << "" << cw;
-    QTest::newRow("no time, small letters")
-        << "DX de W1AW:      14030.0  k5d          qrv cw" << "W1AW" << false << qint64(14030000)
-        << "K5D" << "qrv cw" << "" << "20m" << "CW" << cw;
-    QTest::newRow("no comment") << "DX de W1AW:      14030.0  K5D" << "W1AW" << false
-                                << qint64(14030000) << "K5D" << "" << "" << "20m" << "" << cw;
+    QTest::newRow("no time, small letters") << "DX de W1AW:      14030.0  k5d          qrv cw"
+                                            << "W1AW" << false << qint64(14030000) << "K5D"
+                                            << "qrv cw"
+                                            << ""
+                                            << "20m"
+                                            << "CW" << cw;
+    QTest::newRow("no comment") << "DX de W1AW:      14030.0  K5D"
+                                << "W1AW" << false << qint64(14030000) << "K5D"
+                                << ""
+                                << ""
+                                << "20m"
+                                << "" << cw;
 }
 
 void TestSpotReader::liveLines()
@@ -189,6 +251,7 @@ void TestSpotReader::notSpots_data()
     QTest::newRow("word before the number") << "DX de W3LPL: on 14025.0 JA1BBB CW";
     QTest::newRow("no call") << "DX de W3LPL:     14025.0";
     QTest::newRow("call without digit") << "DX de W3LPL:     14025.0  CQ     CW 599    0712Z";
+    QTest::newRow("time as call") << "DX de W3LPL:     14025.0  0712Z";
     QTest::newRow("number as call") << "DX de W3LPL:     14025.0  599    CW        0712Z";
     QTest::newRow("spotter with a strange sign") << "DX de W3$LPL:     14025.0  JA1BBB  0712Z";
     QTest::newRow("small dx") << "dx de W3LPL:     14025.0  JA1BBB       CW 599     0712Z";
@@ -233,8 +296,9 @@ void TestSpotReader::commentFields_data()
         << "DX de W1AW:      14025.0  JA1BBB       CQ CQ                          0718Z" << kNone
         << kNone << int(Spot::Tag::None) << QStringList() << QStringList();
     QTest::newRow("6 m path, six-character locators")
-        << "DX de EA3XU:     50313.0  PY2XB        FT8 jn11cl<ES>GG66rm           1802Z JN11" << kNone
-        << kNone << int(Spot::Tag::None) << QStringList{"JN11cl", "GG66rm"} << QStringList{"JN11"};
+        << "DX de EA3XU:     50313.0  PY2XB        FT8 jn11cl<ES>GG66rm           1802Z JN11"
+        << kNone << kNone << int(Spot::Tag::None) << QStringList{"JN11cl", "GG66rm"}
+        << QStringList{"JN11"};
     QTest::newRow("RR73 and out-of-range letters are no locator")
         << "DX de W1AW:      14074.0  JA1BBB       FT8 RR73 JS31 AB1                0719Z" << kNone
         << kNone << int(Spot::Tag::None) << QStringList() << QStringList();
@@ -263,31 +327,41 @@ void TestSpotReader::splits_data()
     const int up = int(SpotSplit::Direction::Up);
     const int down = int(SpotSplit::Direction::Down);
     const int listen = int(SpotSplit::Direction::Listen);
-    QTest::newRow("UP") << "14025.0" << "CW UP" << up << qint64(0) << qint64(0);
-    QTest::newRow("UP2") << "14025.0" << "UP2" << up << qint64(14027000) << qint64(14027000);
-    QTest::newRow("UP 2") << "14025.0" << "pse UP 2" << up << qint64(14027000) << qint64(14027000);
-    QTest::newRow("U2") << "14025.0" << "U2 tnx" << up << qint64(14027000) << qint64(14027000);
-    QTest::newRow("up 1.5") << "14025.0" << "up 1.5" << up << qint64(14026500) << qint64(14026500);
-    QTest::newRow("up 5-10") << "14195.0" << "up 5-10" << up << qint64(14200000) << qint64(14205000);
-    QTest::newRow("UP 2kHz") << "14025.0" << "UP 2kHz" << up << qint64(14027000) << qint64(14027000);
-    QTest::newRow("DWN 3") << "7160.0" << "SSB DWN 3" << down << qint64(7157000) << qint64(7157000);
-    QTest::newRow("down 5-10") << "7160.0" << "down 5-10" << down << qint64(7150000)
-                               << qint64(7155000);
-    QTest::newRow("QSX 14.025") << "14020.0" << "QSX 14.025" << listen << qint64(14025000)
-                                << qint64(14025000);
-    QTest::newRow("QSX 025") << "14020.0" << "QSX 025" << listen << qint64(14025000)
-                             << qint64(14025000);
-    QTest::newRow("QSX 14025") << "14020.0" << "qsx 14025" << listen << qint64(14025000)
-                               << qint64(14025000);
-    QTest::newRow("QSX14025.5") << "14020.0" << "QSX14025.5" << listen << qint64(14025500)
-                                << qint64(14025500);
-    QTest::newRow("UP 14.195 is a frequency") << "14190.0" << "UP 14.195" << up
-                                              << qint64(14195000) << qint64(14195000);
-    QTest::newRow("QSX alone is none") << "14020.0" << "QSX pse" << -1 << qint64(0) << qint64(0);
-    QTest::newRow("QSX 1.5 is below the spots") << "14020.0" << "QSX 1.5" << -1 << qint64(0)
-                                                << qint64(0);
-    QTest::newRow("UPPER, USB are none") << "14250.0" << "USB UPPER" << -1 << qint64(0)
-                                         << qint64(0);
+    QTest::newRow("UP") << "14025.0"
+                        << "CW UP" << up << qint64(0) << qint64(0);
+    QTest::newRow("UP2") << "14025.0"
+                         << "UP2" << up << qint64(14027000) << qint64(14027000);
+    QTest::newRow("UP 2") << "14025.0"
+                          << "pse UP 2" << up << qint64(14027000) << qint64(14027000);
+    QTest::newRow("U2") << "14025.0"
+                        << "U2 tnx" << up << qint64(14027000) << qint64(14027000);
+    QTest::newRow("up 1.5") << "14025.0"
+                            << "up 1.5" << up << qint64(14026500) << qint64(14026500);
+    QTest::newRow("up 5-10") << "14195.0"
+                             << "up 5-10" << up << qint64(14200000) << qint64(14205000);
+    QTest::newRow("UP 2kHz") << "14025.0"
+                             << "UP 2kHz" << up << qint64(14027000) << qint64(14027000);
+    QTest::newRow("DWN 3") << "7160.0"
+                           << "SSB DWN 3" << down << qint64(7157000) << qint64(7157000);
+    QTest::newRow("down 5-10") << "7160.0"
+                               << "down 5-10" << down << qint64(7150000) << qint64(7155000);
+    QTest::newRow("QSX 14.025") << "14020.0"
+                                << "QSX 14.025" << listen << qint64(14025000) << qint64(14025000);
+    QTest::newRow("QSX 025") << "14020.0"
+                             << "QSX 025" << listen << qint64(14025000) << qint64(14025000);
+    QTest::newRow("QSX 14025") << "14020.0"
+                               << "qsx 14025" << listen << qint64(14025000) << qint64(14025000);
+    QTest::newRow("QSX14025.5") << "14020.0"
+                                << "QSX14025.5" << listen << qint64(14025500) << qint64(14025500);
+    QTest::newRow("UP 14.195 is a frequency")
+        << "14190.0"
+        << "UP 14.195" << up << qint64(14195000) << qint64(14195000);
+    QTest::newRow("QSX alone is none") << "14020.0"
+                                       << "QSX pse" << -1 << qint64(0) << qint64(0);
+    QTest::newRow("QSX 1.5 is below the spots") << "14020.0"
+                                                << "QSX 1.5" << -1 << qint64(0) << qint64(0);
+    QTest::newRow("UPPER, USB are none") << "14250.0"
+                                         << "USB UPPER" << -1 << qint64(0) << qint64(0);
 }
 
 void TestSpotReader::splits()
@@ -319,23 +393,28 @@ void TestSpotReader::listingLines_data()
 
     QTest::newRow("DXSpider")
         << "   14222.0  9L5M         4-Dec-2023 1655Z  TNX                          <EB1DJ>" << true
-        << "EB1DJ" << qint64(14222000) << "9L5M" << "TNX" << QDate(2023, 12, 4) << "16:55";
-    QTest::newRow("two-digit day, no comment")
-        << "14222.0  9L5M  04-Dec-2023 1655Z  <EB1DJ>" << true << "EB1DJ" << qint64(14222000)
-        << "9L5M" << "" << QDate(2023, 12, 4) << "16:55";
+        << "EB1DJ" << qint64(14222000) << "9L5M"
+        << "TNX" << QDate(2023, 12, 4) << "16:55";
+    QTest::newRow("two-digit day, no comment") << "14222.0  9L5M  04-Dec-2023 1655Z  <EB1DJ>"
+                                               << true << "EB1DJ" << qint64(14222000) << "9L5M"
+                                               << "" << QDate(2023, 12, 4) << "16:55";
     QTest::newRow("skimmer, two decimals")
         << "   7018.20  JA1BBB      30-Jan-2024 0712Z  CW 19 dB 18 WPM CQ           <DK9IP-#>"
-        << true << "DK9IP-#" << qint64(7018200) << "JA1BBB" << "CW 19 dB 18 WPM CQ"
-        << QDate(2024, 1, 30) << "07:12";
+        << true << "DK9IP-#" << qint64(7018200) << "JA1BBB"
+        << "CW 19 dB 18 WPM CQ" << QDate(2024, 1, 30) << "07:12";
     QTest::newRow("control byte before the spotter")
         << "14222.0  9L5M  04-Dec-2023 1655Z  TNX \x16  <EB1DJ>" << true << "EB1DJ"
-        << qint64(14222000) << "9L5M" << "TNX" << QDate(2023, 12, 4) << "16:55";
-    QTest::newRow("no spotter") << "14222.0  9L5M  04-Dec-2023 1655Z  TNX" << false << "" << qint64(0)
-                                << "" << "" << QDate() << "";
+        << qint64(14222000) << "9L5M"
+        << "TNX" << QDate(2023, 12, 4) << "16:55";
+    QTest::newRow("no spotter") << "14222.0  9L5M  04-Dec-2023 1655Z  TNX" << false << ""
+                                << qint64(0) << ""
+                                << "" << QDate() << "";
     QTest::newRow("31 February") << "14222.0  9L5M  31-Feb-2023 1655Z  TNX  <EB1DJ>" << false << ""
-                                 << qint64(0) << "" << "" << QDate() << "";
+                                 << qint64(0) << ""
+                                 << "" << QDate() << "";
     QTest::newRow("hour 24") << "14222.0  9L5M  04-Dec-2023 2400Z  TNX  <EB1DJ>" << false << ""
-                             << qint64(0) << "" << "" << QDate() << "";
+                             << qint64(0) << ""
+                             << "" << QDate() << "";
 }
 
 void TestSpotReader::listingLines()
@@ -485,9 +564,9 @@ void TestSpotReader::solarReports_data()
     QTest::newRow("WCY")
         << "WCY de DK0WCY-1 <12> : K=2 expK=0 A=13 R=12 SFI=72 SA=qui GMF=qui Au=no"
         << "DK0WCY-1" << 12 << QList<int>{72, 13, 2, 0, 12} << QStringList{"qui", "qui", "no", ""};
-    QTest::newRow("bad figure, no hour") << "WWV de W0MU:   SFI=high, A=8" << "W0MU" << -1
-                                         << QList<int>{kNone, 8, kNone, kNone, kNone}
-                                         << QStringList{"", "", "", ""};
+    QTest::newRow("bad figure, no hour")
+        << "WWV de W0MU:   SFI=high, A=8"
+        << "W0MU" << -1 << QList<int>{kNone, 8, kNone, kNone, kNone} << QStringList{"", "", "", ""};
 }
 
 void TestSpotReader::solarReports()
@@ -538,7 +617,8 @@ void TestSpotReader::nodeLineKinds_data()
     QTest::newRow("WCY") << "WCY de DK0WCY-1 <12> : K=2 expK=0" << int(NodeLine::Kind::Wcy);
     QTest::newRow("announcement") << "To ALL de EA8ABC: QRV" << int(NodeLine::Kind::Announcement);
     QTest::newRow("WX is other") << "WX de G4ABC: sunny" << int(NodeLine::Kind::Other);
-    QTest::newRow("greeting") << "Hello John, this is GB7DJK in Dorking" << int(NodeLine::Kind::Other);
+    QTest::newRow("greeting") << "Hello John, this is GB7DJK in Dorking"
+                              << int(NodeLine::Kind::Other);
 }
 
 void TestSpotReader::nodeLineKinds()
