@@ -108,12 +108,14 @@ QString upperCall(QStringView word)
     return word.toString();
 }
 
-// "JO31lk": field in capitals, subsquare in small letters.
+// "JO31lk": field in capitals, subsquare in small letters (of a word that
+// isLocator took, so ASCII letters only).
 QString writtenLocator(QStringView word)
 {
     QString out(word.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < word.size(); ++i)
-        out[i] = i < 2 ? word[i].toUpper() : (i >= 4 ? word[i].toLower() : word[i]);
+        out[i] = i < 2 ? QChar(AsciiWord::upper(word[i]))
+                       : (i >= 4 ? QChar(word[i].unicode() | 0x20) : word[i]);
     return out;
 }
 
@@ -231,14 +233,14 @@ bool SpotReader::isLocator(QStringView word)
     if (word.size() != 4 && word.size() != 6)
         return false;
     for (int i = 0; i < 2; ++i) {
-        const char16_t c = word[i].toUpper().unicode();
+        const char16_t c = AsciiWord::upper(word[i]);
         if (c < u'A' || c > u'R')
             return false;
     }
     if (!isAsciiDigit(word[2]) || !isAsciiDigit(word[3]))
         return false;
     for (qsizetype i = 4; i < word.size(); ++i) {
-        const char16_t c = word[i].toUpper().unicode();
+        const char16_t c = AsciiWord::upper(word[i]);
         if (c < u'A' || c > u'X')
             return false;
     }

@@ -299,8 +299,8 @@ void TestSpotReader::commentFields_data()
         << "DX de EA3XU:     50313.0  PY2XB        FT8 jn11cl<ES>GG66rm           1802Z JN11"
         << kNone << kNone << int(Spot::Tag::None) << QStringList{"JN11cl", "GG66rm"}
         << QStringList{"JN11"};
-    QTest::newRow("RR73 and out-of-range letters are no locator")
-        << "DX de W1AW:      14074.0  JA1BBB       FT8 RR73 JS31 AB1                0719Z" << kNone
+    QTest::newRow("RR73, letters out of range or not ASCII are no locator")
+        << "DX de W1AW:      14074.0  JA1BBB       FT8 RR73 JS31 AB1 ıo31           0719Z" << kNone
         << kNone << int(Spot::Tag::None) << QStringList() << QStringList();
 }
 
