@@ -4,12 +4,25 @@
 // clock runs 1,000 lines a second, so the 30-minute age window fills after
 // 1.8 million and memory should stay flat from there).
 //
+// First, a burst of 5,000 distinct spots that each fire an alert rule
+// `Call=*`, with the window and its alert list open, fed as a node's burst
+// reaches the program (a few dozen lines per read): how long the event loop
+// is held at most (the longest wait of a 1 ms timer, which is what a click
+// waits for), the sum of the waits over 50 ms, and the whole burst's time;
+// with a screen reader's bridge listening when one is (run it under
+// scripts/... see below).
+//
 //   bench_dx_window [seconds per rate] [replay lines]
+//   bench_dx_window burst
+//   xvfb-run -a dbus-run-session -- env QT_QPA_PLATFORM=xcb \
+//       QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 bench_dx_window burst
 
+#include "alerts/AlertCenter.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/CountryFile.h"
 #include "windows/DxWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -76,6 +89,91 @@ private:
     QRandomGenerator m_r{20261210};
 };
 
+// "DX de W3LPL:     14025.0  K1AAA        CW 599   1200Z", each call new.
+QString distinctSpot(int n)
+{
+    QString call = QStringLiteral("K") + QString::number(n % 10);
+    for (int i = n / 10, k = 0; k < 3; ++k, i /= 26)
+        call += QChar(u'A' + i % 26);
+    const QString f = QString::number(14000 + n % 300) + QStringLiteral(".0");
+    return QStringLiteral("DX de W3LPL:").leftJustified(24 - f.size()) + f + QStringLiteral("  ")
+           + call.leftJustified(12) + u' ' + QStringLiteral("CW 599").leftJustified(30)
+           + QStringLiteral(" 1200Z");
+}
+
+void burst(const CountryFile::Loaded& countries)
+{
+    constexpr int kSpots = 5000;
+    constexpr int kPerRead = 40;
+    QTemporaryDir dir;
+    {
+        QFile rules(dir.filePath(QStringLiteral("alerts.ini")));
+        if (!rules.open(QIODevice::WriteOnly))
+            qFatal("cannot write alerts.ini");
+        rules.write("[Rule1]\r\nName=All\r\nOn=1\r\nCall=*\r\n");
+    }
+    const auto table = std::make_shared<const CountryTable>(countries.table);
+    AlertCenter::Setup setup;
+    setup.alertsPath = dir.filePath(QStringLiteral("alerts.ini"));
+    setup.settingsPath = dir.filePath(QStringLiteral("settings.ini"));
+    setup.soundDir = dir.path();
+    setup.countries = table;
+    setup.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
+    AlertCenter alerts(setup);
+    ActiveDxModel model;
+    model.setCountryTable(table);
+    DxWindow window(&model, dir.path(), QString(), alerts.log());
+    window.show();
+    QElapsedTimer warm;
+    warm.start();
+    while (warm.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    // A full list first, as after an evening of alerts.
+    for (int i = 0; i < AlertCenter::kLogMax; ++i)
+        alerts.spotShown(distinctSpot(kSpots + i), true);
+    while (warm.elapsed() < 600)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    QElapsedTimer wall;
+    wall.start();
+    qint64 lastProbe = 0;
+    qint64 longest = 0;
+    qint64 blocked = 0;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 now = wall.elapsed();
+        const qint64 gap = now - lastProbe;
+        lastProbe = now;
+        longest = qMax(longest, gap);
+        if (gap > 50)
+            blocked += gap;
+    });
+    probe.start(1);
+    int fed = 0;
+    qint64 burstMs = -1;
+    QTimer read;
+    QObject::connect(&read, &QTimer::timeout, [&] {
+        for (int i = 0; i < kPerRead && fed < kSpots; ++i, ++fed) {
+            const QString line = distinctSpot(fed);
+            model.addLine(line, QDateTime::currentDateTimeUtc());
+            alerts.spotShown(line, true);
+        }
+        if (fed == kSpots && burstMs < 0) {
+            burstMs = wall.elapsed();
+            read.stop();
+            // A second more, for what the window does after the burst.
+            QTimer::singleShot(1000, qApp, &QCoreApplication::quit);
+        }
+    });
+    read.start(0);
+    qApp->exec();
+    std::printf("burst of %d alerting spots, %d a read, accessibility %s: %lld ms, event loop "
+                "held at most %lld ms, %lld ms in waits over 50 ms\n",
+                kSpots, kPerRead, QAccessible::isActive() ? "on" : "off", burstMs, longest,
+                blocked);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -88,6 +186,10 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     const CountryFile::Loaded countries = CountryFile::load({CountryFile::systemPath()});
+    if (args.value(1) == u"burst") {
+        burst(countries);
+        return 0;
+    }
     ActiveDxModel model;
     model.setCountryTable(std::make_shared<const CountryTable>(countries.table));
     model.setLocator(QStringLiteral("JO31lk"));
