@@ -57,13 +57,13 @@ void ActiveDxAlerts::takeNew()
         copyTail(count);
 }
 
-// The log's last count rows (those still there) go in after the listed ones;
+// The log's last news rows (those still there) go in after the listed ones;
 // the oldest listed ones make room first.
-void ActiveDxAlerts::copyTail(int count)
+void ActiveDxAlerts::copyTail(int news)
 {
     const int capacity = int(m_ring.size());
     const int available = m_log->rowCount();
-    count = qMin(qMin(count, available), capacity);
+    const int count = qMin(qMin(news, available), capacity);
     if (count <= 0)
         return;
     const int drop = qMax(0, m_count + count - capacity);
@@ -83,5 +83,5 @@ void ActiveDxAlerts::copyTail(int count)
     }
     m_count += count;
     endInsertRows();
-    emit linesAdded(count, lineAt(m_count - 1));
+    emit linesAdded(news, lineAt(m_count - 1));
 }

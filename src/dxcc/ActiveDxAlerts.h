@@ -35,12 +35,13 @@ public:
     void takeNew();
 
 signals:
-    // A batch went in: count lines, the newest last.
+    // A batch went in: count new lines in the log (more than were listed
+    // when the log added more than the list holds), the newest last.
     void linesAdded(int count, const QString& newest);
 
 private:
     const QString& lineAt(int row) const;
-    void copyTail(int count);
+    void copyTail(int news);
 
     QAbstractItemModel* m_log;
     QTimer* m_batch;

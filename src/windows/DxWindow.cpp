@@ -334,10 +334,11 @@ void DxWindow::fitColumns()
     const int first = qMax(qMin(m_unmeasured, rows), rows - kRowsMeasuredAtOnce);
     m_unmeasured = rows;
     const QFontMetrics metrics(m_table->font());
-    // What the item delegate adds around a text, and the grid line.
+    // What the item delegate adds around a text, the grid line, and a
+    // pixel or two the text layout rounds up to.
     const int padding =
         2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1)
-        + (m_table->showGrid() ? 1 : 0);
+        + (m_table->showGrid() ? 1 : 0) + 2;
     QHeaderView* header = m_table->horizontalHeader();
     const QFontMetrics headerMetrics(header->font());
     const int headerPadding =
