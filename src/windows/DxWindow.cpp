@@ -240,6 +240,16 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
             [this](const QModelIndex&, int first, int last) { announceRows(first, last); });
     if (m_alerts)
         connect(m_alerts, &ActiveDxAlerts::linesAdded, this, &DxWindow::alertsAdded);
+    // The list follows its newest line unless the user scrolled back to
+    // read: when a batch (laid out once, after it came) or a smaller list
+    // grows the range, the end stays in view.
+    QScrollBar* alertBar = m_alertList->verticalScrollBar();
+    connect(alertBar, &QScrollBar::valueChanged, this,
+            [this, alertBar](int value) { m_followAlerts = value >= alertBar->maximum(); });
+    connect(alertBar, &QScrollBar::rangeChanged, this, [this, alertBar](int, int maximum) {
+        if (m_followAlerts)
+            alertBar->setValue(maximum);
+    });
 
     // A column the user drags keeps its width; the others keep fitting.
     connect(header, &QHeaderView::sectionResized, this, [this](int column, int before, int after) {
@@ -400,14 +410,8 @@ void DxWindow::chooseRow(const QModelIndex& proxyIndex)
 
 void DxWindow::alertsAdded(int count, const QString& newest)
 {
-    if (!isVisible())
-        return;
-    // Follow the newest line unless the user scrolled back to read. The
-    // list lays itself out here, once for the whole batch.
-    QScrollBar* bar = m_alertList->verticalScrollBar();
-    if (bar->value() >= bar->maximum())
-        m_alertList->scrollToBottom();
-    m_alertNews->post(newest, count);
+    if (isVisible())
+        m_alertNews->post(newest, count);
 }
 
 bool DxWindow::eventFilter(QObject* watched, QEvent* event)
@@ -439,6 +443,7 @@ void DxWindow::showEvent(QShowEvent* event)
         fitColumns();
         if (m_alerts) {
             m_alerts->takeNew();
+            m_followAlerts = true;
             m_alertList->scrollToBottom();
         }
     }

@@ -101,4 +101,5 @@ private:
     bool m_placed = false;          // a place of its own, kept or chosen
     bool m_shown = false;           // shown at least once
     bool m_opening = false;         // the rows that waited come in
+    bool m_followAlerts = true;     // the alert list keeps its end in view
 };
