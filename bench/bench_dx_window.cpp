@@ -4,12 +4,27 @@
 // clock runs 1,000 lines a second, so the 30-minute age window fills after
 // 1.8 million and memory should stay flat from there).
 //
+// First, alerts with the window and its list of 1,000 alerts open: a burst
+// of 5,000 distinct spots that each fire a rule `Call=*`, fed as a node's
+// burst reaches the program (40 lines a read), then three such rules at a
+// steady 50 spots a second for 10 s. For each, how long the event loop is
+// held at most (the longest wait of a 1 ms timer: what a click waits for),
+// the sum of the waits over 50 ms, and the time to take the spots in.
+// `burst` runs only these. With the accessibility bridge on (an AT-SPI bus,
+// the bridge forced on):
+//
 //   bench_dx_window [seconds per rate] [replay lines]
+//   bench_dx_window burst
+//   xvfb-run -a dbus-run-session -- sh -c 'dbus-send --session \
+//       --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress &&
+//       QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 bench_dx_window burst'
 
+#include "alerts/AlertCenter.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/CountryFile.h"
 #include "windows/DxWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -76,6 +91,95 @@ private:
     QRandomGenerator m_r{20261210};
 };
 
+// "DX de W3LPL:     14025.0  K1AAA        CW 599   1200Z", each call new.
+QString distinctSpot(int n)
+{
+    QString call = QStringLiteral("K") + QString::number(n % 10);
+    for (int i = n / 10, k = 0; k < 3; ++k, i /= 26)
+        call += QChar(u'A' + i % 26);
+    const QString f = QString::number(14000 + n % 300) + QStringLiteral(".0");
+    return QStringLiteral("DX de W3LPL:").leftJustified(24 - f.size()) + f + QStringLiteral("  ")
+           + call.leftJustified(12) + u' ' + QStringLiteral("CW 599").leftJustified(30)
+           + QStringLiteral(" 1200Z");
+}
+
+// spots distinct spots, perRead of them every readEveryMs (0: as fast as
+// the event loop turns), each firing every one of rules rules `Call=*`.
+void alerting(const CountryFile::Loaded& countries, const char* what, int rules, int spots,
+              int perRead, int readEveryMs)
+{
+    QTemporaryDir dir;
+    {
+        QFile file(dir.filePath(QStringLiteral("alerts.ini")));
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write alerts.ini");
+        for (int r = 1; r <= rules; ++r)
+            file.write(QStringLiteral("[Rule%1]\r\nName=All %1\r\nOn=1\r\nCall=*\r\n")
+                           .arg(r)
+                           .toLatin1());
+    }
+    const auto table = std::make_shared<const CountryTable>(countries.table);
+    AlertCenter::Setup setup;
+    setup.alertsPath = dir.filePath(QStringLiteral("alerts.ini"));
+    setup.settingsPath = dir.filePath(QStringLiteral("settings.ini"));
+    setup.soundDir = dir.path();
+    setup.countries = table;
+    setup.nowUtc = [] { return QDateTime::currentDateTimeUtc(); };
+    AlertCenter alerts(setup);
+    ActiveDxModel model;
+    model.setCountryTable(table);
+    DxWindow window(&model, dir.path(), QString(), alerts.log());
+    window.show();
+    QElapsedTimer warm;
+    warm.start();
+    while (warm.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    // A full list first, as after an evening of alerts.
+    for (int i = 0; i < AlertCenter::kLogMax; ++i)
+        alerts.spotShown(distinctSpot(spots + i), true);
+    while (warm.elapsed() < 600)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    QElapsedTimer wall;
+    wall.start();
+    qint64 lastProbe = 0;
+    qint64 longest = 0;
+    qint64 blocked = 0;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 now = wall.elapsed();
+        const qint64 gap = now - lastProbe;
+        lastProbe = now;
+        longest = qMax(longest, gap);
+        if (gap > 50)
+            blocked += gap;
+    });
+    probe.start(1);
+    int fed = 0;
+    qint64 takenMs = -1;
+    QTimer read;
+    read.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&read, &QTimer::timeout, [&] {
+        for (int i = 0; i < perRead && fed < spots; ++i, ++fed) {
+            const QString line = distinctSpot(fed);
+            model.addLine(line, QDateTime::currentDateTimeUtc());
+            alerts.spotShown(line, true);
+        }
+        if (fed == spots && takenMs < 0) {
+            takenMs = wall.elapsed();
+            read.stop();
+            // A second more, for what the window does after the spots.
+            QTimer::singleShot(1000, qApp, &QCoreApplication::quit);
+        }
+    });
+    read.start(readEveryMs);
+    qApp->exec();
+    std::printf("%s, accessibility %s: taken in %lld ms, event loop held at most %lld ms, "
+                "%lld ms in waits over 50 ms\n",
+                what, QAccessible::isActive() ? "on" : "off", takenMs, longest, blocked);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -88,6 +192,10 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     const CountryFile::Loaded countries = CountryFile::load({CountryFile::systemPath()});
+    alerting(countries, "burst of 5000 spots, rule Call=*, 40 a read", 1, 5000, 40, 0);
+    alerting(countries, "3 rules Call=*, 50 spots a second for 10 s", 3, 500, 1, 20);
+    if (args.value(1) == u"burst")
+        return 0;
     ActiveDxModel model;
     model.setCountryTable(std::make_shared<const CountryTable>(countries.table));
     model.setLocator(QStringLiteral("JO31lk"));

@@ -1205,8 +1205,6 @@ DxWindow* Tform1::showDxWindow()
         connect(m_dxWindow, &DxWindow::tuneRequested, this,
                 [this](const QString& line) { tuneFromLine(line, true); });
     }
-    m_dxWindow->show();
-    m_dxWindow->raise();
-    m_dxWindow->activateWindow();
+    m_dxWindow->present();
     return m_dxWindow;
 }

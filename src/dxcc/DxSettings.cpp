@@ -28,13 +28,21 @@ QString DxSettings::locator() const
 {
     const QString stored = settingsIni(m_programDir).readString(QStringLiteral("Station"),
                                                                  QStringLiteral("Locator"));
-    return Locator::normalized(stored).value_or(QString());
+    if (const std::optional<QString> locator = Locator::normalized(stored))
+        return *locator;
+    const QString kept = settings2Ini(m_programDir).readString(kWindow, QStringLiteral("Locator"));
+    return Locator::normalized(kept).value_or(QString());
 }
 
 bool DxSettings::saveLocator(const QString& locator, QString* error) const
 {
-    return settingsIni(m_programDir)
-        .writeString(QStringLiteral("Station"), QStringLiteral("Locator"), locator, error);
+    const bool station = settingsIni(m_programDir)
+                             .writeString(QStringLiteral("Station"), QStringLiteral("Locator"),
+                                          locator, error);
+    const bool kept = settings2Ini(m_programDir)
+                          .writeString(kWindow, QStringLiteral("Locator"), locator,
+                                       station ? error : nullptr);
+    return station && kept;
 }
 
 int DxSettings::maxAgeMinutes() const
@@ -64,19 +72,53 @@ QString DxSettings::filterText() const
     return settings2Ini(m_programDir).readString(kWindow, QStringLiteral("Filter")).left(40);
 }
 
-QByteArray DxSettings::geometry() const
+// A window's or a header's state is a few hundred bytes; a hand-edited
+// giant is no state.
+static QByteArray readState(const QString& dir, const QString& key)
 {
-    const QString text = settings2Ini(m_programDir).readString(kWindow, QStringLiteral("Geometry"));
-    return QByteArray::fromBase64(text.left(4096).toLatin1());
+    const QString text = settings2Ini(dir).readString(kWindow, key);
+    if (text.size() > 4096)
+        return {};
+    return QByteArray::fromBase64(text.toLatin1());
 }
 
-bool DxSettings::saveChoices(const QString& continent, const QString& mode,
-                             const QString& filterText, const QByteArray& geometry) const
+QByteArray DxSettings::geometry() const
 {
-    const IniFile ini = settings2Ini(m_programDir);
-    return ini.writeString(kWindow, QStringLiteral("Continent"), continent)
-           && ini.writeString(kWindow, QStringLiteral("Mode"), mode)
-           && ini.writeString(kWindow, QStringLiteral("Filter"), filterText)
-           && ini.writeString(kWindow, QStringLiteral("Geometry"),
-                              QString::fromLatin1(geometry.toBase64()));
+    return readState(m_programDir, QStringLiteral("Geometry"));
+}
+
+QByteArray DxSettings::columns() const
+{
+    return readState(m_programDir, QStringLiteral("Columns"));
+}
+
+//   SizedColumns=3,12
+QList<int> DxSettings::sizedColumns() const
+{
+    const QString text =
+        settings2Ini(m_programDir).readString(kWindow, QStringLiteral("SizedColumns")).left(200);
+    QList<int> columns;
+    for (const QString& word : text.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int c = word.trimmed().toInt(&ok);
+        if (ok && c >= 0 && c < ActiveDxModel::ColumnCount && !columns.contains(c))
+            columns.append(c);
+    }
+    return columns;
+}
+
+bool DxSettings::saveChoices(const Choices& choices) const
+{
+    QStringList sized;
+    for (const int c : choices.sizedColumns)
+        sized.append(QString::number(c));
+    return settings2Ini(m_programDir)
+        .writeStrings(kWindow, {{QStringLiteral("Continent"), choices.continent},
+                                {QStringLiteral("Mode"), choices.mode},
+                                {QStringLiteral("Filter"), choices.filterText},
+                                {QStringLiteral("Geometry"),
+                                 QString::fromLatin1(choices.geometry.toBase64())},
+                                {QStringLiteral("Columns"),
+                                 QString::fromLatin1(choices.columns.toBase64())},
+                                {QStringLiteral("SizedColumns"), sized.join(u',')}});
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QList>
+
 // The DX window's keys in the program's settings files:
 //
 //   settings.ini                settings2.ini
@@ -11,16 +13,24 @@
 //   [DxWindow]                  Mode=CW
 //   MaxAgeMinutes=30            Filter=3Y0
 //                               Geometry=AdnQywADAAAAAAH...
+//                               Columns=AAAA/wAAAAAAAAAB...
+//                               SizedColumns=3,12
+//                               Locator=JO31lk
 //
 // The locator and the age limit are the user's station settings; the
-// window's choices are kept beside the terminal font.
+// window's choices are kept beside the terminal font. The locator is kept
+// in both files: settings.ini is where the user writes it by hand, and a
+// settings.ini written afresh (as the demo does at each start) must not
+// lose it.
 class DxSettings
 {
 public:
     explicit DxSettings(QString programDir);
 
-    // The stored locator when it is a valid one, else empty.
+    // The stored locator when it is a valid one, else empty: settings.ini's
+    // when it holds one, else settings2.ini's.
     QString locator() const;
+    // Into both files; error tells of settings.ini's write first.
     bool saveLocator(const QString& locator, QString* error = nullptr) const;
 
     // Minutes a station stays without a new spot: 30 unless set; values
@@ -31,8 +41,21 @@ public:
     QString mode() const;      // "CW", "Phone", "Digital" or "" for all
     QString filterText() const;
     QByteArray geometry() const;
-    bool saveChoices(const QString& continent, const QString& mode, const QString& filterText,
-                     const QByteArray& geometry) const;
+    // The table's column widths, order and sort (QHeaderView's state).
+    QByteArray columns() const;
+    // The columns whose width the user set (the others fit their contents).
+    QList<int> sizedColumns() const;
+
+    struct Choices
+    {
+        QString continent;
+        QString mode;
+        QString filterText;
+        QByteArray geometry;
+        QByteArray columns;
+        QList<int> sizedColumns;
+    };
+    bool saveChoices(const Choices& choices) const;
 
 private:
     QString m_programDir;

@@ -84,16 +84,26 @@ QString IniFile::writeErrorText(const QString& path)
 bool IniFile::writeString(const QString& section, const QString& key, const QString& value,
                           QString* error) const
 {
+    return writeStrings(section, {{key, value}}, error);
+}
+
+bool IniFile::writeStrings(const QString& section,
+                           const QList<std::pair<QString, QString>>& values, QString* error) const
+{
     auto fail = [&] {
         if (error)
             *error = writeErrorText(m_path);
         return false;
     };
 
-    const std::optional<IniDocument> document = readDocument(m_path);
+    std::optional<IniDocument> document = readDocument(m_path);
     if (!document)
         return fail();
-    const QByteArray bytes = document->withValue(section, key, value);
+    QByteArray bytes = document->bytes();
+    for (const auto& [key, value] : values) {
+        bytes = document->withValue(section, key, value);
+        document = IniDocument(bytes);
+    }
 
     // A failed write leaves the old file whole.
     if (!AtomicFile::write(m_path, bytes))

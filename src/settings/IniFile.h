@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 // A Windows-style initialization file, read and written the way the
 // system's private-profile functions do it:
@@ -35,6 +37,9 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value,
                      QString* error = nullptr) const;
     bool writeInteger(const QString& section, const QString& key, int value,
+                      QString* error = nullptr) const;
+    // Several keys of one section in one write, as writeString sets each.
+    bool writeStrings(const QString& section, const QList<std::pair<QString, QString>>& values,
                       QString* error = nullptr) const;
 
     // "0x10" -> 16, "12" -> 12, "abc" -> nullopt.

@@ -1,13 +1,17 @@
 #include "windows/DxWindow.h"
 
+#include "dxcc/ActiveDxAlerts.h"
 #include "dxcc/ActiveDxFilter.h"
 #include "dxcc/ActiveDxModel.h"
+#include "dxcc/ActiveDxTexts.h"
 #include "dxcc/DxSettings.h"
 #include "dxcc/Locator.h"
+#include "scaling/ScreenFit.h"
+#include "windows/CoalescedAnnouncer.h"
 
-#include <QAccessible>
 #include <QComboBox>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,12 +20,16 @@
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QHideEvent>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -48,12 +56,22 @@ protected:
 const char* const kContinents[] = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
 const char* const kModes[] = {"CW", "Phone", "Digital"};
 
+// As many alert lines as the alert log keeps.
+constexpr int kAlertLines = 1000;
+
+// The columns whose texts differ in width from row to row; the others fit
+// their heading or a few digits.
+constexpr int kVaryingColumns[] = {ActiveDxModel::Khz, ActiveDxModel::Dx, ActiveDxModel::Entity,
+                                   ActiveDxModel::Mode, ActiveDxModel::Km};
+// Rows looked at for their widths in one go, the newest.
+constexpr int kRowsMeasuredAtOnce = 500;
+
 } // namespace
 
 DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& countryFileLine,
                    QAbstractItemModel* alerts, QWidget* parent)
     : QWidget(parent, Qt::Window), m_model(model), m_filter(new ActiveDxFilter(this)),
-      m_programDir(std::move(programDir)), m_alerts(alerts)
+      m_programDir(std::move(programDir))
 {
     setObjectName(QStringLiteral("DxWindow"));
     setWindowTitle(QStringLiteral("DX window"));
@@ -114,24 +132,40 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_table->setColumnWidth(c, widths[c]);
 
+    // In the table's place while it could show nothing.
+    m_emptyReason = new QLabel(ActiveDxTexts::allBandsOffText(), this);
+    m_emptyReason->setObjectName(QStringLiteral("EmptyReason"));
+    m_emptyReason->setWordWrap(true);
+    m_emptyReason->setAlignment(Qt::AlignCenter);
+    m_emptyReason->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_emptyReason->hide();
+
     // The newest row in words, for a screen reader, as the terminal pane's
     // new lines are told.
     m_newest = new QLabel(this);
     m_newest->setObjectName(QStringLiteral("NewestRow"));
+    m_rowNews = new CoalescedAnnouncer(m_newest, &ActiveDxTexts::newRows, this);
 
     // The alerts of the rules, newest last, a list a screen reader reads as
-    // one; each new one is also told in words.
+    // one; new ones are also told in words.
     auto* alertsLabel = new QLabel(QStringLiteral("&Alerts:"), this);
     m_alertList = new QListView(this);
     m_alertList->setObjectName(QStringLiteral("AlertList"));
     m_alertList->setAccessibleName(QStringLiteral("Alerts"));
     m_alertList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_alertList->setMaximumHeight(m_alertList->fontMetrics().height() * 5 + 8);
+    // One line each, all alike: a new line is laid out without measuring
+    // the thousand before it.
+    m_alertList->setUniformItemSizes(true);
+    m_alertList->setWordWrap(false);
     alertsLabel->setBuddy(m_alertList);
-    if (m_alerts)
+    if (alerts) {
+        m_alerts = new ActiveDxAlerts(alerts, kAlertLines, this);
         m_alertList->setModel(m_alerts);
+    }
     m_newestAlert = new QLabel(this);
     m_newestAlert->setObjectName(QStringLiteral("NewestAlert"));
+    m_alertNews = new CoalescedAnnouncer(m_newestAlert, &ActiveDxTexts::newAlerts, this);
     auto* rulesButton = new QPushButton(QStringLiteral("Alert &rules..."), this);
     rulesButton->setObjectName(QStringLiteral("AlertRulesButton"));
     rulesButton->setAccessibleName(QStringLiteral("Alert rules"));
@@ -151,6 +185,7 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     layout->addLayout(locatorRow);
     layout->addLayout(filterRow);
     layout->addWidget(m_table, 1);
+    layout->addWidget(m_emptyReason, 1);
     layout->addWidget(m_newest);
     auto* alertsRow = new QHBoxLayout;
     alertsRow->addWidget(alertsLabel);
@@ -177,8 +212,16 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
         m_filter->setText(m_text->text());
     };
     applyFilters();
-    if (!restoreGeometry(settings.geometry()))
+    m_placed = restoreGeometry(settings.geometry());
+    if (!m_placed)
         resize(1000, 480);
+    QHeaderView* header = m_table->horizontalHeader();
+    m_fittingColumns = true;
+    if (header->restoreState(settings.columns())) {
+        m_sizedColumns = settings.sizedColumns();
+        m_table->sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    }
+    m_fittingColumns = false;
 
     connect(m_continent, &QComboBox::currentIndexChanged, this, [this, applyFilters] {
         applyFilters();
@@ -195,17 +238,37 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     connect(m_table, &QTableView::doubleClicked, this, &DxWindow::chooseRow);
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { announceRows(first, last); });
-    if (m_alerts) {
-        // A row may come empty and get its text just after (a string list
-        // model is filled so): each is told once it has its text.
-        connect(m_alerts, &QAbstractItemModel::rowsInserted, this,
-                [this](const QModelIndex&, int, int last) { announceAlert(last); });
-        connect(m_alerts, &QAbstractItemModel::dataChanged, this,
-                [this](const QModelIndex&, const QModelIndex& bottomRight) {
-                    if (bottomRight.row() == m_alerts->rowCount() - 1)
-                        announceAlert(bottomRight.row());
-                });
-    }
+    if (m_alerts)
+        connect(m_alerts, &ActiveDxAlerts::linesAdded, this, &DxWindow::alertsAdded);
+    // The list follows its newest line unless the user scrolled back to
+    // read: when a batch (laid out once, after it came) or a smaller list
+    // grows the range, the end stays in view.
+    QScrollBar* alertBar = m_alertList->verticalScrollBar();
+    connect(alertBar, &QScrollBar::valueChanged, this,
+            [this, alertBar](int value) { m_followAlerts = value >= alertBar->maximum(); });
+    connect(alertBar, &QScrollBar::rangeChanged, this, [this, alertBar](int, int maximum) {
+        if (m_followAlerts)
+            alertBar->setValue(maximum);
+    });
+
+    // A column the user drags keeps its width; the others keep fitting.
+    connect(header, &QHeaderView::sectionResized, this, [this](int column, int before, int after) {
+        if (m_fittingColumns || before == after || column == ActiveDxModel::ColumnCount - 1)
+            return;
+        if (!m_sizedColumns.contains(column))
+            m_sizedColumns.append(column);
+        saveSoon();
+    });
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &DxWindow::saveSoon);
+    connect(header, &QHeaderView::sectionMoved, this, &DxWindow::saveSoon);
+    m_fitColumns = new QTimer(this);
+    m_fitColumns->setSingleShot(true);
+    m_fitColumns->setInterval(ActiveDxAlerts::BatchMs);
+    connect(m_fitColumns, &QTimer::timeout, this, &DxWindow::fitColumns);
+    m_save = new QTimer(this);
+    m_save->setSingleShot(true);
+    m_save->setInterval(1000);
+    connect(m_save, &QTimer::timeout, this, &DxWindow::saveChoices);
 
     // Stations age out even when no spot comes.
     m_expiry = new QTimer(this);
@@ -215,9 +278,100 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     m_expiry->start();
 }
 
+DxWindow::~DxWindow()
+{
+    // The program may end with the window open, and then no hide comes.
+    if (m_shown)
+        saveChoices();
+}
+
 void DxWindow::setBandStates(const BandFilter::States& states)
 {
     m_filter->setBandStates(states);
+    const bool allOff = ActiveDxTexts::allBandsOff(states);
+    m_table->setVisible(!allOff);
+    m_emptyReason->setVisible(allOff);
+}
+
+void DxWindow::present()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+// Wholly on a screen: a place of its own stays when it still is (on any
+// screen); otherwise the window goes onto the main window's screen, the
+// first time centred on the main window.
+void DxWindow::fitOnScreen()
+{
+    QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = main ? main->screen() : this->screen();
+    if (!screen)
+        return;
+    // Before the first show the frame is unknown: the main window's is
+    // the best guess of what the window manager adds.
+    const auto frameOf = [](const QWidget* w) {
+        const QRect inner = w->geometry();
+        const QRect outer = w->frameGeometry();
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    };
+    QMargins frame = frameOf(this);
+    if (frame.isNull() && main && main->isVisible())
+        frame = frameOf(main);
+    QList<QRect> workAreas;
+    for (const QScreen* s : QGuiApplication::screens())
+        workAreas.append(s->availableGeometry());
+    if (m_placed && ScreenFit::fullyOnAScreen(geometry().marginsAdded(frame), workAreas))
+        return;
+    const QRect centreOn = !m_placed && main ? main->frameGeometry() : QRect();
+    setGeometry(ScreenFit::fitted(geometry(), frame, screen->availableGeometry(), centreOn,
+                                  minimumSizeHint()));
+    m_placed = true;
+}
+
+// Columns grow to fit the texts of new rows (and their headings), unless the
+// user gave one its width. Only the rows that came since the last look are
+// measured, so a row costs the same with 5,000 rows as with ten.
+void DxWindow::fitColumns()
+{
+    if (!isVisible())
+        return;
+    const int rows = m_model->rowCount();
+    const int first = qMax(qMin(m_unmeasured, rows), rows - kRowsMeasuredAtOnce);
+    m_unmeasured = rows;
+    const QFontMetrics metrics(m_table->font());
+    // What the item delegate adds around a text, the grid line, and a
+    // pixel or two the text layout rounds up to.
+    const int padding =
+        2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1)
+        + (m_table->showGrid() ? 1 : 0) + 2;
+    QHeaderView* header = m_table->horizontalHeader();
+    const QFontMetrics headerMetrics(header->font());
+    const int headerPadding =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    m_fittingColumns = true;
+    for (int column = 0; column < ActiveDxModel::ColumnCount - 1; ++column) {
+        if (m_sizedColumns.contains(column))
+            continue;
+        // The heading's words; the sort arrow may take the margin.
+        int wanted = headerMetrics.horizontalAdvance(
+                         m_model->headerData(column, Qt::Horizontal).toString())
+                     + headerPadding;
+        if (std::find(std::begin(kVaryingColumns), std::end(kVaryingColumns), column)
+            != std::end(kVaryingColumns)) {
+            for (int r = first; r < rows; ++r)
+                wanted = qMax(wanted, metrics.horizontalAdvance(
+                                          m_model->index(r, column).data().toString())
+                                          + padding);
+        }
+        if (wanted > header->sectionSize(column))
+            header->resizeSection(column, wanted);
+    }
+    m_fittingColumns = false;
 }
 
 void DxWindow::applyLocator()
@@ -254,20 +408,10 @@ void DxWindow::chooseRow(const QModelIndex& proxyIndex)
         emit tuneRequested(line);
 }
 
-void DxWindow::announceAlert(int row)
+void DxWindow::alertsAdded(int count, const QString& newest)
 {
-    const QModelIndex index = m_alerts->index(row, 0);
-    const QString text = index.data().toString();
-    if (text.isEmpty())
-        return;
-    m_alertList->scrollTo(index);
-    if (!isVisible())
-        return;
-    m_newestAlert->setText(QStringLiteral("Alert: ") + text);
-    if (QAccessible::isActive()) {
-        QAccessibleEvent e(m_newestAlert, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&e);
-    }
+    if (isVisible())
+        m_alertNews->post(newest, count);
 }
 
 bool DxWindow::eventFilter(QObject* watched, QEvent* event)
@@ -284,9 +428,25 @@ bool DxWindow::eventFilter(QObject* watched, QEvent* event)
 
 void DxWindow::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous()) {
+        fitOnScreen();
+        m_shown = true;
+    }
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        m_opening = true;
         emit shownChanged(true);
+        m_opening = false;
+        // What came while the window was closed: every row's width once,
+        // the alerts' end in view.
+        m_unmeasured = 0;
+        fitColumns();
+        if (m_alerts) {
+            m_alerts->takeNew();
+            m_followAlerts = true;
+            m_alertList->scrollToBottom();
+        }
+    }
 }
 
 void DxWindow::hideEvent(QHideEvent* event)
@@ -297,27 +457,46 @@ void DxWindow::hideEvent(QHideEvent* event)
         emit shownChanged(false);
 }
 
+void DxWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    saveSoon();
+}
+
+void DxWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    saveSoon();
+}
+
+void DxWindow::saveSoon()
+{
+    if (isVisible())
+        m_save->start();
+}
+
 void DxWindow::saveChoices()
 {
+    m_save->stop();
     DxSettings(m_programDir)
-        .saveChoices(m_continent->currentData().toString(), m_mode->currentData().toString(),
-                     m_text->text().trimmed(), saveGeometry());
+        .saveChoices({m_continent->currentData().toString(), m_mode->currentData().toString(),
+                      m_text->text().trimmed(), saveGeometry(),
+                      m_table->horizontalHeader()->saveState(), m_sizedColumns});
 }
 
 void DxWindow::announceRows(int first, int last)
 {
-    if (!isVisible())
+    if (!m_fitColumns->isActive())
+        m_fitColumns->start();
+    // The rows waiting while the window was closed come in at its opening,
+    // all at once: they are no news.
+    if (!isVisible() || m_opening)
         return;
-    Q_UNUSED(first); // rows come one at a time; the last is the newest
+    // Rows come one at a time; the last is the newest.
     const auto text = [this, last](int column) {
         return m_model->data(m_model->index(last, column)).toString();
     };
-    const QString entity = text(ActiveDxModel::Entity);
-    m_newest->setText(QStringLiteral("New: %1 %2 kHz%3")
-                          .arg(text(ActiveDxModel::Dx), text(ActiveDxModel::Khz),
-                               entity.isEmpty() ? QString() : QStringLiteral(", ") + entity));
-    if (QAccessible::isActive()) {
-        QAccessibleEvent e(m_newest, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&e);
-    }
+    m_rowNews->post(ActiveDxTexts::row(text(ActiveDxModel::Dx), text(ActiveDxModel::Khz),
+                                       text(ActiveDxModel::Entity)),
+                    last - first + 1);
 }

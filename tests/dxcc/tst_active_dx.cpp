@@ -1,7 +1,8 @@
 // The DX window's model: spot lines read into fields, the mode of a spot,
 // and the table of active stations (one row per callsign and band, age
-// limit, row limit, country columns).
+// limit, row limit, country columns); the alert lines the window lists.
 
+#include "dxcc/ActiveDxAlerts.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/CountryTable.h"
 #include "dxcc/SpotFields.h"
@@ -11,6 +12,7 @@
 #include <QAbstractItemModelTester>
 #include <QFile>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QtTest>
 
 namespace {
@@ -65,6 +67,7 @@ private slots:
     void ageLimit();
     void rowLimit();
     void countryColumns();
+    void alertLinesTakenInBatches();
 };
 
 void TestActiveDx::fields_data()
@@ -307,6 +310,61 @@ void TestActiveDx::countryColumns()
     m.addLine(spot("W3LPL", "14027.0", "VE1CWJ/VP9"), kStart);
     QCOMPARE(cell(m, 2, ActiveDxModel::Entity), QStringLiteral("Bermuda"));
     QVERIFY(!cell(m, 2, ActiveDxModel::Km).isEmpty());
+}
+
+// The alert log grows a line at a time (as AlertCenter fills it: a row,
+// then its text; the oldest dropped at its limit); the window's list takes
+// the new lines in one insertion a batch, keeps its newest maxLines, and
+// tells how many came.
+void TestActiveDx::alertLinesTakenInBatches()
+{
+    QStringListModel log;
+    const auto alert = [&log](const QString& text) {
+        const int row = log.rowCount();
+        log.insertRows(row, 1);
+        log.setData(log.index(row, 0), text);
+        if (log.rowCount() > 5)
+            log.removeRows(0, log.rowCount() - 5);
+    };
+    for (const char* text : {"a1", "a2", "a3", "a4"})
+        alert(QString::fromLatin1(text));
+    ActiveDxAlerts list(&log, 3);
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const auto lines = [&list] {
+        QStringList l;
+        for (int r = 0; r < list.rowCount(); ++r)
+            l << list.index(r).data().toString();
+        return l;
+    };
+    QCOMPARE(lines(), QStringList({"a2", "a3", "a4"}));
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy added(&list, &ActiveDxAlerts::linesAdded);
+
+    alert("b1");
+    alert("b2");
+    QCOMPARE(list.rowCount(), 3); // nothing yet: the batch waits
+    QVERIFY(added.wait(1000));
+    QCOMPARE(lines(), QStringList({"a4", "b1", "b2"}));
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(added.last().at(0).toInt(), 2);
+    QCOMPARE(added.last().at(1).toString(), QStringLiteral("b2"));
+
+    // More than the list holds, and more than the log keeps, in one batch.
+    for (int i = 1; i <= 7; ++i)
+        alert(QStringLiteral("c%1").arg(i));
+    list.takeNew();
+    QCOMPARE(lines(), QStringList({"c5", "c6", "c7"}));
+    QCOMPARE(inserted.size(), 2);
+    QCOMPARE(added.last().at(0).toInt(), 7);
+
+    // The log's lines going at its front change nothing listed; a log
+    // started afresh is listed afresh.
+    log.removeRows(0, 3);
+    QCOMPARE(lines(), QStringList({"c5", "c6", "c7"}));
+    log.setStringList({"d1"});
+    QCOMPARE(lines(), QStringList({"d1"}));
 }
 
 QTEST_GUILESS_MAIN(TestActiveDx)

@@ -14,6 +14,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QLineEdit>
 #include <QTableView>
 #include <QToolButton>
@@ -51,6 +52,7 @@ class TestDxMain : public QObject
 private slots:
     void buttonInFreeSpace();
     void openedByF3AndButton();
+    void f3BringsItBackFromMinimised();
     void fedAfterBandFilter();
     void rowTunesRig();
 };
@@ -100,6 +102,34 @@ void TestDxMain::openedByF3AndButton()
     QTest::mouseClick(f.form->findChild<QToolButton*>("DxWindowButton"), Qt::LeftButton);
     QVERIFY(w->isVisible());
     QCOMPARE(dxWindow(f), w);
+}
+
+// Opened wholly on the main window's screen; minimised and forgotten, F3 or
+// the button brings it back to the front.
+void TestDxMain::f3BringsItBackFromMinimised()
+{
+    MainWindowFixture f;
+    QTest::keyClick(f.form.get(), Qt::Key_F3);
+    DxWindow* w = dxWindow(f);
+    QVERIFY(w);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QVERIFY(f.form->screen()->availableGeometry().contains(w->frameGeometry()));
+
+    w->showMinimized();
+    QTRY_VERIFY(w->isMinimized());
+    // What a window manager does when a window goes to the task bar (the
+    // offscreen platform has none): the main window becomes the active one.
+    QApplication::setActiveWindow(f.form.get());
+    QTRY_COMPARE(QApplication::activeWindow(), f.form.get());
+    QTest::keyClick(f.form.get(), Qt::Key_F3);
+    QTRY_VERIFY(!w->isMinimized());
+    QVERIFY(w->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), w);
+
+    w->showMinimized();
+    QTRY_VERIFY(w->isMinimized());
+    QTest::mouseClick(f.form->findChild<QToolButton*>("DxWindowButton"), Qt::LeftButton);
+    QTRY_VERIFY(!w->isMinimized());
 }
 
 void TestDxMain::fedAfterBandFilter()

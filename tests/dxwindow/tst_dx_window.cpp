@@ -1,10 +1,13 @@
 // The DX window on its own, over a model fed with spot lines: what its table
 // shows through the filters, the locator check, the choices kept in
 // settings2.ini, tuning by double-click and Enter, the DXpedition colour,
-// and the table as a screen reader reads it.
+// and the table as a screen reader reads it; a burst of alerts told in few
+// words, why the table is empty, where the window opens, and its columns.
 
+#include "alerts/AlertCenter.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/CountryTable.h"
+#include "windows/CoalescedAnnouncer.h"
 #include "windows/DxWindow.h"
 
 #include <QAccessible>
@@ -13,7 +16,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -48,6 +53,13 @@ QStringList shownCalls(const DxWindow& w)
     return calls;
 }
 
+// The width a column needs to show every text of the rows in view whole,
+// as the table itself measures it.
+int needed(const QTableView* table, int column)
+{
+    return static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(column);
+}
+
 struct Fixture
 {
     QTemporaryDir dir;
@@ -75,6 +87,11 @@ private slots:
     void tuneByDoubleClickAndEnter();
     void dxpeditionRowStandsOut();
     void readableAsTable();
+    void burstOfAlertsToldInFewWords();
+    void everyBandOffSaysWhy();
+    void opensWhollyOnScreenAndComesBack();
+    void columnsFitTheirTextsUntilSized();
+    void locatorOutlivesARewrittenSettingsIni();
 };
 
 void TestDxWindow::filters()
@@ -258,6 +275,232 @@ void TestDxWindow::readableAsTable()
     f.model.addLine(spot("3505.0", "KG4QQ", "CW"), kNow.addSecs(9));
     QCOMPARE(w.findChild<QLabel*>("NewestRow")->text(),
              QStringLiteral("New: KG4QQ 3505.0 kHz, Guantanamo Bay"));
+}
+
+// 5,000 alerting spots in 2.5 s, as reads from a node bring them, with the
+// window open: a screen reader is told a few times at most, the newest in
+// words with how many came, and the list shows the newest line.
+void TestDxWindow::burstOfAlertsToldInFewWords()
+{
+    Fixture f;
+    {
+        QFile rules(f.dir.filePath("alerts.ini"));
+        QVERIFY(rules.open(QIODevice::WriteOnly));
+        rules.write("[Rule1]\r\nName=All\r\nOn=1\r\nCall=*\r\n");
+    }
+    AlertCenter::Setup setup;
+    setup.alertsPath = f.dir.filePath("alerts.ini");
+    setup.settingsPath = f.dir.filePath("settings.ini");
+    setup.soundDir = f.dir.path();
+    setup.countries = fixtureTable();
+    setup.nowUtc = [] { return kNow; };
+    AlertCenter alerts(setup);
+    DxWindow w(&f.model, f.dir.path(), QString(), alerts.log());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* newestAlert = w.findChild<QLabel*>("NewestAlert");
+    auto* newestRow = w.findChild<QLabel*>("NewestRow");
+    QMap<QObject*, int> told;
+    CoalescedAnnouncer::setSink([&](QAccessibleEvent* e) {
+        if (e->type() == QAccessible::NameChanged)
+            ++told[e->object()];
+    });
+    const auto call = [](int n) {
+        QString c = QStringLiteral("K") + QString::number(n % 10);
+        for (int i = n / 10, k = 0; k < 3; ++k, i /= 26)
+            c += QChar(u'A' + i % 26);
+        return c;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    QString last;
+    for (int n = 0; n < 5000; ++n) {
+        last = spot(QString::number(14000 + n % 300) + ".0", call(n), "CW");
+        f.model.addLine(last, kNow.addMSecs(n));
+        alerts.spotShown(last, true);
+        if (n % 100 == 99)
+            QTest::qWait(50);
+    }
+    // The last news is told at most a second after it came.
+    QTRY_VERIFY2(newestAlert->text().endsWith(call(4999) + QStringLiteral(" CW 1200Z")),
+                 qPrintable(newestAlert->text()));
+    QTRY_VERIFY2(newestRow->text().contains(call(4999)), qPrintable(newestRow->text()));
+    const int allowed = int(clock.elapsed() / CoalescedAnnouncer::IntervalMs) + 2;
+    CoalescedAnnouncer::setSink({});
+    QVERIFY2(told.value(newestAlert) <= allowed, qPrintable(QString::number(told.value(newestAlert))));
+    QVERIFY2(told.value(newestRow) <= allowed, qPrintable(QString::number(told.value(newestRow))));
+    QVERIFY(told.value(newestAlert) >= 2);
+    QVERIFY2(newestAlert->text().contains(QRegularExpression("^\\d+ new alerts, the newest: 12:00 All: DX de W3LPL")),
+             qPrintable(newestAlert->text()));
+    QVERIFY2(newestRow->text().contains(QRegularExpression("^\\d+ new stations, the newest: K9")),
+             qPrintable(newestRow->text()));
+
+    // The list as a screen reader reads it: the log's thousand lines, the
+    // newest last and in view, the oldest scrolled away.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w.alertList());
+    QCOMPARE(list->childCount(), AlertCenter::kLogMax);
+    QAccessibleInterface* newest = list->child(list->childCount() - 1);
+    QVERIFY2(newest->text(QAccessible::Name).contains(call(4999)),
+             qPrintable(newest->text(QAccessible::Name)));
+    QVERIFY(!newest->state().invisible && !newest->state().offscreen);
+    QVERIFY(list->child(0)->text(QAccessible::Name).contains(call(4000)));
+    QVERIFY(list->child(0)->state().offscreen || list->child(0)->state().invisible);
+}
+
+// With every band switched off the table could show nothing: the window
+// says why, in its place, in words a screen reader reads.
+void TestDxWindow::everyBandOffSaysWhy()
+{
+    Fixture f;
+    DxWindow w(&f.model, f.dir.path(), QString());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* why = w.findChild<QLabel*>("EmptyReason");
+    QVERIFY(why && !why->isVisible());
+    BandFilter bands;
+    for (int b = 0; b < BandFilter::BandCount; ++b)
+        bands.setOn(BandFilter::Band(b), false);
+    w.setBandStates(bands.states());
+    QVERIFY(why->isVisible());
+    QVERIFY(!w.table()->isVisible());
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(why);
+    QCOMPARE(a->text(QAccessible::Name),
+             QStringLiteral("Every band is switched off in the band strip of the main window, so no "
+                            "station is shown. Switch a band on to see its stations."));
+    QVERIFY(!a->state().invisible);
+
+    bands.setOn(BandFilter::Band::m15, true);
+    w.setBandStates(bands.states());
+    QVERIFY(!why->isVisible());
+    QVERIFY(w.table()->isVisible());
+    QCOMPARE(shownCalls(w), QStringList({"IT9X"}));
+}
+
+// The window opens wholly on the screen, also when it was last left half
+// off it or the screen got smaller, and comes back from minimised.
+void TestDxWindow::opensWhollyOnScreenAndComesBack()
+{
+    Fixture f;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        // The first opening: wider than the screen as designed (1000 pixels
+        // on an 800-pixel screen in the tests).
+        DxWindow w(&f.model, f.dir.path(), QString());
+        w.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY2(screen.contains(w.frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.x()).arg(w.y()).arg(w.width()).arg(w.height())));
+        // Left half off the screen.
+        w.setGeometry(screen.right() - 200, screen.bottom() - 100, 600, 400);
+        w.close();
+    }
+    DxWindow w(&f.model, f.dir.path(), QString());
+    w.present();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(screen.contains(w.frameGeometry()));
+    QCOMPARE(w.size(), QSize(600, 400));
+    // A place wholly on the screen stays.
+    w.move(screen.topLeft() + QPoint(30, 40));
+    const QRect kept = w.geometry();
+    w.close();
+    w.present();
+    QCOMPARE(w.geometry(), kept);
+
+    w.showMinimized();
+    QTRY_VERIFY(w.isMinimized());
+    w.present();
+    QTRY_VERIFY(!w.isMinimized());
+    QVERIFY(w.isVisible());
+}
+
+// Columns take the width of their texts, the Entity column the whole of
+// "United States of America"; a column the user drags keeps its width, and
+// widths and sort come back with the next window.
+void TestDxWindow::columnsFitTheirTextsUntilSized()
+{
+    Fixture f;
+    f.model.addLine(spot("14030.0", "K1ABC", "CW"), kNow.addSecs(5));
+    {
+        DxWindow w(&f.model, f.dir.path(), QString());
+        w.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTableView* t = w.table();
+        QVERIFY2(t->columnWidth(ActiveDxModel::Entity) >= needed(t, ActiveDxModel::Entity),
+                 qPrintable(QString::number(t->columnWidth(ActiveDxModel::Entity))));
+        QCOMPARE(shownCalls(w).first(), QStringLiteral("K1ABC"));
+
+        // A longer call that comes later widens its column too.
+        f.model.addLine(spot("14031.0", "VP2V/KB1ABCDE", "CW"), kNow.addSecs(6));
+        QTRY_VERIFY(t->columnWidth(ActiveDxModel::Dx) >= needed(t, ActiveDxModel::Dx));
+
+        // The user drags the Entity column's right edge 80 pixels left.
+        QHeaderView* header = t->horizontalHeader();
+        const int edge = header->sectionViewportPosition(ActiveDxModel::Entity)
+                         + header->sectionSize(ActiveDxModel::Entity) - 1;
+        const int y = header->height() / 2;
+        const int before = header->sectionSize(ActiveDxModel::Entity);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge - 40, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge - 80, y));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge - 80, y));
+        QCOMPARE(header->sectionSize(ActiveDxModel::Entity), before - 80);
+        f.model.addLine(spot("14032.0", "KH1ZZ", "CW"), kNow.addSecs(7)); // Baker & Howland
+        QTest::qWait(300);
+        QCOMPARE(header->sectionSize(ActiveDxModel::Entity), before - 80);
+
+        // Sorted by distance, the farthest first, with a click on its
+        // heading twice.
+        const auto clickHeading = [&](int column) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 10, y));
+        };
+        clickHeading(ActiveDxModel::Km);
+        clickHeading(ActiveDxModel::Km);
+        QCOMPARE(header->sortIndicatorSection(), int(ActiveDxModel::Km));
+        w.close();
+    }
+    DxWindow w(&f.model, f.dir.path(), QString());
+    w.present();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QHeaderView* header = w.table()->horizontalHeader();
+    QVERIFY(header->sectionSize(ActiveDxModel::Entity) < needed(w.table(), ActiveDxModel::Entity));
+    QCOMPARE(header->sortIndicatorSection(), int(ActiveDxModel::Km));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    // The user's width stays; another column still fits what comes.
+    const int entity = header->sectionSize(ActiveDxModel::Entity);
+    f.model.addLine(spot("14033.0", "VP2V/KB1ABCDEFGH", "CW"), kNow.addSecs(8));
+    QTRY_VERIFY(w.table()->columnWidth(ActiveDxModel::Dx) >= needed(w.table(), ActiveDxModel::Dx));
+    QCOMPARE(header->sectionSize(ActiveDxModel::Entity), entity);
+}
+
+// The demo writes settings.ini afresh at each start; the locator set in the
+// window comes back all the same.
+void TestDxWindow::locatorOutlivesARewrittenSettingsIni()
+{
+    Fixture f;
+    {
+        DxWindow w(&f.model, f.dir.path(), QString());
+        w.show();
+        auto* edit = w.findChild<QLineEdit*>("Locator");
+        QTest::keyClicks(edit, "jo31lk");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w.findChild<QLabel*>("LocatorMessage")->text(),
+                 QStringLiteral("Bearing and distance from JO31lk."));
+    }
+    QFile settings(f.dir.filePath("settings.ini"));
+    QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write("[Node]\r\nElemento=DEMO-SIM\r\n[Hosts]\r\nProbe=http://127.0.0.1:1/\r\n");
+    settings.close();
+    ActiveDxModel other;
+    DxWindow again(&other, f.dir.path(), QString());
+    QCOMPARE(again.findChild<QLineEdit*>("Locator")->text(), QStringLiteral("JO31lk"));
+
+    // A locator the user writes into settings.ini by hand wins.
+    QVERIFY(settings.open(QIODevice::Append));
+    settings.write("[Station]\r\nLocator=RE78\r\n");
+    settings.close();
+    DxWindow third(&other, f.dir.path(), QString());
+    QCOMPARE(third.findChild<QLineEdit*>("Locator")->text(), QStringLiteral("RE78"));
 }
 
 QTEST_MAIN(TestDxWindow)

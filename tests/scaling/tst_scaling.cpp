@@ -3,6 +3,7 @@
 #include "scaling/NameList.h"
 #include "scaling/ResizeKitSettings.h"
 #include "scaling/ScaleMath.h"
+#include "scaling/ScreenFit.h"
 #include "scaling/SizeLimits.h"
 #include "scaling/Taskbar.h"
 #include "scaling/WindowPlacement.h"
@@ -34,6 +35,8 @@ private slots:
     void taskbar();
     void placement_data();
     void placement();
+    void screenFit_data();
+    void screenFit();
     void firstShowSize();
     void sizeQuery_data();
     void sizeQuery();
@@ -287,6 +290,48 @@ void TestScaling::placement()
     QCOMPARE(
         WindowPlacement::place(pos, topLeft, QSize(815, 647), workArea, margins, true, maximized),
         expected);
+}
+
+// Where a window of our own opens: its frame wholly inside the work area of
+// the main window's screen (a title bar of 30 and borders of 5 here).
+void TestScaling::screenFit_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("centreOn");
+    QTest::addColumn<QRect>("expected");
+    QTest::addColumn<bool>("wasOnAScreen");
+    // The DX window's first size on a 800 x 600 screen whose panel takes
+    // the top 24 pixels; the main window 815 x 647 in its top left.
+    const QRect main(0, 24, 815, 647);
+    QTest::newRow("first opening, wider than the screen: centred, shrunk")
+        << QRect(0, 0, 1000, 480) << main << QRect(5, 115, 790, 480) << false;
+    QTest::newRow("first opening that fits: centred on the main window")
+        << QRect(0, 0, 400, 300) << QRect(0, 24, 600, 400) << QRect(100, 86, 400, 300) << false;
+    QTest::newRow("kept place half off the right and bottom: pulled in")
+        << QRect(600, 500, 400, 200) << QRect() << QRect(395, 395, 400, 200) << false;
+    QTest::newRow("kept place above and left of the work area: pulled in")
+        << QRect(-100, 0, 400, 200) << QRect() << QRect(5, 54, 400, 200) << false;
+    QTest::newRow("kept place wholly on the screen: stays")
+        << QRect(100, 100, 400, 200) << QRect() << QRect(100, 100, 400, 200) << true;
+    QTest::newRow("taller than the screen: the title bar stays on it")
+        << QRect(50, 200, 400, 900) << QRect() << QRect(50, 54, 400, 541) << false;
+    QTest::newRow("never below its smallest size")
+        << QRect(50, 50, 100, 100) << QRect() << QRect(50, 54, 300, 200) << false;
+}
+
+void TestScaling::screenFit()
+{
+    QFETCH(QRect, window);
+    QFETCH(QRect, centreOn);
+    QFETCH(QRect, expected);
+    QFETCH(bool, wasOnAScreen);
+    const QRect workArea(0, 24, 800, 576);
+    const QMargins frame(5, 30, 5, 5);
+    const QList<QRect> screens = {workArea, QRect(800, 0, 1024, 768)};
+    QCOMPARE(ScreenFit::fullyOnAScreen(window.marginsAdded(frame), screens), wasOnAScreen);
+    const QRect fitted = ScreenFit::fitted(window, frame, workArea, centreOn, QSize(300, 200));
+    QCOMPARE(fitted, wasOnAScreen && !centreOn.isValid() ? window : expected);
+    QVERIFY(workArea.contains(fitted.marginsAdded(frame)));
 }
 
 void TestScaling::firstShowSize()
