@@ -8,6 +8,7 @@
 #include "alerts/SpokenText.h"
 #include "dxcc/CountryTable.h"
 #include "settings/IniFile.h"
+#include "spots/SpotEvent.h"
 
 #include <QDBusConnection>
 #include <QStringListModel>
@@ -67,11 +68,26 @@ void AlertCenter::spotShown(const QString& line, bool soundOn)
 {
     if (m_book->rules().isEmpty() || !line.startsWith(QLatin1String("DX")))
         return;
-    const std::optional<AlertSpot> spot = AlertSpot::fromLine(line, *m_setup.countries);
-    if (!spot)
-        return;
+    if (const std::optional<AlertSpot> spot = AlertSpot::fromLine(line, *m_setup.countries))
+        check(*spot, line, soundOn);
+}
+
+void AlertCenter::spotTaken(const SpotEvent& event, bool soundOn)
+{
+    if (!m_book->rules().isEmpty())
+        check(AlertSpot::fromSpot(event), event.line, soundOn);
+}
+
+void AlertCenter::hitTaken(const SpotEvent& event, bool soundOn)
+{
+    if (m_speakHits && soundOn)
+        speak(AlertSpot::fromSpot(event), soundOn);
+}
+
+void AlertCenter::check(const AlertSpot& spot, const QString& line, bool soundOn)
+{
     const QDateTime now = m_setup.nowUtc();
-    const QList<AlertRule> fired = m_book->check(*spot, now);
+    const QList<AlertRule> fired = m_book->check(spot, now);
     if (fired.isEmpty())
         return;
     const QString shown = line.simplified();
@@ -89,11 +105,11 @@ void AlertCenter::spotShown(const QString& line, bool soundOn)
                 emit soundWanted(m_sounds.sound(rule.soundFile));
         }
         if (rule.notify)
-            notice({rule.name, rule.name, shown, rule.name + u'|' + spot->callsign});
+            notice({rule.name, rule.name, shown, rule.name + u'|' + spot.callsign});
         // One voice says the spot once, however many rules asked for it.
         if (rule.speak && soundOn && !spoken) {
             spoken = true;
-            speak(*spot, soundOn);
+            speak(spot, soundOn);
         }
     }
     addToLog(entries);

@@ -22,6 +22,7 @@ class QAbstractItemModel;
 class QStringListModel;
 class QTimer;
 class SpeechAnnouncer;
+struct SpotEvent;
 
 // The alert rules at work: it reads alerts.ini and the SpeakHits switch at
 // start, checks every shown spot line against the rules, lists what fired
@@ -60,6 +61,10 @@ public:
     void spotShown(const QString& line, bool soundOn);
     // A live-check hit, spoken when SpeakHits is on and the sound is on.
     void hitShown(const QString& line, bool soundOn);
+    // The same for a spot the pipeline read and placed: nothing is read or
+    // looked up again.
+    void spotTaken(const SpotEvent& event, bool soundOn);
+    void hitTaken(const SpotEvent& event, bool soundOn);
     // The Dx sound switch: muted, the alerts say nothing either.
     void setMuted(bool muted);
 
@@ -85,6 +90,7 @@ signals:
     void soundWanted(const QByteArray& wav);
 
 private:
+    void check(const AlertSpot& spot, const QString& line, bool soundOn);
     void speak(const AlertSpot& spot, bool soundOn);
     void addToLog(const QStringList& entries);
     void notice(const NoticeThrottle::Notice& notice);

@@ -1,27 +1,32 @@
 #include "alerts/AlertSpot.h"
 
 #include "dxcc/CountryTable.h"
-#include "dxcc/SpotFields.h"
-#include "spots/BandFilter.h"
+#include "spots/SpotEvent.h"
+#include "spots/SpotReader.h"
+
+AlertSpot AlertSpot::fromSpot(const SpotEvent& event)
+{
+    AlertSpot spot;
+    spot.callsign = event.spot.call;
+    spot.spotter = event.spot.spotter;
+    spot.comment = event.spot.comment;
+    spot.frequencyKhz = double(event.spot.frequencyHz) / 1000.0;
+    spot.band = event.stripBand;
+    spot.mode = event.modeText();
+    spot.modeGroup = SpotMode::Group(int(event.spot.group));
+    if (event.country) {
+        spot.entity = event.country->name;
+        spot.primaryPrefix = event.country->primaryPrefix;
+        spot.continent = event.country->continent;
+    }
+    return spot;
+}
 
 std::optional<AlertSpot> AlertSpot::fromLine(const QString& line, const CountryTable& countries)
 {
-    const std::optional<SpotFields> fields = SpotFields::read(line);
-    if (!fields)
+    static const SpotReader reader;
+    std::optional<Spot> spot = reader.read(line);
+    if (!spot)
         return std::nullopt;
-    AlertSpot spot;
-    spot.callsign = fields->callsign;
-    spot.spotter = fields->spotter;
-    spot.comment = fields->comment;
-    // The spot's frequency value is in tenths of a kHz: 140250 is 14025.0.
-    spot.frequencyKhz = fields->frequency / 10.0;
-    spot.band = BandFilter::bandOf(fields->frequency).value_or(-1);
-    spot.mode = SpotMode::of(fields->comment, fields->frequency);
-    spot.modeGroup = SpotMode::groupOf(spot.mode);
-    if (const std::optional<CountryInfo> country = countries.lookup(spot.callsign)) {
-        spot.entity = country->name;
-        spot.primaryPrefix = country->primaryPrefix;
-        spot.continent = country->continent;
-    }
-    return spot;
+    return fromSpot(SpotEvent::resolve(std::move(*spot), line, QDateTime(), &countries, {}));
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 class CountryTable;
+struct SpotEvent;
 
 // The facts of one spot that alert rules look at, read once per spot line:
 //
@@ -28,6 +29,9 @@ struct AlertSpot
     QString primaryPrefix;
     QString continent;     // "AF", "AN", "AS", "EU", "NA", "OC", "SA" or empty
 
-    // None for a line that is no DX spot.
+    // The facts of a spot the pipeline has read and placed.
+    static AlertSpot fromSpot(const SpotEvent& event);
+    // None for a line that is no DX spot; read and looked up here, for
+    // callers that have no pipeline.
     static std::optional<AlertSpot> fromLine(const QString& line, const CountryTable& countries);
 };

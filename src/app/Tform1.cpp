@@ -7,12 +7,13 @@
 #include "app/LampShape.h"
 #include "app/ListWidgetMirror.h"
 #include "MarvixVersion.h"
+#include "dxcc/ActiveDxModel.h"
 #include "dxcc/ActiveDxStations.h"
 #include "livecheck/AlarmSound.h"
-#include "livecheck/LineDecision.h"
 #include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
 #include "rig/RigControl.h"
+#include "rig/SpotTuning.h"
 #include "rig/Tguidaomnirig.h"
 #include "scaling/TResizeKit.h"
 #include "session/NodeGrid.h"
@@ -29,6 +30,7 @@
 #include "settings/ThemeExemptions.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
+#include "spots/SpotPipeline.h"
 #include "windows/AlertsWindow.h"
 #include "windows/DesignWindow.h"
 #include "windows/DxWindow.h"
@@ -248,7 +250,6 @@ void Tform1::FormCreate()
     });
 
     createLiveCheck();
-    trovatouguale = false;
 
     alarm = new AlarmSound(this);
     alarm->setObjectName(QStringLiteral("alarm"));
@@ -458,57 +459,18 @@ void Tform1::telnetPeerClosed()
 
 void Tform1::TelnetDataAvailable(const QString& line)
 {
-    handleLine(line);
+    m_pipeline->takeLine(line, livecliccato);
 }
 
-void Tform1::handleLine(const QString& line)
+// The pane's normal path for a line the pipeline lets through.
+void Tform1::showLine(const QString& stringaricevuta)
 {
-    // The match check: the calendar list once it exists, then the
-    // DXpedition list unless the calendar already had the callsign.
-    const auto lookup = [this](void (Tform1::*check)()) {
-        return [this, check](const QString& workingCopy) {
-            stringaricevuta = workingCopy;
-            (this->*check)();
-            return LiveCheck::Result{resultString, trovatouguale};
-        };
-    };
-    trovatouguale = false;
-    resultString.clear();
-    const LineDecision d = LineDecision::decide(
-        line, m_bands,
-        m_book.calendarExists() ? LineDecision::Lookup(lookup(&Tform1::verifica)) : nullptr,
-        lookup(&Tform1::verifica2), livecliccato);
-    Response = d.line.response;
-    stringaricevuta = d.line.workingCopy;
-    if (d.outcome == LineDecision::Outcome::Drop) {
-        Response.clear();
-        stringaricevuta.clear();
-        return;
-    }
-    resultString = d.match.resultString;
-    trovatouguale = d.match.trovatouguale;
-    m_dx->feed(stringaricevuta, m_ctx.nowUtc(), trovatouguale && livecliccato);
-    // The rules' alerts come after the designed paths, which they leave as
-    // they are.
-    const QString shown = stringaricevuta;
-    if (d.outcome == LineDecision::Outcome::Hit) {
-        hitPath();
-        m_alerts->hitShown(shown, sound);
-        m_alerts->spotShown(shown, sound);
-        return;
-    }
-
-    // Normal path.
     if (re1dim == kRe1Warning)
         showMessage(QStringLiteral("CAUTION: more than 200.000 lines received, please disconnect "
                                    "and restart application"));
     addRe1(stringaricevuta);
     ++re1dim;
     Label4->setText(QString::number(re1dim));
-    trovatouguale = false;
-    stringaricevuta.clear();
-    Response.clear();
-    m_alerts->spotShown(shown, sound);
 }
 
 // A send found the node gone: the session ends as the Disconnect button
@@ -884,25 +846,11 @@ Tdxcalendar* Tform1::calendarWindow()
     return dxcalendar;
 }
 
-void Tform1::verifica()
-{
-    const LiveCheck::Result r = m_book.checkCalendar(stringaricevuta);
-    resultString = r.resultString;
-    trovatouguale = r.trovatouguale;
-}
-
-void Tform1::verifica2()
-{
-    const LiveCheck::Result r = m_book.checkDxpeditions(stringaricevuta);
-    resultString = r.resultString;
-    trovatouguale = r.trovatouguale;
-}
-
 // A DXpedition spotted while the live check is on: marked in the terminal
 // pane, copied with the time into the spot pane, listed, announced.
 //   "DX de W3LPL:     21021.0  3Y0K         CW 579 <------"
 //   "DX de W3LPL:     21021.0  3Y0K         CW 579  23:30"
-void Tform1::hitPath()
+void Tform1::hitPath(const QString& stringaricevuta, const QString& resultString)
 {
     addRe1(stringaricevuta + QStringLiteral(" <------"));
     if (const std::optional<QString> copy =
@@ -912,9 +860,6 @@ void Tform1::hitPath()
     ListView1->repaint();
     if (sound && livecliccato)
         PlayWavFromMemory();
-    trovatouguale = false;
-    stringaricevuta.clear();
-    Response.clear();
 }
 
 void Tform1::PopulateListView(const QString& ResultString)
@@ -1100,6 +1045,17 @@ void Tform1::tuneFromLine(const QString& line, bool terminalPane)
         TuneRig(*stringafreq);
 }
 
+void Tform1::tuneToSpot(const Spot& spot)
+{
+    if (!omni)
+        return;
+    const RigTuning::TunePlan plan = SpotTuning::plan(spot);
+    if (sceltorig1)
+        OmniRig->tune(1, plan);
+    if (sceltorig2)
+        OmniRig->tune(2, plan);
+}
+
 // Alt+F2: the chosen rig steps to its next mode.
 void Tform1::Action1Execute()
 {
@@ -1115,6 +1071,7 @@ void Tform1::createDxWindowControls()
 {
     m_dx = new ActiveDxStations(m_ctx.programDir, this);
     createAlerts();
+    createPipeline();
 
     // The picture button in the free space between the banner and the link
     // buttons (in the form).
@@ -1136,6 +1093,30 @@ void Tform1::createDxWindowControls()
     connect(Panel11, &BandStrip::bandToggled, this, bandsChanged);
     connect(Panel11, &BandStrip::allRedClicked, this, bandsChanged);
     connect(Panel11, &BandStrip::allGreenClicked, this, bandsChanged);
+}
+
+// Every line from the node goes through the pipeline: the panes show what
+// its designed path decides, and the one spot it reads goes to the DX
+// window and the alerts (the rules after the designed paths, as always).
+void Tform1::createPipeline()
+{
+    SpotPipeline::Setup setup;
+    setup.book = &m_book;
+    setup.bands = &m_bands;
+    setup.countries = m_dx->countries();
+    setup.region = m_dx->region();
+    setup.nowUtc = m_ctx.nowUtc;
+    m_pipeline = new SpotPipeline(std::move(setup), this);
+    m_pipeline->setLocator(m_dx->model()->locator());
+    connect(m_dx->model(), &ActiveDxModel::locatorChanged, m_pipeline, &SpotPipeline::setLocator);
+    connect(m_pipeline, &SpotPipeline::lineShown, this, &Tform1::showLine);
+    connect(m_pipeline, &SpotPipeline::hitFound, this, &Tform1::hitPath);
+    connect(m_pipeline, &SpotPipeline::spotRead, this, [this](const SpotEvent& event, bool hit) {
+        m_dx->feed(event);
+        if (hit)
+            m_alerts->hitTaken(event, sound);
+        m_alerts->spotTaken(event, sound);
+    });
 }
 
 ActiveDxModel* Tform1::activeDx() const
@@ -1201,9 +1182,8 @@ DxWindow* Tform1::showDxWindow()
         connect(m_dxWindow, &DxWindow::shownChanged, this,
                 [this](bool shown) { m_dx->setLive(shown); });
         connect(m_dxWindow, &DxWindow::alertsRequested, this, &Tform1::showAlertsWindow);
-        // The same way as a click on a spot line of the terminal pane.
-        connect(m_dxWindow, &DxWindow::tuneRequested, this,
-                [this](const QString& line) { tuneFromLine(line, true); });
+        // By the spot's own mode, at its frequency in Hz.
+        connect(m_dxWindow, &DxWindow::spotChosen, this, &Tform1::tuneToSpot);
     }
     m_dxWindow->present();
     return m_dxWindow;

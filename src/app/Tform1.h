@@ -43,6 +43,8 @@ class Tguidaomnirig;
 class ActiveDxModel;
 class ActiveDxStations;
 class DxWindow;
+class SpotPipeline;
+struct Spot;
 
 // The main window. It owns the shared state of the whole cluster session
 // under the names every subsystem uses, builds its controls at their design
@@ -165,8 +167,6 @@ public:
     void SpeedButton7Click();
 
     // --- live check -------------------------------------------------------
-    void verifica();
-    void verifica2();
     void PopulateListView(const QString& ResultString);
     void ListView1Click();
     void Label1Click();
@@ -238,7 +238,8 @@ private:
     void afterConnectAttempt(const QString& failure);
     void showMessage(const QString& text);
     void showInfoText();
-    void handleLine(const QString& line);
+    void showLine(const QString& stringaricevuta);
+    void createPipeline();
     void createLiveCheck();
     void createAppearance();
     void createInfoWindow();
@@ -248,7 +249,8 @@ private:
     void applyTerminalFont();
     void openLink(const QString& address);
     void sendCommandLine(const QString& commandLine);
-    void hitPath();
+    void hitPath(const QString& stringaricevuta, const QString& resultString);
+    void tuneToSpot(const Spot& spot);
     void createRigControl();
     void rigOpened(int rigNumber, bool ok);
     void tuneFromPane(TerminalPane* pane, bool terminalPane);
@@ -262,10 +264,6 @@ private:
     bool omni = false;         // the rig-control connection is open
     bool sceltorig1 = false;
     bool sceltorig2 = false;
-    QString Response;
-    QString stringaricevuta;
-    bool trovatouguale = false;
-    QString resultString;
     QStringList Texts;
     qint32 CurrentTextIndex = 0;
     std::optional<QByteArray> WaveData;
@@ -290,5 +288,6 @@ private:
     ActiveDxStations* m_dx = nullptr; // the DX window's data
     DxWindow* m_dxWindow = nullptr;
     AlertCenter* m_alerts = nullptr;
+    SpotPipeline* m_pipeline = nullptr; // every line from the node, read once
     AlertsWindow* m_alertsWindow = nullptr;
 };

@@ -1,23 +1,22 @@
 #include "dxcc/ActiveDxFeed.h"
 
 #include "dxcc/ActiveDxModel.h"
-#include "spots/SpotText.h"
 
 ActiveDxFeed::ActiveDxFeed(ActiveDxModel* model) : m_model(model) {}
 
-void ActiveDxFeed::feed(const QString& line, const QDateTime& nowUtc, bool dxpedition)
+void ActiveDxFeed::feed(const SpotEvent& event)
 {
     if (m_live) {
-        m_model->addLine(line, nowUtc, dxpedition);
+        m_model->addSpot(event);
         return;
     }
-    if (!SpotText::isDxSpot(line))
+    if (event.stripBand < 0)
         return;
-    const QDateTime oldest = nowUtc.addSecs(-qint64(m_model->maxAgeMinutes()) * 60);
+    const QDateTime oldest = event.receivedUtc.addSecs(-qint64(m_model->maxAgeMinutes()) * 60);
     while (!m_waiting.empty()
-           && (m_waiting.front().at < oldest || m_waiting.size() >= size_t(MaxWaiting)))
+           && (m_waiting.front().receivedUtc < oldest || m_waiting.size() >= size_t(MaxWaiting)))
         m_waiting.pop_front();
-    m_waiting.push_back({line, nowUtc, dxpedition});
+    m_waiting.push_back(event);
 }
 
 void ActiveDxFeed::setLive(bool live)
@@ -25,7 +24,7 @@ void ActiveDxFeed::setLive(bool live)
     m_live = live;
     if (!live)
         return;
-    for (const Waiting& w : m_waiting)
-        m_model->addLine(w.line, w.at, w.dxpedition);
+    for (const SpotEvent& e : m_waiting)
+        m_model->addSpot(e);
     m_waiting.clear();
 }

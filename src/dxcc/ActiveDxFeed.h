@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QDateTime>
-#include <QString>
+#include "spots/SpotEvent.h"
 
 #include <deque>
 
 class ActiveDxModel;
 
-// What the main window hands the DX window's model for each shown line.
-// While the window is open, each line goes into the model at once. While
-// it is closed, the spot lines only wait in a queue (a copy of a shared
-// text, no reading), kept as long as the age limit and at most MaxWaiting,
-// so that a closed window costs the main window almost nothing per line;
-// opening the window reads them in.
+// What the spot pipeline hands the DX window's model. While the window is
+// open, each spot goes into the model at once. While it is closed, the
+// spots only wait in a queue (a copy whose texts are shared, not copied),
+// kept as long as the age limit and at most MaxWaiting, so that a closed
+// window costs almost nothing per spot; opening the window takes them in.
 class ActiveDxFeed
 {
 public:
@@ -20,21 +18,14 @@ public:
 
     explicit ActiveDxFeed(ActiveDxModel* model);
 
-    void feed(const QString& line, const QDateTime& nowUtc, bool dxpedition);
-    // Open: the waiting lines go into the model, and from now on each line.
+    void feed(const SpotEvent& event);
+    // Open: the waiting spots go into the model, and from now on each spot.
     void setLive(bool live);
     bool isLive() const { return m_live; }
     int waiting() const { return int(m_waiting.size()); }
 
 private:
-    struct Waiting
-    {
-        QString line;
-        QDateTime at;
-        bool dxpedition;
-    };
-
     ActiveDxModel* m_model;
     bool m_live = false;
-    std::deque<Waiting> m_waiting;
+    std::deque<SpotEvent> m_waiting;
 };

@@ -1,8 +1,8 @@
 #include "dxcc/ActiveDxModel.h"
 
 #include "dxcc/Locator.h"
-#include "dxcc/SpotFields.h"
-#include "spots/BandFilter.h"
+#include "spots/SpotEvent.h"
+#include "spots/SpotReader.h"
 
 #include <cmath>
 
@@ -32,7 +32,7 @@ void ActiveDxModel::locate(Row& row) const
     row.country.reset();
     row.path.reset();
     if (m_table)
-        row.country = m_table->lookup(row.callsign);
+        row.country = m_table->lookup(row.spot.call);
     if (row.country && !m_locator.isEmpty())
         row.path = GreatCirclePath::fromLocator(m_locator, *row.country);
 }
@@ -48,11 +48,15 @@ void ActiveDxModel::setCountryTable(std::shared_ptr<const CountryTable> table)
 
 void ActiveDxModel::setLocator(const QString& locator)
 {
-    m_locator = Locator::normalized(locator).value_or(QString());
+    const QString normal = Locator::normalized(locator).value_or(QString());
+    const bool changed = normal != m_locator;
+    m_locator = normal;
     for (Row& row : m_rows)
         locate(row);
     if (!m_rows.isEmpty())
         emit dataChanged(index(0, Bearing), index(rowCount() - 1, Km));
+    if (changed)
+        emit locatorChanged(m_locator);
 }
 
 void ActiveDxModel::setMaxAgeMinutes(int minutes)
@@ -62,33 +66,40 @@ void ActiveDxModel::setMaxAgeMinutes(int minutes)
 
 bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc, bool dxpedition)
 {
-    const std::optional<SpotFields> spot = SpotFields::read(line);
+    static const SpotReader reader;
+    std::optional<Spot> spot = reader.read(line);
     if (!spot)
         return false;
-    const std::optional<int> band = BandFilter::bandOf(spot->frequency);
-    if (!band)
+    SpotEvent event = SpotEvent::resolve(std::move(*spot), line, nowUtc, m_table.get(), m_locator);
+    event.dxpedition = dxpedition;
+    return addSpot(event);
+}
+
+bool ActiveDxModel::addSpot(const SpotEvent& event)
+{
+    if (event.stripBand < 0)
         return false;
+    const QDateTime& nowUtc = event.receivedUtc;
 
     // Once a second is enough to keep the age limit.
     if (!m_lastExpiry.isValid() || m_lastExpiry.secsTo(nowUtc) >= 1 || nowUtc < m_lastExpiry)
         expire(nowUtc);
 
-    const QString time = spot->time.isEmpty() ? nowUtc.toUTC().toString(QStringLiteral("HHmm"))
-                                               : spot->time;
-    const QString mode = SpotMode::of(spot->comment, spot->frequency);
-    const QString k = key(spot->callsign, *band);
+    const Spot& spot = event.spot;
+    const QString time = (spot.time.isValid() ? spot.time : nowUtc.toUTC().time())
+                             .toString(QStringLiteral("HH:mm"));
+    const QString k = key(spot.call, event.stripBand);
     const auto found = m_index.constFind(k);
     if (found != m_index.cend()) {
         const int r = *found;
         Row& row = m_rows[r];
-        row.frequency = spot->frequency;
+        row.spot = spot;
         row.time = time;
-        row.comment = spot->comment;
-        row.mode = mode;
-        row.line = line.left(kMaxKeptLine);
-        row.dxpedition = row.dxpedition || dxpedition;
-        if (!spot->spotter.isEmpty() && row.spotters.size() < MaxSpottersPerRow)
-            row.spotters.insert(spot->spotter);
+        row.mode = event.modeText();
+        row.line = event.line.left(kMaxKeptLine);
+        row.dxpedition = row.dxpedition || event.dxpedition;
+        if (!spot.spotter.isEmpty() && row.spotters.size() < MaxSpottersPerRow)
+            row.spotters.insert(spot.spotter);
         row.lastHeard = nowUtc;
         row.lastHeardMs = nowUtc.toMSecsSinceEpoch();
         emit dataChanged(index(r, 0), index(r, ColumnCount - 1));
@@ -104,20 +115,20 @@ bool ActiveDxModel::addLine(const QString& line, const QDateTime& nowUtc, bool d
     }
     Row row;
     row.key = k;
-    row.callsign = spot->callsign;
-    row.band = *band;
-    row.frequency = spot->frequency;
+    row.band = event.stripBand;
+    row.spot = spot;
     row.time = time;
-    row.comment = spot->comment;
-    row.mode = mode;
-    row.line = line.left(kMaxKeptLine);
-    row.dxpedition = dxpedition;
-    if (!spot->spotter.isEmpty())
-        row.spotters.insert(spot->spotter);
+    row.mode = event.modeText();
+    row.line = event.line.left(kMaxKeptLine);
+    row.dxpedition = event.dxpedition;
+    if (!spot.spotter.isEmpty())
+        row.spotters.insert(spot.spotter);
     row.firstHeard = nowUtc;
     row.lastHeard = nowUtc;
     row.lastHeardMs = nowUtc.toMSecsSinceEpoch();
-    locate(row);
+    // Found once by the pipeline, with this model's table and locator.
+    row.country = event.country;
+    row.path = event.path;
     const int r = int(m_rows.size());
     beginInsertRows({}, r, r);
     m_rows.append(std::move(row));
@@ -191,13 +202,15 @@ QVariant ActiveDxModel::data(const QModelIndex& index, int role) const
     case BandRole:
         return row.band;
     case ModeGroupRole:
-        return int(SpotMode::groupOf(row.mode));
+        return int(row.spot.group);
     case ContinentRole:
         return row.country ? row.country->continent : QString();
     case CallRole:
-        return row.callsign;
+        return row.spot.call;
     case FrequencyRole:
-        return row.frequency;
+        return int(row.spot.frequencyHz / 100);
+    case HertzRole:
+        return row.spot.frequencyHz;
     case LineRole:
         return row.line;
     case DxpeditionRole:
@@ -222,13 +235,14 @@ QVariant ActiveDxModel::data(const QModelIndex& index, int role) const
     case Utc:
         if (sort)
             return row.lastHeard.toMSecsSinceEpoch();
-        return row.time.left(2) + u':' + row.time.mid(2);
+        return row.time;
     case Khz:
+        // Tenths of a kHz, with the hertz below them kept for the order.
         if (sort)
-            return row.frequency;
-        return QString::number(row.frequency / 10) + u'.' + QString::number(row.frequency % 10);
+            return double(row.spot.frequencyHz) / 100.0;
+        return row.spot.kilohertzText();
     case Dx:
-        return row.callsign;
+        return row.spot.call;
     case Entity:
         return c ? c->name : QString();
     case Continent:
@@ -260,7 +274,7 @@ QVariant ActiveDxModel::data(const QModelIndex& index, int role) const
         return sort ? QVariant(int(row.spotters.size()))
                     : QVariant(QString::number(row.spotters.size()));
     case Comment:
-        return row.comment;
+        return row.spot.comment;
     }
     return {};
 }

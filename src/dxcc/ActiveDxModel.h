@@ -4,6 +4,7 @@
 #include "dxcc/CountryTable.h"
 #include "dxcc/GreatCirclePath.h"
 #include "dxcc/SpotMode.h"
+#include "spots/Spot.h"
 
 #include <QAbstractTableModel>
 #include <QDateTime>
@@ -15,8 +16,10 @@
 #include <memory>
 #include <optional>
 
+struct SpotEvent;
+
 // The stations active now: one row per callsign and band, made from the
-// spot lines the main window shows. A new spot of a row updates its
+// spots the spot pipeline reads (SpotEvent: read once, country found once). A new spot of a row updates its
 // frequency, time, comment and mode and adds its spotter; rows not spotted
 // for the age limit go, and at most MaxRows are kept, the longest unheard
 // going first. Row order is no order the user sees (the window sorts): a
@@ -54,7 +57,8 @@ public:
         CallRole,                // the DX callsign
         FrequencyRole,           // tenths of a kHz
         LineRole,                // the last spot line of the row, as shown
-        DxpeditionRole           // a spot of the row was a live-check hit
+        DxpeditionRole,          // a spot of the row was a live-check hit
+        HertzRole                // the frequency in Hz, as the spot has it
     };
 
     static constexpr int MaxRows = 5000;
@@ -69,13 +73,21 @@ public:
     void setCountryTable(std::shared_ptr<const CountryTable> table);
     // The user's locator; an invalid one leaves bearing and distance empty.
     void setLocator(const QString& locator);
+    // The locator in use, in its normal form; empty for none.
+    const QString& locator() const { return m_locator; }
     void setMaxAgeMinutes(int minutes);
     int maxAgeMinutes() const { return m_maxAgeMinutes; }
 
+    // A spot with its country and path already found. True when it made or
+    // updated a row; a spot outside the band strip's bands changes nothing.
+    bool addSpot(const SpotEvent& event);
     // A line as the main window shows it, received at nowUtc; dxpedition
-    // when the live check found its callsign. True when it made or updated
-    // a row; lines that are no spot change nothing.
+    // when the live check found its callsign. Read and looked up here, for
+    // callers that have no pipeline; lines that are no spot change nothing.
     bool addLine(const QString& line, const QDateTime& nowUtc, bool dxpedition = false);
+
+    // The last spot of a row, as the pipeline read it: what tuning uses.
+    const Spot& spotAt(int row) const { return m_rows.at(row).spot; }
     // Removes the rows not spotted within the age limit before nowUtc.
     void expire(const QDateTime& nowUtc);
     void clear();
@@ -92,16 +104,18 @@ public:
     // The row of a callsign on a band, -1 when there is none.
     int rowOf(const QString& callsign, int band) const;
 
+signals:
+    // The user's locator changed (setLocator), in its normal form.
+    void locatorChanged(const QString& locator);
+
 private:
     struct Row
     {
         QString key; // callsign and band, the index's key
-        QString callsign;
         int band = -1;
-        int frequency = 0; // tenths of a kHz
-        QString time;      // "HHMM" of the last spot, or of its receipt
-        QString comment;
-        QString mode;
+        Spot spot;    // the last spot of the row
+        QString time; // "HH:MM" of the last spot, or of its receipt
+        QString mode; // the comment's mode word, else the band plan's kind
         QString line;
         bool dxpedition = false;
         QSet<QString> spotters;

@@ -17,14 +17,15 @@ ActiveDxStations::ActiveDxStations(const QString& programDir, QObject* parent)
     const DxSettings dxSettings(programDir);
     m_model->setMaxAgeMinutes(dxSettings.maxAgeMinutes());
     m_model->setLocator(dxSettings.locator());
+    m_region = dxSettings.region();
     m_feed = std::make_unique<ActiveDxFeed>(m_model);
 }
 
 ActiveDxStations::~ActiveDxStations() = default;
 
-void ActiveDxStations::feed(const QString& line, const QDateTime& nowUtc, bool dxpedition)
+void ActiveDxStations::feed(const SpotEvent& event)
 {
-    m_feed->feed(line, nowUtc, dxpedition);
+    m_feed->feed(event);
 }
 
 void ActiveDxStations::setLive(bool live)

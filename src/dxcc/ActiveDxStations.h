@@ -1,5 +1,7 @@
 #pragma once
 
+#include "spots/BandPlan.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -9,11 +11,12 @@
 class ActiveDxFeed;
 class ActiveDxModel;
 class CountryTable;
+struct SpotEvent;
 
 // What the DX window shows, made with the main window: the country file read
 // once (with the line the window says about it), the model of the stations
-// active now with the locator and age limit of settings.ini, and the feed of
-// shown lines into it. The window itself is made when it is first opened.
+// active now with the locator, region and age limit of settings.ini, and the
+// feed of the pipeline's spots into it. The window itself is made when it is first opened.
 class ActiveDxStations : public QObject
 {
     Q_OBJECT
@@ -29,15 +32,18 @@ public:
     // or why there is none, then a line for each copy passed over.
     const QString& countryFileLine() const { return m_countryFileLine; }
 
-    // A line the main window has shown; dxpedition when the live check had
-    // it as a hit.
-    void feed(const QString& line, const QDateTime& nowUtc, bool dxpedition);
-    // The window is open: the waiting lines go in, and each line from now on.
+    // The IARU region of settings.ini, for the band plan.
+    BandPlan::Region region() const { return m_region; }
+
+    // A spot from the pipeline.
+    void feed(const SpotEvent& event);
+    // The window is open: the waiting spots go in, and each spot from now on.
     void setLive(bool live);
 
 private:
     ActiveDxModel* m_model;
     std::shared_ptr<const CountryTable> m_countries;
     QString m_countryFileLine;
+    BandPlan::Region m_region = BandPlan::Region::One;
     std::unique_ptr<ActiveDxFeed> m_feed;
 };

@@ -45,6 +45,13 @@ bool DxSettings::saveLocator(const QString& locator, QString* error) const
     return station && kept;
 }
 
+BandPlan::Region DxSettings::region() const
+{
+    const QString stored = settingsIni(m_programDir).readString(QStringLiteral("Station"),
+                                                                 QStringLiteral("Region"));
+    return BandPlan::regionFromSetting(stored).value_or(BandPlan::Region::One);
+}
+
 int DxSettings::maxAgeMinutes() const
 {
     const int v = settingsIni(m_programDir)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "spots/BandPlan.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,6 +12,7 @@
 //   settings.ini                settings2.ini
 //   [Station]                   [DxWindow]
 //   Locator=JO31lk              Continent=EU
+//   Region=1
 //   [DxWindow]                  Mode=CW
 //   MaxAgeMinutes=30            Filter=3Y0
 //                               Geometry=AdnQywADAAAAAAH...
@@ -32,6 +35,10 @@ public:
     QString locator() const;
     // Into both files; error tells of settings.ini's write first.
     bool saveLocator(const QString& locator, QString* error = nullptr) const;
+
+    // The IARU region of `[Station] Region=` (1, 2 or 3), Region 1 for
+    // anything else: the band plan every spot is placed by.
+    BandPlan::Region region() const;
 
     // Minutes a station stays without a new spot: 30 unless set; values
     // below 1 or above a day are taken as the nearest bound.

@@ -127,6 +127,10 @@ void IRigX::setMode(qint32 mode)
     case PM_SSB_L:
         hamlibMode = RIG_MODE_LSB;
         break;
+    // The data mode of the DX window's digital spots (FT8, RTTY...).
+    case PM_DIG_U:
+        hamlibMode = RIG_MODE_PKTUSB;
+        break;
     case PM_AM:
         hamlibMode = RIG_MODE_AM;
         break;

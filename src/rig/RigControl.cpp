@@ -91,7 +91,11 @@ void RigControl::close()
 
 void RigControl::tune(int rigNumber, const QString& stringafreq)
 {
-    const RigTuning::TunePlan plan = RigTuning::planTune(stringafreq);
+    tune(rigNumber, RigTuning::planTune(stringafreq));
+}
+
+void RigControl::tune(int rigNumber, const RigTuning::TunePlan& plan)
+{
     if (!plan.mode && !plan.hz)
         return;
     m_worker.post([state = m_state, rigNumber, plan] {

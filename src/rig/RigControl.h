@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rig/RigConfig.h"
+#include "rig/RigTuning.h"
 #include "rig/RigWorker.h"
 
 #include <QObject>
@@ -34,6 +35,8 @@ public:
     // by "00" Hz, each step on its own: a failed mode still lets the
     // frequency through.
     void tune(int rigNumber, const QString& stringafreq);
+    // The same steps for a plan made elsewhere (a spot's own mode).
+    void tune(int rigNumber, const RigTuning::TunePlan& plan);
     // One step of CW -> USB -> LSB -> FM -> AM -> CW, the mode read afresh
     // before every comparison.
     void cycleMode(int rigNumber);

@@ -403,9 +403,13 @@ void DxWindow::chooseRow(const QModelIndex& proxyIndex)
 {
     if (!proxyIndex.isValid())
         return;
-    const QString line = proxyIndex.siblingAtColumn(0).data(ActiveDxModel::LineRole).toString();
+    const QModelIndex source = m_filter->mapToSource(proxyIndex);
+    if (!source.isValid())
+        return;
+    const QString line = source.siblingAtColumn(0).data(ActiveDxModel::LineRole).toString();
     if (!line.isEmpty())
         emit tuneRequested(line);
+    emit spotChosen(m_model->spotAt(source.row()));
 }
 
 void DxWindow::alertsAdded(int count, const QString& newest)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "spots/BandFilter.h"
+#include "spots/Spot.h"
 
 #include <QList>
 #include <QWidget>
@@ -50,8 +51,10 @@ public:
     ActiveDxFilter* filter() const { return m_filter; }
 
 signals:
-    // The spot line of the row the user chose.
+    // The spot line of the row the user chose, and the spot itself: the
+    // rig is tuned by the spot's own mode and frequency.
     void tuneRequested(const QString& line);
+    void spotChosen(const Spot& spot);
     // Shown or hidden (closed).
     void shownChanged(bool shown);
     // The user asked for the alert rules' editor.
