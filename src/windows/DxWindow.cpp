@@ -8,6 +8,7 @@
 #include "dxcc/Locator.h"
 #include "scaling/ScreenFit.h"
 #include "windows/CoalescedAnnouncer.h"
+#include "windows/StillRows.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -128,6 +129,21 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->installEventFilter(this);
+    // A row is its station: callsign and band.
+    m_stillRows = new StillRows(
+        m_table,
+        [](const QModelIndex& index) {
+            if (!index.isValid())
+                return QString();
+            const QModelIndex first = index.siblingAtColumn(0);
+            return first.data(ActiveDxModel::CallRole).toString() + u' '
+                   + first.data(ActiveDxModel::BandRole).toString();
+        },
+        [this](const QString& key) {
+            const qsizetype blank = key.lastIndexOf(u' ');
+            const int row = m_model->rowOf(key.left(blank), key.mid(blank + 1).toInt());
+            return row < 0 ? QModelIndex() : m_filter->mapFromSource(m_model->index(row, 0));
+        });
     const int widths[] = {50, 70, 90, 150, 40, 35, 35, 60, 70, 60, 50, 60};
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_table->setColumnWidth(c, widths[c]);
@@ -235,7 +251,10 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     connect(m_text, &QLineEdit::editingFinished, this, &DxWindow::saveChoices);
     connect(m_setLocator, &QPushButton::clicked, this, &DxWindow::applyLocator);
     connect(m_locator, &QLineEdit::returnPressed, this, &DxWindow::applyLocator);
-    connect(m_table, &QTableView::doubleClicked, this, &DxWindow::chooseRow);
+    // The station that was under the pointer at the press, wherever the rows
+    // went since.
+    connect(m_table, &QTableView::doubleClicked, this,
+            [this](const QModelIndex&) { chooseRow(m_stillRows->pressedIndex()); });
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { announceRows(first, last); });
     if (m_alerts)

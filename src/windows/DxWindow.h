@@ -18,6 +18,7 @@ class QAbstractItemModel;
 class QPushButton;
 class QTableView;
 class QTimer;
+class StillRows;
 
 // The DX window: the stations active now, one row per callsign and band,
 // with where they are, where to point the antenna and how far they are.
@@ -94,6 +95,7 @@ private:
     QListView* m_alertList = nullptr;
     QLabel* m_newestAlert = nullptr;
     CoalescedAnnouncer* m_rowNews = nullptr;
+    StillRows* m_stillRows = nullptr; // rows under the pointer stay put
     CoalescedAnnouncer* m_alertNews = nullptr;
     QTimer* m_expiry = nullptr;
     QTimer* m_fitColumns = nullptr; // new rows' widths, at most once a batch
