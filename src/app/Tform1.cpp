@@ -3,9 +3,11 @@
 
 #include "alerts/AlertCenter.h"
 #include "alerts/AlertsFile.h"
+#include "app/AppearanceController.h"
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
 #include "app/ListWidgetMirror.h"
+#include "app/RigPanel.h"
 #include "MarvixVersion.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/ActiveDxStations.h"
@@ -13,21 +15,15 @@
 #include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
 #include "rig/RigControl.h"
-#include "rig/SpotTuning.h"
 #include "rig/Tguidaomnirig.h"
 #include "scaling/TResizeKit.h"
 #include "session/NodeGrid.h"
 #include "session/ClusterSession.h"
 #include "session/SessionRules.h"
 #include "session/TerminalPane.h"
-#include "settings/AppTheme.h"
 #include "settings/BoundedFile.h"
 #include "settings/DesignLook.h"
-#include "settings/StyleRegistry.h"
-#include "settings/TerminalFont.h"
-#include "settings/TerminalFontDialog.h"
 #include "settings/ThemeBoxGuard.h"
-#include "settings/ThemeExemptions.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
 #include "spots/SpotPipeline.h"
@@ -231,23 +227,6 @@ void Tform1::FormCreate()
     connesso = false;
     livecliccato = false;
     sound = true;
-    omni = false;
-    sceltorig1 = false;
-    sceltorig2 = false;
-
-    // Rig 1 and Rig 2: at most one down, both may be up.
-    RigButtons = new QButtonGroup(this);
-    RigButtons->setExclusive(false);
-    RigButtons->addButton(SpeedButton8, 1);
-    RigButtons->addButton(SpeedButton9, 2);
-    connect(RigButtons, &QButtonGroup::buttonToggled, this, [this](QAbstractButton* b, bool down) {
-        if (!down)
-            return;
-        for (QAbstractButton* other : RigButtons->buttons()) {
-            if (other != b)
-                other->setChecked(false);
-        }
-    });
 
     createLiveCheck();
 
@@ -265,8 +244,11 @@ void Tform1::FormCreate()
         QThread::msleep(static_cast<unsigned long>(m_ctx.startupPauseMs));
 
     // The style names, the stored theme, then the terminal font.
-    applyStoredTheme();
-    restoreTerminalFont();
+    m_appearance = new AppearanceController(
+        {this, ComboBox1, Re1, ResizeKit1, &m_settings,
+         [this](const QString& text) { showMessage(text); }, [this] { m_ctx.quit(); }},
+        this);
+    m_appearance->restore();
 
     // The chosen node of the last run. Replacing the design text counts as a
     // change and is saved at once, an empty name included.
@@ -693,8 +675,6 @@ void Tform1::createAppearance()
     new ThemeBoxGuard(ComboBox1);
     connect(ComboBox1, &QComboBox::activated, this, &Tform1::ComboBox1Change);
 
-    // The font dialog is made at its first use: making it reads the icon
-    // theme, which would only slow the start.
     connect(BitBtn4, &QPushButton::clicked, this, &Tform1::BitBtn4Click);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &Tform1::SpeedButton1Click);
@@ -705,80 +685,19 @@ void Tform1::createAppearance()
     // connected with the live check, SpeedButton6 with the rig control.
 }
 
-// Start-up: the names of all styles, then the stored one selected and
-// applied. An empty or unknown name leaves the designed look.
-void Tform1::applyStoredTheme()
+const FontSettings& Tform1::terminalFont() const
 {
-    ComboBox1->addItems(StyleRegistry::displayNames());
-    ComboBox1->setCurrentIndex(-1);
-    ThemeExemptions::apply(this);
-    SelectedTheme = m_settings.LoadThemeSettings();
-    if (SelectedTheme.isEmpty())
-        return;
-    const std::optional<StyleRegistry::Style> style = StyleRegistry::find(SelectedTheme);
-    if (!style)
-        return;
-    ComboBox1->setCurrentIndex(ComboBox1->findText(style->displayName));
-    if (!AppTheme::apply(style->displayName))
-        return;
-    if (!StyleRegistry::isSystemLook(*style))
-        ThemeExemptions::themeApplied(this);
-    reattachScaling();
-}
-
-// The scaling component watches the window again once the style is in place.
-void Tform1::reattachScaling()
-{
-    ResizeKit1->setEnabled(false);
-    ResizeKit1->setEnabled(true);
+    return m_appearance->terminalFont();
 }
 
 void Tform1::ComboBox1Change()
 {
-    const QString chosen = ComboBox1->currentText();
-    if (!m_settings.SaveThemeSettings(chosen)) {
-        showMessage(QStringLiteral("Not applied, try again after restart"));
-        // The box shows again the style in use.
-        const std::optional<StyleRegistry::Style> inUse = StyleRegistry::find(SelectedTheme);
-        ComboBox1->setCurrentIndex(inUse ? ComboBox1->findText(inUse->displayName) : -1);
-        return;
-    }
-    showMessage(QStringLiteral("Now Marvix Terminal will be closed, please restart to apply theme"));
-    m_ctx.quit();
-}
-
-void Tform1::restoreTerminalFont()
-{
-    TerminalFont = TerminalFont::restored(m_settings.LoadFontsName(), m_settings.LoadFontsSize(),
-                                          m_settings.LoadFontsColor());
-    applyTerminalFont();
-}
-
-// The terminal pane shows every line in one font, so the whole font reaches
-// the text already there and every line added later.
-void Tform1::applyTerminalFont()
-{
-    Re1->setPaneFont(TerminalFontDialog::fontOf(TerminalFont));
-    Re1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
+    m_appearance->themeChosen();
 }
 
 void Tform1::BitBtn4Click()
 {
-    if (!FontDialog1)
-        FontDialog1 = new TerminalFontDialog(this);
-    FontDialog1->setCurrentFont(TerminalFontDialog::fontOf(TerminalFont));
-    FontDialog1->setTextColor(QColor::fromRgb(TerminalFont::rgbFromTextColor(TerminalFont.color)));
-    if (FontDialog1->exec() != QDialog::Accepted)
-        return;
-    const QFont chosen = FontDialog1->currentFont();
-    TerminalFont = TerminalFont::chosen(TerminalFont, chosen.family(), chosen.pointSize(),
-                                        chosen.bold(), chosen.italic(),
-                                        FontDialog1->textColor().rgb());
-    applyTerminalFont();
-    // A refused save is reported; the font stays for this run all the same.
-    QString error;
-    if (!m_settings.SaveFont(TerminalFont, &error))
-        showMessage(error);
+    m_appearance->chooseFont();
 }
 
 void Tform1::createInfoWindow()
@@ -928,8 +847,8 @@ void Tform1::SpeedButton3Click()
 
 void Tform1::createRigControl()
 {
-    OmniRig = new RigControl(m_ctx.rig, this);
-    connect(OmniRig, &RigControl::opened, this, &Tform1::rigOpened);
+    m_rig = new RigPanel(m_ctx.rig, {SpeedButton8, SpeedButton9, SpeedButton10, Shape2}, this);
+    OmniRig = m_rig->rigControl();
     guidaomnirig = new Tguidaomnirig(this);
     connect(SpeedButton6, &QToolButton::clicked, this, &Tform1::SpeedButton6Click);
     connect(SpeedButton8, &QToolButton::clicked, this, &Tform1::SpeedButton8Click);
@@ -939,6 +858,16 @@ void Tform1::createRigControl()
     connect(Re3, &TerminalPane::mouseReleased, this, &Tform1::Re3MouseUp);
 }
 
+bool Tform1::rigOpen() const
+{
+    return m_rig->isOpen();
+}
+
+bool Tform1::rigChosen(int rigNumber) const
+{
+    return m_rig->isChosen(rigNumber);
+}
+
 void Tform1::SpeedButton6Click()
 {
     guidaomnirig->show();
@@ -946,58 +875,26 @@ void Tform1::SpeedButton6Click()
     guidaomnirig->activateWindow();
 }
 
-// "Rig 1" and "Rig 2" have already toggled as group buttons do when their
-// handler runs. The open runs on the rig worker; rigOpened() shows its
-// outcome.
 void Tform1::SpeedButton8Click()
 {
-    OmniRig->open(1);
+    m_rig->open(1);
 }
 
 void Tform1::SpeedButton9Click()
 {
-    OmniRig->open(2);
-}
-
-void Tform1::rigOpened(int rigNumber, bool ok)
-{
-    if (!ok) {
-        // No message; the earlier state stays, only the close button goes.
-        SpeedButton10->setEnabled(false);
-        return;
-    }
-    Shape2->setBrushColor(kLime);
-    omni = true;
-    sceltorig2 = rigNumber == 2;
-    sceltorig1 = rigNumber == 1;
-    SpeedButton10->setEnabled(true);
-    (rigNumber == 1 ? SpeedButton8 : SpeedButton9)->setChecked(true);
+    m_rig->open(2);
 }
 
 void Tform1::SpeedButton10Click()
 {
-    if (!omni)
-        return;
-    Shape2->setBrushColor(kRed);
-    omni = false;
-    OmniRig->close();
-    SpeedButton10->setEnabled(false);
-    SpeedButton8->setChecked(false);
-    SpeedButton9->setChecked(false);
-    sceltorig1 = false;
-    sceltorig2 = false;
+    m_rig->close();
 }
 
 void Tform1::Label6Click() {}
 
 void Tform1::TuneRig(const QString& stringafreq)
 {
-    if (stringafreq.isEmpty())
-        return;
-    if (sceltorig1)
-        OmniRig->tune(1, stringafreq);
-    if (sceltorig2)
-        OmniRig->tune(2, stringafreq);
+    m_rig->TuneRig(stringafreq);
 }
 
 // Any button, anywhere over the pane: the line that holds the start of the
@@ -1011,7 +908,7 @@ void Tform1::Re1MouseUp()
 
 void Tform1::Leggiriga_re1()
 {
-    tuneFromPane(Re1, true);
+    tuneFromPane(Re1, ClickedLine::Pane::Terminal);
 }
 
 void Tform1::Re3MouseUp()
@@ -1023,46 +920,24 @@ void Tform1::Re3MouseUp()
 
 void Tform1::Leggiriga_re3()
 {
-    tuneFromPane(Re3, false);
+    tuneFromPane(Re3, ClickedLine::Pane::Spots);
 }
 
-void Tform1::tuneFromPane(TerminalPane* pane, bool terminalPane)
+// A spot line of the terminal pane, or of the spot pane, whose lines carry
+// the time at their end.
+void Tform1::tuneFromPane(TerminalPane* pane, ClickedLine::Pane kind)
 {
     const int ClickedLineIndex = pane->selectionStartLine();
-    if (ClickedLineIndex < 0 || ClickedLineIndex >= pane->lineCount())
+    if (!rigOpen() || ClickedLineIndex < 0 || ClickedLineIndex >= pane->lineCount())
         return;
-    tuneFromLine(pane->line(ClickedLineIndex), terminalPane);
-}
-
-// A spot line of the terminal pane (or the DX window, which lists them) or
-// of the spot pane, whose lines carry the time at their end.
-void Tform1::tuneFromLine(const QString& line, bool terminalPane)
-{
-    if (!omni)
-        return;
-    if (const std::optional<QString> stringafreq = ClickedLine::tuningDigits(
-            line, terminalPane ? ClickedLine::Pane::Terminal : ClickedLine::Pane::Spots))
+    if (const std::optional<QString> stringafreq =
+            ClickedLine::tuningDigits(pane->line(ClickedLineIndex), kind))
         TuneRig(*stringafreq);
 }
 
-void Tform1::tuneToSpot(const Spot& spot)
-{
-    if (!omni)
-        return;
-    const RigTuning::TunePlan plan = SpotTuning::plan(spot);
-    if (sceltorig1)
-        OmniRig->tune(1, plan);
-    if (sceltorig2)
-        OmniRig->tune(2, plan);
-}
-
-// Alt+F2: the chosen rig steps to its next mode.
 void Tform1::Action1Execute()
 {
-    if (omni && sceltorig1)
-        OmniRig->cycleMode(1);
-    if (omni && sceltorig2)
-        OmniRig->cycleMode(2);
+    m_rig->cycleMode();
 }
 
 // --- DX window ------------------------------------------------------------
@@ -1183,7 +1058,7 @@ DxWindow* Tform1::showDxWindow()
                 [this](bool shown) { m_dx->setLive(shown); });
         connect(m_dxWindow, &DxWindow::alertsRequested, this, &Tform1::showAlertsWindow);
         // By the spot's own mode, at its frequency in Hz.
-        connect(m_dxWindow, &DxWindow::spotChosen, this, &Tform1::tuneToSpot);
+        connect(m_dxWindow, &DxWindow::spotChosen, m_rig, &RigPanel::tuneToSpot);
     }
     m_dxWindow->present();
     return m_dxWindow;

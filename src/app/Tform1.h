@@ -5,6 +5,7 @@
 #include "session/PaneLimits.h"
 #include "settings/SettingsFiles.h"
 #include "spots/BandFilter.h"
+#include "spots/ClickedLine.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -30,7 +31,8 @@ class AlertsWindow;
 class QTimer;
 class QToolButton;
 class ClusterSession;
-class TerminalFontDialog;
+class AppearanceController;
+class RigPanel;
 class Tinfo;
 class TResizeKit;
 class TerminalPane;
@@ -44,7 +46,6 @@ class ActiveDxModel;
 class ActiveDxStations;
 class DxWindow;
 class SpotPipeline;
-struct Spot;
 
 // The main window. It owns the shared state of the whole cluster session
 // under the names every subsystem uses, builds its controls at their design
@@ -73,13 +74,13 @@ public:
     qint32 countedLines() const { return re1dim; }
     bool liveCheckOn() const { return livecliccato; }
     bool soundOn() const { return sound; }
-    bool rigOpen() const { return omni; }
-    bool rigChosen(int rigNumber) const { return rigNumber == 1 ? sceltorig1 : sceltorig2; }
+    bool rigOpen() const;
+    bool rigChosen(int rigNumber) const;
     int infoTextIndex() const { return CurrentTextIndex; }
     const std::optional<QByteArray>& alarmSound() const { return WaveData; }
     const DxpeditionList& dxpeditions() const { return Dolv; }
     ClusterSession* session() const { return Session; }
-    const FontSettings& terminalFont() const { return TerminalFont; }
+    const FontSettings& terminalFont() const;
 
     // --- controls ---------------------------------------------------------
     TerminalPane* Re1 = nullptr;
@@ -115,8 +116,6 @@ public:
     QToolButton* SpeedButton8 = nullptr;
     QToolButton* SpeedButton9 = nullptr;
     QToolButton* SpeedButton10 = nullptr;
-    QButtonGroup* RigButtons = nullptr;
-    TerminalFontDialog* FontDialog1 = nullptr; // the terminal font's dialog, made at first use
     Tinfo* info = nullptr;                     // the info window
     QTimer* Timer1 = nullptr; // keep-alive
     QTimer* Timer2 = nullptr; // session lamp
@@ -176,7 +175,7 @@ public:
     void SpeedButton3Click();
     // --- rig control ------------------------------------------------------
     // The rig-control layer; the connection object itself lives on its worker
-    // thread, and omni tells whether it is open.
+    // thread. The rig buttons and the rig state are the RigPanel's.
     RigControl* OmniRig = nullptr;
     Tguidaomnirig* guidaomnirig = nullptr;
     QAction* Action1 = nullptr; // Alt+F2
@@ -243,27 +242,17 @@ private:
     void createLiveCheck();
     void createAppearance();
     void createInfoWindow();
-    void applyStoredTheme();
-    void reattachScaling();
-    void restoreTerminalFont();
-    void applyTerminalFont();
     void openLink(const QString& address);
     void sendCommandLine(const QString& commandLine);
     void hitPath(const QString& stringaricevuta, const QString& resultString);
-    void tuneToSpot(const Spot& spot);
     void createRigControl();
-    void rigOpened(int rigNumber, bool ok);
-    void tuneFromPane(TerminalPane* pane, bool terminalPane);
-    void tuneFromLine(const QString& line, bool terminalPane);
+    void tuneFromPane(TerminalPane* pane, ClickedLine::Pane kind);
     void createDxWindowControls();
     void createAlerts();
 
     // --- shared state, changed only by the window --------------------------
     bool livecliccato = false; // the live check is active
     bool sound = true;         // the alarm sound is on
-    bool omni = false;         // the rig-control connection is open
-    bool sceltorig1 = false;
-    bool sceltorig2 = false;
     QStringList Texts;
     qint32 CurrentTextIndex = 0;
     std::optional<QByteArray> WaveData;
@@ -272,8 +261,6 @@ private:
     DxpeditionList& Dolv = m_book.dxpeditions();
     // The session with the node: its client, lines, pauses and reconnects.
     ClusterSession* Session = nullptr;
-    QString SelectedTheme;     // the theme saved in settings.ini
-    FontSettings TerminalFont; // the terminal font saved in settings2.ini
     bool connesso = false; // a Telnet session is open
     QString nodoscelto;    // address of the chosen node
     QString portascelta;   // port of the chosen node, as written in the list
@@ -288,6 +275,8 @@ private:
     ActiveDxStations* m_dx = nullptr; // the DX window's data
     DxWindow* m_dxWindow = nullptr;
     AlertCenter* m_alerts = nullptr;
+    RigPanel* m_rig = nullptr; // the rig buttons, omni, sceltorig1 and sceltorig2
+    AppearanceController* m_appearance = nullptr; // the theme and the terminal font
     SpotPipeline* m_pipeline = nullptr; // every line from the node, read once
     AlertsWindow* m_alertsWindow = nullptr;
 };
