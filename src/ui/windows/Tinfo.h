@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/Hosts.h"
-#include "windows/InfoText.h"
+#include "text/InfoText.h"
 
 #include <QDialog>
 #include <QUrl>

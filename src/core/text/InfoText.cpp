@@ -1,4 +1,4 @@
-#include "windows/InfoText.h"
+#include "text/InfoText.h"
 
 #include <QDir>
 
