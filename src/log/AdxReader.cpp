@@ -1,0 +1,142 @@
+#include "log/AdxReader.h"
+
+#include "log/LogQsoBuilder.h"
+
+#include <QXmlStreamReader>
+
+namespace {
+
+bool isElement(const QXmlStreamReader& xml, QLatin1StringView name)
+{
+    return xml.name().compare(name, Qt::CaseInsensitive) == 0;
+}
+
+class AdxParser
+{
+public:
+    AdxParser(QXmlStreamReader& xml, const AdxReader::Sink& sink, LogReadReport& report)
+        : m_xml(xml), m_sink(sink), m_report(report)
+    {
+    }
+
+    void run()
+    {
+        if (!m_xml.readNextStartElement()) {
+            m_report.refusal = m_xml.hasError()
+                                   ? QStringLiteral("line %1: %2")
+                                         .arg(m_xml.lineNumber())
+                                         .arg(m_xml.errorString())
+                                   : QStringLiteral("line %1 holds no ADX element")
+                                         .arg(m_xml.lineNumber());
+            return;
+        }
+        if (!isElement(m_xml, QLatin1StringView("ADX"))) {
+            m_report.refusal = QStringLiteral("line %1: <%2> is no ADX log")
+                                   .arg(m_xml.lineNumber())
+                                   .arg(m_xml.name().left(40));
+            return;
+        }
+        while (m_xml.readNextStartElement()) {
+            if (!isElement(m_xml, QLatin1StringView("RECORDS"))) {
+                m_xml.skipCurrentElement(); // HEADER
+                continue;
+            }
+            while (m_xml.readNextStartElement()) {
+                if (isElement(m_xml, QLatin1StringView("RECORD")))
+                    readRecord();
+                else
+                    m_xml.skipCurrentElement();
+            }
+        }
+        if (m_xml.hasError() && !m_errorCounted)
+            m_report.skip(int(m_xml.lineNumber()),
+                          QStringLiteral("the XML breaks off: %1").arg(m_xml.errorString()));
+        if (m_report.qsos == 0 && m_report.skipped > 0)
+            m_report.refusal = m_report.firstSkipped();
+    }
+
+private:
+    void readRecord()
+    {
+        const int line = int(m_xml.lineNumber());
+        QString problem;
+        int problemLine = line;
+        m_builder.clear();
+        while (m_xml.readNextStartElement()) {
+            const int fieldLine = int(m_xml.lineNumber());
+            const QString name = m_xml.name().left(40).toString();
+            const std::optional<LogQsoBuilder::Field> field = LogQsoBuilder::fieldOf(m_xml.name());
+            if (!field) {
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            QString value;
+            bool nested = false;
+            while (!m_xml.atEnd()) {
+                const QXmlStreamReader::TokenType token = m_xml.readNext();
+                if (token == QXmlStreamReader::Characters) {
+                    if (value.size() < AdxReader::MaxValueChars)
+                        value += m_xml.text().left(AdxReader::MaxValueChars - value.size());
+                } else if (token == QXmlStreamReader::StartElement) {
+                    nested = true;
+                    m_xml.skipCurrentElement();
+                } else if (token == QXmlStreamReader::EndElement) {
+                    break;
+                }
+            }
+            if (m_xml.hasError())
+                break;
+            if (!problem.isEmpty())
+                continue;
+            if (nested) {
+                problem = QStringLiteral("<%1> holds an element").arg(name);
+                problemLine = fieldLine;
+            } else if (!m_builder.set(*field, value)) {
+                problem = QStringLiteral("%1 is given twice in one record")
+                              .arg(LogQsoBuilder::nameOf(*field));
+                problemLine = fieldLine;
+            }
+        }
+        if (m_xml.hasError()) {
+            m_builder.clear();
+            m_errorCounted = true;
+            m_report.skip(line, QStringLiteral("the record breaks off: %1").arg(m_xml.errorString()));
+            return;
+        }
+        if (!problem.isEmpty()) {
+            m_builder.clear();
+            m_report.skip(problemLine, problem);
+            return;
+        }
+        if (std::optional<LogQso> qso = m_builder.take(&problem)) {
+            ++m_report.qsos;
+            m_sink(std::move(*qso));
+        } else {
+            m_report.skip(line, problem);
+        }
+    }
+
+    QXmlStreamReader& m_xml;
+    const AdxReader::Sink& m_sink;
+    LogReadReport& m_report;
+    LogQsoBuilder m_builder;
+    bool m_errorCounted = false;
+};
+
+} // namespace
+
+LogReadReport AdxReader::read(QByteArrayView bytes, const Sink& sink)
+{
+    LogReadReport report;
+    // The reader works on the bytes where they lie.
+    QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    AdxParser(xml, sink, report).run();
+    return report;
+}
+
+AdxReader::Result AdxReader::readAll(QByteArrayView bytes)
+{
+    Result result;
+    result.report = read(bytes, [&](LogQso&& qso) { result.qsos.append(std::move(qso)); });
+    return result;
+}
