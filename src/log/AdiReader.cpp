@@ -57,12 +57,18 @@ struct Tag
     QString problem;
 };
 
-// A piece of the file as a message quotes it.
+// A tag as a message quotes it: up to its ">" when that comes soon,
+// "<CALL:x>", else its first forty bytes.
 QString quoted(QByteArrayView bytes, qsizetype from, qsizetype to)
 {
     constexpr qsizetype kMaxShown = 40;
+    const qsizetype shownEnd = qMin(bytes.size(), from + kMaxShown);
+    const qsizetype close = bytes.first(shownEnd).indexOf('>', to - 1);
+    if (close >= 0)
+        to = close + 1;
     const qsizetype n = qMin(to - from, kMaxShown);
-    return QString::fromLatin1(bytes.sliced(from, n)) + (to - from > n ? QStringLiteral("...") : QString());
+    return QString::fromLatin1(bytes.sliced(from, n)) +
+           (to - from > n ? QStringLiteral("...") : QString());
 }
 
 //   "<CALL:5>K1ABC"  "<qso_date:8:d>20240301"  "<EOR>"  "<CALL:x>"

@@ -14,8 +14,9 @@ bool isElement(const QXmlStreamReader& xml, QLatin1StringView name)
 class AdxParser
 {
 public:
-    AdxParser(QXmlStreamReader& xml, const AdxReader::Sink& sink, LogReadReport& report)
-        : m_xml(xml), m_sink(sink), m_report(report)
+    AdxParser(QXmlStreamReader& xml, int linesBefore, const AdxReader::Sink& sink,
+              LogReadReport& report)
+        : m_xml(xml), m_linesBefore(linesBefore), m_sink(sink), m_report(report)
     {
     }
 
@@ -24,15 +25,15 @@ public:
         if (!m_xml.readNextStartElement()) {
             m_report.refusal = m_xml.hasError()
                                    ? QStringLiteral("line %1: %2")
-                                         .arg(m_xml.lineNumber())
+                                         .arg(line())
                                          .arg(m_xml.errorString())
                                    : QStringLiteral("line %1 holds no ADX element")
-                                         .arg(m_xml.lineNumber());
+                                         .arg(line());
             return;
         }
         if (!isElement(m_xml, QLatin1StringView("ADX"))) {
             m_report.refusal = QStringLiteral("line %1: <%2> is no ADX log")
-                                   .arg(m_xml.lineNumber())
+                                   .arg(line())
                                    .arg(m_xml.name().left(40));
             return;
         }
@@ -49,7 +50,7 @@ public:
             }
         }
         if (m_xml.hasError() && !m_errorCounted)
-            m_report.skip(int(m_xml.lineNumber()),
+            m_report.skip(line(),
                           QStringLiteral("the XML breaks off: %1").arg(m_xml.errorString()));
         if (m_report.qsos == 0 && m_report.skipped > 0)
             m_report.refusal = m_report.firstSkipped();
@@ -58,12 +59,12 @@ public:
 private:
     void readRecord()
     {
-        const int line = int(m_xml.lineNumber());
+        const int recordLine = line();
         QString problem;
-        int problemLine = line;
+        int problemLine = recordLine;
         m_builder.clear();
         while (m_xml.readNextStartElement()) {
-            const int fieldLine = int(m_xml.lineNumber());
+            const int fieldLine = line();
             const QString name = m_xml.name().left(40).toString();
             const std::optional<LogQsoBuilder::Field> field = LogQsoBuilder::fieldOf(m_xml.name());
             if (!field) {
@@ -100,7 +101,8 @@ private:
         if (m_xml.hasError()) {
             m_builder.clear();
             m_errorCounted = true;
-            m_report.skip(line, QStringLiteral("the record breaks off: %1").arg(m_xml.errorString()));
+            m_report.skip(recordLine,
+                          QStringLiteral("the record breaks off: %1").arg(m_xml.errorString()));
             return;
         }
         if (!problem.isEmpty()) {
@@ -112,11 +114,15 @@ private:
             ++m_report.qsos;
             m_sink(std::move(*qso));
         } else {
-            m_report.skip(line, problem);
+            m_report.skip(recordLine, problem);
         }
     }
 
+    // The line in the file, blank lines left out before the XML counted.
+    int line() const { return int(m_xml.lineNumber()) + m_linesBefore; }
+
     QXmlStreamReader& m_xml;
+    int m_linesBefore = 0;
     const AdxReader::Sink& m_sink;
     LogReadReport& m_report;
     LogQsoBuilder m_builder;
@@ -128,9 +134,18 @@ private:
 LogReadReport AdxReader::read(QByteArrayView bytes, const Sink& sink)
 {
     LogReadReport report;
+    // XML allows nothing before its declaration; an editor's byte order
+    // mark or a blank line there costs a log nothing.
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    int linesBefore = 0;
+    while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\t' ||
+                                    bytes[start] == '\r' || bytes[start] == '\n')) {
+        linesBefore += bytes[start] == '\n';
+        ++start;
+    }
     // The reader works on the bytes where they lie.
-    QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), bytes.size()));
-    AdxParser(xml, sink, report).run();
+    QXmlStreamReader xml(QByteArray::fromRawData(bytes.data() + start, bytes.size() - start));
+    AdxParser(xml, linesBefore, sink, report).run();
     return report;
 }
 
