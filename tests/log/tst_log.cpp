@@ -96,6 +96,7 @@ private slots:
     void status();
     void summary();
     void settings();
+    void demoLog();
 };
 
 void TestLog::adi_data()
@@ -588,6 +589,49 @@ void TestLog::settings()
     QVERIFY(!read.since.isValid());
     QVERIFY(writeFile(dir.filePath(QStringLiteral("settings.ini")), "[Log]\r\nConfirmations=none\r\n"));
     QCOMPARE(settings.options().confirmations, LogOptions().confirmations);
+}
+
+// The demo's log gives the simulator's spots every status.
+void TestLog::demoLog()
+{
+    const CountryFile::Loaded countries = CountryFile::load({CountryFile::systemPath()});
+    QVERIFY2(!countries.table.isEmpty(), "Debian's cty.dat (package hamradio-files) is needed");
+    const LogFile::Loaded demo =
+        LogFile::load(QStringLiteral(MARVIX_DEMO_LOG), LogOptions(), countries.table);
+    QVERIFY2(demo.index, qPrintable(demo.error));
+    QCOMPARE(demo.report.skipped, 0);
+    QVERIFY(demo.report.qsos > 500);
+
+    const struct
+    {
+        const char16_t* call;
+        BandPlan::Band band;
+        ModeGroup group;
+        const char16_t* status;
+        bool workedBefore;
+    } spots[] = {
+        {u"3Y0K", BandPlan::Band::m20, ModeGroup::Cw, u"New one", false},
+        {u"FT8WW", BandPlan::Band::m15, ModeGroup::Digital, u"New one", false},
+        {u"TX5S", BandPlan::Band::m40, ModeGroup::Cw, u"New band", false},
+        {u"ZL7G", BandPlan::Band::m20, ModeGroup::Cw, u"New mode", false},
+        {u"E6AD", BandPlan::Band::m80, ModeGroup::Cw, u"New slot", false},
+        {u"VK9XY", BandPlan::Band::m20, ModeGroup::Digital, u"Worked", false},
+        {u"E51D", BandPlan::Band::m20, ModeGroup::Cw, u"Confirmed", true},
+        {u"DL7XYZ", BandPlan::Band::m15, ModeGroup::Phone, u"Confirmed", false},
+        {u"OH2XYZ", BandPlan::Band::m15, ModeGroup::Phone, u"Worked", false},
+        {u"A61XYZ", BandPlan::Band::m15, ModeGroup::Phone, u"New one", false},
+    };
+    for (const auto& s : spots) {
+        Spot spot;
+        spot.call = QString::fromUtf16(s.call);
+        spot.band = s.band;
+        spot.group = s.group;
+        const std::optional<SpotStatus> status =
+            demo.index->status(spot, *countries.table.lookup(spot.call));
+        QVERIFY(status);
+        QCOMPARE(spot.call + u' ' + status->text(), spot.call + u' ' + QString::fromUtf16(s.status));
+        QCOMPARE(status->workedBefore, s.workedBefore);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLog)
