@@ -67,8 +67,12 @@ QString quoted(QByteArrayView bytes, qsizetype from, qsizetype to)
     if (close >= 0)
         to = close + 1;
     const qsizetype n = qMin(to - from, kMaxShown);
-    return QString::fromLatin1(bytes.sliced(from, n)) +
-           (to - from > n ? QStringLiteral("...") : QString());
+    QString shown = QString::fromLatin1(bytes.sliced(from, n));
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20 || c.unicode() >= 0x7f)
+            c = u'?';
+    }
+    return shown + (to - from > n ? QStringLiteral("...") : QString());
 }
 
 //   "<CALL:5>K1ABC"  "<qso_date:8:d>20240301"  "<EOR>"  "<CALL:x>"

@@ -14,9 +14,10 @@ bool isElement(const QXmlStreamReader& xml, QLatin1StringView name)
 class AdxParser
 {
 public:
-    AdxParser(QXmlStreamReader& xml, int linesBefore, const AdxReader::Sink& sink,
+    AdxParser(QXmlStreamReader& xml, int linesBefore, int lastLine, const AdxReader::Sink& sink,
               LogReadReport& report)
-        : m_xml(xml), m_linesBefore(linesBefore), m_sink(sink), m_report(report)
+        : m_xml(xml), m_linesBefore(linesBefore), m_lastLine(lastLine), m_sink(sink),
+          m_report(report)
     {
     }
 
@@ -119,10 +120,13 @@ private:
     }
 
     // The line in the file, blank lines left out before the XML counted.
-    int line() const { return int(m_xml.lineNumber()) + m_linesBefore; }
+    // The reader also counts the line ends of an entity's text each time it
+    // is used, which would name a line past the file's end.
+    int line() const { return qMin(int(m_xml.lineNumber()) + m_linesBefore, m_lastLine); }
 
     QXmlStreamReader& m_xml;
     int m_linesBefore = 0;
+    int m_lastLine = 1;
     const AdxReader::Sink& m_sink;
     LogReadReport& m_report;
     LogQsoBuilder m_builder;
@@ -143,9 +147,15 @@ LogReadReport AdxReader::read(QByteArrayView bytes, const Sink& sink)
         linesBefore += bytes[start] == '\n';
         ++start;
     }
+    // Lines end as XML ends them: CR LF, CR or LF.
+    int lastLine = linesBefore + 1;
+    for (qsizetype i = start; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')))
+            ++lastLine;
+    }
     // The reader works on the bytes where they lie.
     QXmlStreamReader xml(QByteArray::fromRawData(bytes.data() + start, bytes.size() - start));
-    AdxParser(xml, linesBefore, sink, report).run();
+    AdxParser(xml, linesBefore, lastLine, sink, report).run();
     return report;
 }
 

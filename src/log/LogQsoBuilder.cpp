@@ -73,8 +73,14 @@ std::optional<LogQso> LogQsoBuilder::take(QString* problem)
     if (call.isEmpty()) {
         *problem = QStringLiteral("a record without CALL");
     } else if (!AdifValues::isCallsign(call)) {
-        // A line of a megabyte must not make a message of a megabyte.
-        *problem = QStringLiteral("CALL %1 is no callsign").arg(call.left(40));
+        // A line of a megabyte must not make a message of a megabyte, nor
+        // a line end inside a value a message of many lines.
+        QString shown = call.left(40);
+        for (QChar& c : shown) {
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                c = u' ';
+        }
+        *problem = QStringLiteral("CALL %1 is no callsign").arg(shown.simplified());
     } else {
         LogQso qso;
         qso.call = call;

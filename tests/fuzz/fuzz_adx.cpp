@@ -23,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (report.skipped > 0)
         FUZZ_CHECK(report.firstSkippedLine >= 1 && report.firstSkippedLine <= lines);
     FUZZ_CHECK(report.refusal.size() < 300 && report.firstSkippedReason.size() < 300);
+    // A message is one line.
+    FUZZ_CHECK(!report.refusal.contains(u'\n') && !report.firstSkippedReason.contains(u'\n'));
+    FUZZ_CHECK(!report.refusal.contains(u'\r') && !report.firstSkippedReason.contains(u'\r'));
 
     for (const LogQso& q : read.qsos) {
         FUZZ_CHECK(AdifValues::isCallsign(q.call));

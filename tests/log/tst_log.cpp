@@ -163,6 +163,9 @@ void TestLog::adi_data()
     QTest::newRow("field that does not read")
         << k1abc + "\n<CALL:x>W1AW<EOR>\n" + w1aw << "K1ABC 40m,W1AW 20m" << 1
         << "line 2: <CALL:x> is no field";
+    QTest::newRow("field with a line end in its length")
+        << k1abc + "\n<CALL:4\r\n>W1AW<EOR>\n" + w1aw << "K1ABC 40m,W1AW 20m" << 1
+        << "line 2: <CALL:4??> is no field";
     QTest::newRow("file ends inside a tag") << k1abc + "\n<CAL" << "K1ABC 40m" << 1
                                             << "line 2: the file ends inside <CAL";
     QTest::newRow("EOR alone") << "<EOR>" + k1abc << "K1ABC 40m" << 0 << "";
@@ -266,6 +269,13 @@ void TestLog::adx_data()
     QTest::newRow("broken XML after the records")
         << head + k1abc + "</RECORDS><oops></ADX>" << "K1ABC 40m" << 1
         << "line 6: the XML breaks off: Opening and ending tag mismatch.";
+    // The reader counts an entity's line ends again each time it is used:
+    // the message still names a line of the file (its last), and shows
+    // the call on one line.
+    QTest::newRow("entity with line ends")
+        << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE ADX [<!ENTITY c \"K\r\r\r\r1\">]>\n"
+                      "<ADX><RECORDS><RECORD><CALL>&c;</CALL></RECORD></RECORDS><oops></ADX>")
+        << "" << 2 << "line 7: CALL K 1 is no callsign";
     QTest::newRow("root is no ADX") << QByteArray("<?xml version=\"1.0\"?>\n<html><body/></html>")
                                     << "" << 0 << "line 2: <html> is no ADX log";
     QTest::newRow("no XML") << QByteArray("just text") << "" << 0
