@@ -6,6 +6,18 @@
 
 namespace {
 
+// The reader's error text as a message shows it: it may quote the file
+// ("Encoding ... is unsupported"), which must not make it many lines long.
+QString errorOf(const QXmlStreamReader& xml)
+{
+    QString text = xml.errorString().left(120);
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u' ';
+    }
+    return text.simplified();
+}
+
 bool isElement(const QXmlStreamReader& xml, QLatin1StringView name)
 {
     return xml.name().compare(name, Qt::CaseInsensitive) == 0;
@@ -27,7 +39,7 @@ public:
             m_report.refusal = m_xml.hasError()
                                    ? QStringLiteral("line %1: %2")
                                          .arg(line())
-                                         .arg(m_xml.errorString())
+                                         .arg(errorOf(m_xml))
                                    : QStringLiteral("line %1 holds no ADX element")
                                          .arg(line());
             return;
@@ -52,7 +64,7 @@ public:
         }
         if (m_xml.hasError() && !m_errorCounted)
             m_report.skip(line(),
-                          QStringLiteral("the XML breaks off: %1").arg(m_xml.errorString()));
+                          QStringLiteral("the XML breaks off: %1").arg(errorOf(m_xml)));
         if (m_report.qsos == 0 && m_report.skipped > 0)
             m_report.refusal = m_report.firstSkipped();
     }
@@ -103,7 +115,7 @@ private:
             m_builder.clear();
             m_errorCounted = true;
             m_report.skip(recordLine,
-                          QStringLiteral("the record breaks off: %1").arg(m_xml.errorString()));
+                          QStringLiteral("the record breaks off: %1").arg(errorOf(m_xml)));
             return;
         }
         if (!problem.isEmpty()) {

@@ -276,6 +276,10 @@ void TestLog::adx_data()
         << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE ADX [<!ENTITY c \"K\r\r\r\r1\">]>\n"
                       "<ADX><RECORDS><RECORD><CALL>&c;</CALL></RECORD></RECORDS><oops></ADX>")
         << "" << 2 << "line 7: CALL K 1 is no callsign";
+    // The fuzzer's: an error text that quotes the file, line ends and all.
+    QTest::newRow("encoding quoted in the error")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"\r\xea\rUTF-8\"?>\n<ADX/>") << "" << 0
+        << QString::fromUtf8("line 3: \xef\xbf\xbd UTF-8 is an invalid encoding name.");
     QTest::newRow("root is no ADX") << QByteArray("<?xml version=\"1.0\"?>\n<html><body/></html>")
                                     << "" << 0 << "line 2: <html> is no ADX log";
     QTest::newRow("no XML") << QByteArray("just text") << "" << 0
