@@ -33,6 +33,15 @@ QString grouped(int n)
     return digits;
 }
 
+quint64 callKey(const QString& call)
+{
+    const QStringView v(call);
+    if constexpr (sizeof(size_t) >= 8)
+        return quint64(qHash(v, size_t(0x6d61727669785f6cULL)));
+    else
+        return (quint64(qHash(v, size_t(0x6d617276))) << 32) ^ quint64(qHash(v, size_t(0x69785f6c)));
+}
+
 QString counted(int n, const char* one, const char* many)
 {
     return grouped(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
@@ -71,7 +80,7 @@ void LogIndex::add(const LogQso& qso, const CountryTable& countries)
         return;
     ++m_summary.qsos;
     if (qso.band)
-        m_callBands[qso.call] |= bandBit(*qso.band);
+        m_callBands[callKey(qso.call)] |= bandBit(*qso.band);
 
     QString prefix;
     if (qso.dxcc) {
@@ -100,7 +109,7 @@ std::optional<SpotStatus> LogIndex::status(const QString& entityPrefix,
         return std::nullopt;
     SpotStatus status;
     if (band) {
-        const auto worked = m_callBands.constFind(call);
+        const auto worked = m_callBands.constFind(callKey(call));
         status.workedBefore = worked != m_callBands.cend() && (*worked & bandBit(*band));
     }
     const auto found = m_entities.constFind(entityPrefix);

@@ -84,6 +84,9 @@ private:
 
     LogOptions m_options;
     QHash<QString, Entity> m_entities;
-    QHash<QString, quint32> m_callBands; // call -> bands it was worked on
+    // The bands each call was worked on, by a 64-bit hash of the call: a
+    // spot's lookup then reads one slot and compares no text. Two calls of
+    // one log sharing a hash are about as likely as winning a lottery twice.
+    QHash<quint64, quint32> m_callBands;
     Summary m_summary;
 };
