@@ -44,10 +44,11 @@ struct BandRow
 };
 
 constexpr BandRow kBands[] = {
-    {"160m", 1.822, 1.845, 1.840},  {"80m", 3.512, 3.780, 3.573},  {"40m", 7.012, 7.150, 7.074},
-    {"30m", 10.112, 10.136, 10.136}, {"20m", 14.012, 14.205, 14.074}, {"17m", 18.075, 18.140, 18.100},
-    {"15m", 21.012, 21.250, 21.074}, {"12m", 24.895, 24.950, 24.915}, {"10m", 28.012, 28.450, 28.074},
-    {"6m", 50.090, 50.150, 50.313},
+    {"160m", 1.822, 1.845, 1.840},   {"80m", 3.512, 3.780, 3.573},
+    {"40m", 7.012, 7.150, 7.074},    {"30m", 10.112, 10.136, 10.136},
+    {"20m", 14.012, 14.205, 14.074}, {"17m", 18.075, 18.140, 18.100},
+    {"15m", 21.012, 21.250, 21.074}, {"12m", 24.895, 24.950, 24.915},
+    {"10m", 28.012, 28.450, 28.074}, {"6m", 50.090, 50.150, 50.313},
 };
 
 // Writes the log record by record, so that making it costs no memory the
@@ -182,8 +183,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < 20000; ++i) {
         Probe p;
         p.spot.call = calls[r.bounded(int(calls.size()))];
-        p.spot.band = BandPlan::fromName(
-            QString::fromLatin1(kBands[r.bounded(int(std::size(kBands)))].band));
+        p.spot.band =
+            BandPlan::fromName(QString::fromLatin1(kBands[r.bounded(int(std::size(kBands)))].band));
         p.spot.group = ModeGroup(r.bounded(4));
         const std::optional<CountryInfo> info = countries.table.lookup(p.spot.call);
         if (!info)

@@ -75,8 +75,8 @@ CountryFileUpdate::Outcome CountryFileUpdate::judge(const QByteArray& downloaded
     // "yyyymmdd" sorts as the dates do.
     if (!currentVersion.isEmpty() && version <= currentVersion) {
         outcome.result = Result::Current;
-        outcome.message = QStringLiteral("The country file of %1 is the newest")
-                              .arg(editionText(currentVersion));
+        outcome.message =
+            QStringLiteral("The country file of %1 is the newest").arg(editionText(currentVersion));
         return outcome;
     }
     outcome.result = Result::Updated;

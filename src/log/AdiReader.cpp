@@ -28,8 +28,8 @@ bool isContinuationByte(char c)
 bool isWord(QByteArrayView name, const char (&word)[4])
 {
     return name.size() == 3 &&
-           QLatin1StringView(name.data(), 3).compare(QLatin1StringView(word, 3),
-                                                     Qt::CaseInsensitive) == 0;
+           QLatin1StringView(name.data(), 3)
+                   .compare(QLatin1StringView(word, 3), Qt::CaseInsensitive) == 0;
 }
 
 // Longer names are no ADIF names; the longest the programs write are

@@ -4,8 +4,7 @@
 
 namespace {
 
-template <std::size_t N>
-bool isOneOf(QStringView word, const std::array<QStringView, N>& words)
+template <std::size_t N> bool isOneOf(QStringView word, const std::array<QStringView, N>& words)
 {
     for (QStringView w : words) {
         if (word.compare(w, Qt::CaseInsensitive) == 0)
@@ -19,22 +18,21 @@ bool isOneOf(QStringView word, const std::array<QStringView, N>& words)
 // write as the mode.
 constexpr std::array<QStringView, 2> kCwModes{u"CW", u"PCW"};
 constexpr std::array<QStringView, 14> kPhoneModes{
-    u"SSB", u"USB", u"LSB", u"AM",  u"FM",     u"DIGITALVOICE", u"C4FM",
-    u"DMR", u"DSTAR", u"FREEDV", u"M17", u"SSTV", u"ATV", u"FAX"};
+    u"SSB", u"USB",   u"LSB",    u"AM",  u"FM",   u"DIGITALVOICE", u"C4FM",
+    u"DMR", u"DSTAR", u"FREEDV", u"M17", u"SSTV", u"ATV",          u"FAX"};
 // The data modes of the ADIF list (the older import-only names included),
 // and the submodes loggers write as the mode ("FT4", "JS8").
 constexpr std::array<QStringView, 74> kDigitalModes{
-    u"ARDOP",    u"CHIP",     u"CHIP64",   u"CHIP128",  u"CLO",      u"CONTESTI", u"DOMINO",
-    u"DOMINOF",  u"DYNAMIC",  u"FSK31",    u"FSK441",   u"FST4",     u"FST4W",    u"FT4",
-    u"FT8",      u"GTOR",     u"HELL",     u"HELL80",   u"FMHELL",   u"HFSK",     u"ISCAT",
-    u"JS8",      u"JT4",      u"JT4A",     u"JT6M",     u"JT9",      u"JT44",     u"JT65",
-    u"JT65A",    u"JT65B",    u"JT65C",    u"MFSK",     u"MFSK8",    u"MFSK16",   u"MSK144",
-    u"MT63",     u"OLIVIA",   u"OPERA",    u"PAC",      u"PAC2",     u"PAC3",     u"PAX",
-    u"PAX2",     u"PKT",      u"PSK",      u"PSK10",    u"PSK31",    u"PSK63",    u"PSK63F",
-    u"PSK125",   u"PSK2K",    u"PSKAM10",  u"PSKAM31",  u"PSKAM50",  u"PSKFEC31", u"PSKHELL",
-    u"Q15",      u"Q65",      u"QPSK31",   u"QPSK63",   u"QPSK125",  u"QRA64",    u"ROS",
-    u"RTTY",     u"RTTYM",    u"T10",      u"THOR",     u"THRB",     u"THRBX",    u"TOR",
-    u"AMTORFEC", u"V4",       u"WINMOR",   u"WSPR"};
+    u"ARDOP",   u"CHIP",   u"CHIP64", u"CHIP128", u"CLO",     u"CONTESTI", u"DOMINO",   u"DOMINOF",
+    u"DYNAMIC", u"FSK31",  u"FSK441", u"FST4",    u"FST4W",   u"FT4",      u"FT8",      u"GTOR",
+    u"HELL",    u"HELL80", u"FMHELL", u"HFSK",    u"ISCAT",   u"JS8",      u"JT4",      u"JT4A",
+    u"JT6M",    u"JT9",    u"JT44",   u"JT65",    u"JT65A",   u"JT65B",    u"JT65C",    u"MFSK",
+    u"MFSK8",   u"MFSK16", u"MSK144", u"MT63",    u"OLIVIA",  u"OPERA",    u"PAC",      u"PAC2",
+    u"PAC3",    u"PAX",    u"PAX2",   u"PKT",     u"PSK",     u"PSK10",    u"PSK31",    u"PSK63",
+    u"PSK63F",  u"PSK125", u"PSK2K",  u"PSKAM10", u"PSKAM31", u"PSKAM50",  u"PSKFEC31", u"PSKHELL",
+    u"Q15",     u"Q65",    u"QPSK31", u"QPSK63",  u"QPSK125", u"QRA64",    u"ROS",      u"RTTY",
+    u"RTTYM",   u"T10",    u"THOR",   u"THRB",    u"THRBX",   u"TOR",      u"AMTORFEC", u"V4",
+    u"WINMOR",  u"WSPR"};
 
 ModeGroup groupOfWord(QStringView word)
 {

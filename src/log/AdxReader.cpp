@@ -30,18 +30,14 @@ public:
               LogReadReport& report)
         : m_xml(xml), m_linesBefore(linesBefore), m_lastLine(lastLine), m_sink(sink),
           m_report(report)
-    {
-    }
+    {}
 
     void run()
     {
         if (!m_xml.readNextStartElement()) {
             m_report.refusal = m_xml.hasError()
-                                   ? QStringLiteral("line %1: %2")
-                                         .arg(line())
-                                         .arg(errorOf(m_xml))
-                                   : QStringLiteral("line %1 holds no ADX element")
-                                         .arg(line());
+                                   ? QStringLiteral("line %1: %2").arg(line()).arg(errorOf(m_xml))
+                                   : QStringLiteral("line %1 holds no ADX element").arg(line());
             return;
         }
         if (!isElement(m_xml, QLatin1StringView("ADX"))) {
@@ -63,8 +59,7 @@ public:
             }
         }
         if (m_xml.hasError() && !m_errorCounted)
-            m_report.skip(line(),
-                          QStringLiteral("the XML breaks off: %1").arg(errorOf(m_xml)));
+            m_report.skip(line(), QStringLiteral("the XML breaks off: %1").arg(errorOf(m_xml)));
         if (m_report.qsos == 0 && m_report.skipped > 0)
             m_report.refusal = m_report.firstSkipped();
     }
@@ -162,7 +157,8 @@ LogReadReport AdxReader::read(QByteArrayView bytes, const Sink& sink)
     // Lines end as XML ends them: CR LF, CR or LF.
     int lastLine = linesBefore + 1;
     for (qsizetype i = start; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')))
+        if (bytes[i] == '\n' ||
+            (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')))
             ++lastLine;
     }
     // The reader works on the bytes where they lie.

@@ -11,8 +11,8 @@
 LogFile::Format LogFile::formatOf(QByteArrayView bytes)
 {
     qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (at < bytes.size() && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '\r' ||
-                                 bytes[at] == '\n'))
+    while (at < bytes.size() &&
+           (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '\r' || bytes[at] == '\n'))
         ++at;
     const QByteArrayView head = bytes.sliced(at).first(qMin<qsizetype>(5, bytes.size() - at));
     const auto startsWith = [&](const char* word) {
@@ -38,14 +38,15 @@ LogFile::Loaded LogFile::load(const QString& path, const LogOptions& options,
         return loaded;
     }
     if (file.status != BoundedFile::Status::Read) {
-        loaded.error = QStringLiteral("%1 cannot be read: a log must be a file of at most 256 MiB")
-                           .arg(shown);
+        loaded.error =
+            QStringLiteral("%1 cannot be read: a log must be a file of at most 256 MiB").arg(shown);
         return loaded;
     }
     auto index = std::make_shared<LogIndex>(options);
     loaded.report = read(file.bytes, [&](LogQso&& qso) { index->add(qso, countries); });
     if (loaded.report.refused()) {
-        loaded.error = QStringLiteral("%1 is not an ADIF log: %2").arg(shown, loaded.report.refusal);
+        loaded.error =
+            QStringLiteral("%1 is not an ADIF log: %2").arg(shown, loaded.report.refusal);
         return loaded;
     }
     index->setSource(QFileInfo(path).fileName(), QDateTime::currentDateTime(),

@@ -39,7 +39,8 @@ quint64 callKey(const QString& call)
     if constexpr (sizeof(size_t) >= 8)
         return quint64(qHash(v, size_t(0x6d61727669785f6cULL)));
     else
-        return (quint64(qHash(v, size_t(0x6d617276))) << 32) ^ quint64(qHash(v, size_t(0x69785f6c)));
+        return (quint64(qHash(v, size_t(0x6d617276))) << 32) ^
+               quint64(qHash(v, size_t(0x69785f6c)));
 }
 
 QString counted(int n, const char* one, const char* many)

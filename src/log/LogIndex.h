@@ -46,13 +46,13 @@ public:
 
     struct Summary
     {
-        int qsos = 0;              // QSOs that count
+        int qsos = 0; // QSOs that count
         int entitiesWorked = 0;
         int entitiesConfirmed = 0; // by the chosen confirmations
         // Where the log came from; set by the one who read it.
-        QString fileName;  // "mylog.adi"
-        QDateTime readAt;  // local time
-        int skipped = 0;   // broken records left out
+        QString fileName; // "mylog.adi"
+        QDateTime readAt; // local time
+        int skipped = 0;  // broken records left out
     };
     const Summary& summary() const { return m_summary; }
     void setSource(const QString& fileName, const QDateTime& readAt, int skipped);

@@ -118,8 +118,8 @@ void LogLoader::startReading()
     m_pending = false;
     m_lastRead = signatureNow();
     m_readGeneration = m_generation;
-    m_reading.setFuture(QtConcurrent::run(
-        [path = m_path, options = m_options, countries = m_countries] {
+    m_reading.setFuture(
+        QtConcurrent::run([path = m_path, options = m_options, countries = m_countries] {
             return LogFile::load(path, options, countries);
         }));
 }

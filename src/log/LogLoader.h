@@ -83,8 +83,8 @@ private:
     QTimer m_settle;
     QFutureWatcher<LogFile::Loaded> m_reading;
     bool m_running = false;
-    bool m_pending = false;    // read again once the running reading ends
-    quint64 m_generation = 0;  // a reading for an older path or options is dropped
+    bool m_pending = false;   // read again once the running reading ends
+    quint64 m_generation = 0; // a reading for an older path or options is dropped
     quint64 m_readGeneration = 0;
     Signature m_lastRead;
 };

@@ -85,7 +85,8 @@ std::optional<QDate> LogOptions::dateFromText(QStringView text)
     const QStringView t = text.trimmed();
     QDate date;
     if (t.size() == 10 && t[4] == u'-' && t[7] == u'-')
-        date = AdifValues::dateOf(t.left(4).toString() + t.mid(5, 2).toString() + t.mid(8, 2).toString());
+        date = AdifValues::dateOf(t.left(4).toString() + t.mid(5, 2).toString() +
+                                  t.mid(8, 2).toString());
     else
         date = AdifValues::dateOf(t);
     if (!date.isValid())

@@ -34,8 +34,10 @@ LogOptions LogSettings::options() const
     if (const auto bits = LogOptions::confirmationsFromText(
             ini.readString(kSection, QStringLiteral("Confirmations"))))
         options.confirmations = *bits;
-    options.myCalls = LogOptions::callsFromText(ini.readString(kSection, QStringLiteral("MyCalls")));
-    if (const auto since = LogOptions::dateFromText(ini.readString(kSection, QStringLiteral("Since"))))
+    options.myCalls =
+        LogOptions::callsFromText(ini.readString(kSection, QStringLiteral("MyCalls")));
+    if (const auto since =
+            LogOptions::dateFromText(ini.readString(kSection, QStringLiteral("Since"))))
         options.since = *since;
     return options;
 }
@@ -45,8 +47,9 @@ bool LogSettings::saveOptions(const LogOptions& options, QString* error) const
     const IniFile ini = settingsIni(m_programDir);
     return ini.writeString(kSection, QStringLiteral("Confirmations"),
                            LogOptions::confirmationsText(options.confirmations), error) &&
-           ini.writeString(kSection, QStringLiteral("MyCalls"), options.myCalls.join(u','), error) &&
-           ini.writeString(kSection, QStringLiteral("Since"),
-                           options.since.isValid() ? options.since.toString(Qt::ISODate) : QString(),
-                           error);
+           ini.writeString(kSection, QStringLiteral("MyCalls"), options.myCalls.join(u','),
+                           error) &&
+           ini.writeString(
+               kSection, QStringLiteral("Since"),
+               options.since.isValid() ? options.since.toString(Qt::ISODate) : QString(), error);
 }

@@ -85,8 +85,8 @@ void TestCountryUpdate::updates()
     QCOMPARE(configured.url(), m_server.url(QStringLiteral("/new.dat")));
     configured.setCaFile(m_server.certificatePath());
 
-    const QString before = CountryFile::describe(
-        CountryFile::load(CountryFile::searchPaths(dir.path())), dir.path());
+    const QString before =
+        CountryFile::describe(CountryFile::load(CountryFile::searchPaths(dir.path())), dir.path());
     QVERIFY2(before.contains(u"of 2023-05-02"), qPrintable(before));
 
     const CountryFileUpdate::Outcome outcome = runUpdate(configured);
@@ -117,8 +117,8 @@ void TestCountryUpdate::refused_data()
     QTest::newRow("certificate not trusted")
         << "/new.dat" << false
         << "Country file not updated: SSL certificate problem: self-signed certificate";
-    QTest::newRow("older edition") << "/old.dat" << true
-                                   << "The country file of 2023-05-02 is the newest";
+    QTest::newRow("older edition")
+        << "/old.dat" << true << "The country file of 2023-05-02 is the newest";
     QTest::newRow("no edition") << "/noedition.dat" << true
                                 << "Country file not updated: the download names no edition";
     QTest::newRow("a web page")

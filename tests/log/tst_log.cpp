@@ -102,15 +102,15 @@ private slots:
 void TestLog::adi_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("calls");   // the QSOs read, "K1ABC 40m,W1AW -"
+    QTest::addColumn<QString>("calls"); // the QSOs read, "K1ABC 40m,W1AW -"
     QTest::addColumn<int>("skipped");
     QTest::addColumn<QString>("problem"); // the first skipped, or the refusal
 
     const QByteArray k1abc = field("CALL", "K1ABC") + field("BAND", "40m") + "<EOR>";
     const QByteArray w1aw = field("CALL", "W1AW") + field("BAND", "20m") + "<EOR>";
 
-    QTest::newRow("header") << "Exported by a logger\n" + field("ADIF_VER", "3.1.4") +
-                                   " <EOH>\n" + k1abc + '\n'
+    QTest::newRow("header") << "Exported by a logger\n" + field("ADIF_VER", "3.1.4") + " <EOH>\n" +
+                                   k1abc + '\n'
                             << "K1ABC 40m" << 0 << "";
     QTest::newRow("no header") << k1abc << "K1ABC 40m" << 0 << "";
     // A file that begins with "<" has no header, but a logger that writes
@@ -125,12 +125,14 @@ void TestLog::adi_data()
     QTest::newRow("names in any case")
         << QByteArray("<call:5>k1abc<Band:3>40M<eOr>") << "K1ABC 40m" << 0 << "";
     QTest::newRow("type indicators")
-        << QByteArray("<CALL:5:S>K1ABC<QSO_DATE:8:D>20240301<BAND:3:E>20m<EOR>") << "K1ABC 20m"
-        << 0 << "";
+        << QByteArray("<CALL:5:S>K1ABC<QSO_DATE:8:D>20240301<BAND:3:E>20m<EOR>") << "K1ABC 20m" << 0
+        << "";
     QTest::newRow("length in bytes of UTF-8")
-        << field("NAME", "J\xc3\xbcrgen") + field("CALL", "DL1AB") + "<EOR>" << "DL1AB -" << 0 << "";
+        << field("NAME", "J\xc3\xbcrgen") + field("CALL", "DL1AB") + "<EOR>"
+        << "DL1AB -" << 0 << "";
     QTest::newRow("data holding <EOR>")
-        << field("COMMENT", "<EOR>") + field("CALL", "K1ABC") + "<EOR>" << "K1ABC -" << 0 << "";
+        << field("COMMENT", "<EOR>") + field("CALL", "K1ABC") + "<EOR>"
+        << "K1ABC -" << 0 << "";
     QTest::newRow("unknown and APP_ fields")
         << field("APP_LOGGER_RIG", "K3") + field("MY_GRIDSQUARE", "JO31") + k1abc << "K1ABC 40m"
         << 0 << "";
@@ -143,15 +145,13 @@ void TestLog::adi_data()
     QTest::newRow("zero-length fields")
         << field("CALL", "K1ABC") + "<BAND:0>" + field("FREQ", "14.025") + "<MODE:0><EOR>"
         << "K1ABC 20m" << 0 << "";
-    QTest::newRow("zero-length call")
-        << "<CALL:0>" + field("BAND", "40m") + "<EOR>\n" + w1aw << "W1AW 20m" << 1
-        << "line 1: a record without CALL";
-    QTest::newRow("call with a blank")
-        << field("CALL", "K1 ABC") + "<EOR>\n" + w1aw << "W1AW 20m" << 1
-        << "line 1: CALL K1 ABC is no callsign";
+    QTest::newRow("zero-length call") << "<CALL:0>" + field("BAND", "40m") + "<EOR>\n" + w1aw
+                                      << "W1AW 20m" << 1 << "line 1: a record without CALL";
+    QTest::newRow("call with a blank") << field("CALL", "K1 ABC") + "<EOR>\n" + w1aw << "W1AW 20m"
+                                       << 1 << "line 1: CALL K1 ABC is no callsign";
     QTest::newRow("length past the end")
-        << k1abc + '\n' + w1aw + "\n<CALL:50>N1MM<EOR>" << "K1ABC 40m,W1AW 20m" << 1
-        << "line 3: <CALL:50> runs past the end of the file";
+        << k1abc + '\n' + w1aw + "\n<CALL:50>N1MM<EOR>"
+        << "K1ABC 40m,W1AW 20m" << 1 << "line 3: <CALL:50> runs past the end of the file";
     QTest::newRow("missing EOR at the end")
         << k1abc + '\n' + field("CALL", "W1AW") + field("BAND", "20m") + '\n'
         << "K1ABC 40m" << 1 << "line 2: no <EOR> ends the record";
@@ -165,9 +165,10 @@ void TestLog::adi_data()
         << "line 2: <CALL:x> is no field";
     QTest::newRow("field with a line end in its length")
         << k1abc + "\n<CALL:4\r\n>W1AW<EOR>\n" + w1aw << "K1ABC 40m,W1AW 20m" << 1
-        << "line 2: <CALL:4??> is no field";
-    QTest::newRow("file ends inside a tag") << k1abc + "\n<CAL" << "K1ABC 40m" << 1
-                                            << "line 2: the file ends inside <CAL";
+        << "line 2: <CALL:4?\?> is no field";
+    QTest::newRow("file ends inside a tag")
+        << k1abc + "\n<CAL"
+        << "K1ABC 40m" << 1 << "line 2: the file ends inside <CAL";
     QTest::newRow("EOR alone") << "<EOR>" + k1abc << "K1ABC 40m" << 0 << "";
     QTest::newRow("header only") << QByteArray("Exported\n<EOH>\n\n") << "" << 0 << "";
     QTest::newRow("empty file") << QByteArray() << "" << 0 << "";
@@ -264,11 +265,11 @@ void TestLog::adx_data()
         << head + "<RECORD><BAND>20m</BAND></RECORD>\n" + k1abc + tail << "K1ABC 40m" << 1
         << "line 5: a record without CALL";
     QTest::newRow("breaks off inside a record")
-        << head + k1abc + "<RECORD><CALL>W1AW</CALL>" << "K1ABC 40m" << 1
-        << "line 6: the record breaks off: Premature end of document.";
+        << head + k1abc + "<RECORD><CALL>W1AW</CALL>"
+        << "K1ABC 40m" << 1 << "line 6: the record breaks off: Premature end of document.";
     QTest::newRow("broken XML after the records")
-        << head + k1abc + "</RECORDS><oops></ADX>" << "K1ABC 40m" << 1
-        << "line 6: the XML breaks off: Opening and ending tag mismatch.";
+        << head + k1abc + "</RECORDS><oops></ADX>"
+        << "K1ABC 40m" << 1 << "line 6: the XML breaks off: Opening and ending tag mismatch.";
     // The reader counts an entity's line ends again each time it is used:
     // the message still names a line of the file (its last), and shows
     // the call on one line.
@@ -282,8 +283,7 @@ void TestLog::adx_data()
         << QString::fromUtf8("line 3: \xef\xbf\xbd UTF-8 is an invalid encoding name.");
     QTest::newRow("root is no ADX") << QByteArray("<?xml version=\"1.0\"?>\n<html><body/></html>")
                                     << "" << 0 << "line 2: <html> is no ADX log";
-    QTest::newRow("no XML") << QByteArray("just text") << "" << 0
-                            << "line 1: Start tag expected.";
+    QTest::newRow("no XML") << QByteArray("just text") << "" << 0 << "line 1: Start tag expected.";
 }
 
 void TestLog::adx()
@@ -332,24 +332,108 @@ void TestLog::values_data()
     QTest::addColumn<QString>("expectBand");
     QTest::addColumn<QString>("expectGroup");
 
-    QTest::newRow("CW on 40m") << "40m" << "" << "CW" << "" << "40m" << "CW";
-    QTest::newRow("2190m is the plan's 2200m") << "2190m" << "" << "CW" << "" << "2200m" << "CW";
-    QTest::newRow("band in capitals") << "70CM" << "" << "FM" << "" << "70cm" << "PHONE";
-    QTest::newRow("band the plan has not") << "13cm" << "" << "SSB" << "" << "-" << "PHONE";
-    QTest::newRow("band over frequency") << "20m" << "7.074" << "FT8" << "" << "20m" << "DIGITAL";
-    QTest::newRow("frequency in MHz") << "" << "14.0255" << "" << "" << "20m" << "";
-    QTest::newRow("frequency of Region 2 only") << "" << "7.250" << "SSB" << "" << "40m" << "PHONE";
-    QTest::newRow("frequency of 2200m") << "" << "0.1365" << "" << "" << "2200m" << "";
-    QTest::newRow("frequency with a comma") << "" << "14,025" << "" << "" << "-" << "";
-    QTest::newRow("frequency between bands") << "" << "15.000" << "" << "" << "-" << "";
-    QTest::newRow("unknown band word, frequency decides")
-        << "20 M" << "14.2" << "USB" << "" << "20m" << "PHONE";
-    QTest::newRow("FT4 is MFSK") << "" << "" << "MFSK" << "FT4" << "-" << "DIGITAL";
-    QTest::newRow("submode alone") << "" << "" << "" << "LSB" << "-" << "PHONE";
-    QTest::newRow("digital voice") << "" << "" << "DIGITALVOICE" << "DSTAR" << "-" << "PHONE";
-    QTest::newRow("pictures are phone") << "" << "" << "SSTV" << "" << "-" << "PHONE";
-    QTest::newRow("RTTY") << "" << "" << "rtty" << "" << "-" << "DIGITAL";
-    QTest::newRow("unknown mode") << "" << "" << "XYZ" << "" << "-" << "";
+    QTest::newRow("CW on 40m") << "40m"
+                               << ""
+                               << "CW"
+                               << ""
+                               << "40m"
+                               << "CW";
+    QTest::newRow("2190m is the plan's 2200m") << "2190m"
+                                               << ""
+                                               << "CW"
+                                               << ""
+                                               << "2200m"
+                                               << "CW";
+    QTest::newRow("band in capitals") << "70CM"
+                                      << ""
+                                      << "FM"
+                                      << ""
+                                      << "70cm"
+                                      << "PHONE";
+    QTest::newRow("band the plan has not") << "13cm"
+                                           << ""
+                                           << "SSB"
+                                           << ""
+                                           << "-"
+                                           << "PHONE";
+    QTest::newRow("band over frequency") << "20m"
+                                         << "7.074"
+                                         << "FT8"
+                                         << ""
+                                         << "20m"
+                                         << "DIGITAL";
+    QTest::newRow("frequency in MHz") << ""
+                                      << "14.0255"
+                                      << ""
+                                      << ""
+                                      << "20m"
+                                      << "";
+    QTest::newRow("frequency of Region 2 only") << ""
+                                                << "7.250"
+                                                << "SSB"
+                                                << ""
+                                                << "40m"
+                                                << "PHONE";
+    QTest::newRow("frequency of 2200m") << ""
+                                        << "0.1365"
+                                        << ""
+                                        << ""
+                                        << "2200m"
+                                        << "";
+    QTest::newRow("frequency with a comma") << ""
+                                            << "14,025"
+                                            << ""
+                                            << ""
+                                            << "-"
+                                            << "";
+    QTest::newRow("frequency between bands") << ""
+                                             << "15.000"
+                                             << ""
+                                             << ""
+                                             << "-"
+                                             << "";
+    QTest::newRow("unknown band word, frequency decides") << "20 M"
+                                                          << "14.2"
+                                                          << "USB"
+                                                          << ""
+                                                          << "20m"
+                                                          << "PHONE";
+    QTest::newRow("FT4 is MFSK") << ""
+                                 << ""
+                                 << "MFSK"
+                                 << "FT4"
+                                 << "-"
+                                 << "DIGITAL";
+    QTest::newRow("submode alone") << ""
+                                   << ""
+                                   << ""
+                                   << "LSB"
+                                   << "-"
+                                   << "PHONE";
+    QTest::newRow("digital voice") << ""
+                                   << ""
+                                   << "DIGITALVOICE"
+                                   << "DSTAR"
+                                   << "-"
+                                   << "PHONE";
+    QTest::newRow("pictures are phone") << ""
+                                        << ""
+                                        << "SSTV"
+                                        << ""
+                                        << "-"
+                                        << "PHONE";
+    QTest::newRow("RTTY") << ""
+                          << ""
+                          << "rtty"
+                          << ""
+                          << "-"
+                          << "DIGITAL";
+    QTest::newRow("unknown mode") << ""
+                                  << ""
+                                  << "XYZ"
+                                  << ""
+                                  << "-"
+                                  << "";
 }
 
 void TestLog::values()
@@ -441,65 +525,185 @@ void TestLog::status_data()
     QTest::addColumn<bool>("workedBefore");
 
     const QString dl20cw = QStringLiteral("DL1ABC 20m CW");
-    QTest::newRow("entity never worked") << dl20cw << "" << "" << "" << "PA1XYZ 20m CW" << "New one" << false;
-    QTest::newRow("never on this band") << "DL1ABC 40m CW" << "" << "" << "" << "DL2XYZ 20m CW" << "New band" << false;
-    QTest::newRow("never in this group") << "DL1ABC 20m SSB" << "" << "" << "" << "DL2XYZ 20m CW" << "New mode" << false;
-    QTest::newRow("band and group, never together")
-        << "DL1ABC 20m SSB; DL1ABC 40m CW" << "" << "" << "" << "DL2XYZ 20m CW" << "New slot" << false;
-    QTest::newRow("new band comes before new mode")
-        << "DL1ABC 40m SSB" << "" << "" << "" << "DL2XYZ 20m CW" << "New band" << false;
-    QTest::newRow("worked, no confirmation") << dl20cw << "" << "" << "" << "DL2XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("LoTW confirms") << dl20cw + " LOTW_QSL_RCVD=Y" << "" << "" << ""
-                                   << "DL2XYZ 20m CW" << "Confirmed" << false;
-    QTest::newRow("a card confirms") << dl20cw + " QSL_RCVD=Y" << "" << "" << ""
-                                     << "DL2XYZ 20m CW" << "Confirmed" << false;
-    QTest::newRow("a card requested does not") << dl20cw + " QSL_RCVD=R" << "" << "" << ""
-                                               << "DL2XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("eQSL does not count by default") << dl20cw + " EQSL_QSL_RCVD=Y" << "" << "" << ""
-                                                    << "DL2XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("eQSL counts when chosen") << dl20cw + " EQSL_QSL_RCVD=Y" << "lotw,card,eqsl" << ""
-                                             << "" << "DL2XYZ 20m CW" << "Confirmed" << false;
-    QTest::newRow("cards do not count when not chosen")
-        << dl20cw + " QSL_RCVD=Y" << "lotw" << "" << "" << "DL2XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("confirmed on another band only")
-        << "DL1ABC 40m CW LOTW_QSL_RCVD=Y; DL1ABC 20m CW" << "" << "" << "" << "DL2XYZ 20m CW"
-        << "Worked" << false;
-    QTest::newRow("this very call on this band") << dl20cw << "" << "" << "" << "DL1ABC 20m CW"
-                                                 << "Worked" << true;
-    QTest::newRow("this very call on another band") << dl20cw << "" << "" << "" << "DL1ABC 40m CW"
+    QTest::newRow("entity never worked") << dl20cw << ""
+                                         << ""
+                                         << ""
+                                         << "PA1XYZ 20m CW"
+                                         << "New one" << false;
+    QTest::newRow("never on this band") << "DL1ABC 40m CW"
+                                        << ""
+                                        << ""
+                                        << ""
+                                        << "DL2XYZ 20m CW"
+                                        << "New band" << false;
+    QTest::newRow("never in this group") << "DL1ABC 20m SSB"
+                                         << ""
+                                         << ""
+                                         << ""
+                                         << "DL2XYZ 20m CW"
+                                         << "New mode" << false;
+    QTest::newRow("band and group, never together") << "DL1ABC 20m SSB; DL1ABC 40m CW"
+                                                    << ""
+                                                    << ""
+                                                    << ""
+                                                    << "DL2XYZ 20m CW"
+                                                    << "New slot" << false;
+    QTest::newRow("new band comes before new mode") << "DL1ABC 40m SSB"
+                                                    << ""
+                                                    << ""
+                                                    << ""
+                                                    << "DL2XYZ 20m CW"
                                                     << "New band" << false;
-    QTest::newRow("DXCC code over the call")
-        << "K1ABC 20m CW DXCC=230" << "" << "" << "" << "DL2XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("DXCC 0: no entity") << "DL1ABC/MM 20m CW DXCC=0" << "" << "" << ""
-                                       << "DL2XYZ 20m CW" << "New one" << false;
-    QTest::newRow("deleted entity") << "DL1ABC 20m CW DXCC=81" << "" << "" << ""
-                                    << "DL2XYZ 20m CW" << "New one" << false;
-    QTest::newRow("Sicily is Italy") << "IT9ABC 20m CW" << "" << "" << "" << "I1XYZ 20m CW"
-                                     << "Worked" << false;
-    QTest::newRow("Italy spotted in Sicily") << "I1ABC 20m CW DXCC=248" << "" << "" << ""
-                                             << "IT9XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("FT4 is digital") << "DL1ABC 20m MFSK SUBMODE=FT4" << "" << "" << ""
-                                    << "DL2XYZ 20m DIGITAL" << "Worked" << false;
-    QTest::newRow("QSO band from the frequency")
-        << "DL1ABC - CW FREQ=14.025" << "" << "" << "" << "DL2XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("spot between the bands") << dl20cw << "" << "" << "" << "DL2XYZ - CW" << "Worked" << false;
-    QTest::newRow("spot of no known mode") << dl20cw << "" << "" << "" << "DL2XYZ 20m -" << "Worked" << false;
-    QTest::newRow("spot of no known mode, new band")
-        << dl20cw << "" << "" << "" << "DL2XYZ 40m -" << "New band" << false;
-    QTest::newRow("QSO of no known mode")
-        << "DL1ABC 20m XYZ LOTW_QSL_RCVD=Y" << "" << "" << "" << "DL2XYZ 20m CW" << "New mode" << false;
-    QTest::newRow("made as one of my calls")
-        << dl20cw + " STATION_CALLSIGN=DL1XYZ/P" << "" << "DL1XYZ" << "" << "DL2XYZ 20m CW"
+    QTest::newRow("worked, no confirmation") << dl20cw << ""
+                                             << ""
+                                             << ""
+                                             << "DL2XYZ 20m CW"
+                                             << "Worked" << false;
+    QTest::newRow("LoTW confirms") << dl20cw + " LOTW_QSL_RCVD=Y"
+                                   << ""
+                                   << ""
+                                   << ""
+                                   << "DL2XYZ 20m CW"
+                                   << "Confirmed" << false;
+    QTest::newRow("a card confirms") << dl20cw + " QSL_RCVD=Y"
+                                     << ""
+                                     << ""
+                                     << ""
+                                     << "DL2XYZ 20m CW"
+                                     << "Confirmed" << false;
+    QTest::newRow("a card requested does not") << dl20cw + " QSL_RCVD=R"
+                                               << ""
+                                               << ""
+                                               << ""
+                                               << "DL2XYZ 20m CW"
+                                               << "Worked" << false;
+    QTest::newRow("eQSL does not count by default") << dl20cw + " EQSL_QSL_RCVD=Y"
+                                                    << ""
+                                                    << ""
+                                                    << ""
+                                                    << "DL2XYZ 20m CW"
+                                                    << "Worked" << false;
+    QTest::newRow("eQSL counts when chosen") << dl20cw + " EQSL_QSL_RCVD=Y"
+                                             << "lotw,card,eqsl"
+                                             << ""
+                                             << ""
+                                             << "DL2XYZ 20m CW"
+                                             << "Confirmed" << false;
+    QTest::newRow("cards do not count when not chosen") << dl20cw + " QSL_RCVD=Y"
+                                                        << "lotw"
+                                                        << ""
+                                                        << ""
+                                                        << "DL2XYZ 20m CW"
+                                                        << "Worked" << false;
+    QTest::newRow("confirmed on another band only")
+        << "DL1ABC 40m CW LOTW_QSL_RCVD=Y; DL1ABC 20m CW"
+        << ""
+        << ""
+        << ""
+        << "DL2XYZ 20m CW"
         << "Worked" << false;
-    QTest::newRow("made as another call")
-        << dl20cw + " STATION_CALLSIGN=DA0XYZ" << "" << "DL1XYZ" << "" << "DL2XYZ 20m CW"
-        << "New one" << false;
-    QTest::newRow("before the date")
-        << dl20cw + " QSO_DATE=20191231" << "" << "" << "2020-01-01" << "DL2XYZ 20m CW" << "New one"
-        << false;
-    QTest::newRow("on the date") << dl20cw + " QSO_DATE=20200101" << "" << "" << "20200101"
-                                 << "DL2XYZ 20m CW" << "Worked" << false;
-    QTest::newRow("spot of no entity") << dl20cw << "" << "" << "" << "QQ1ABC 20m CW" << "" << false;
+    QTest::newRow("this very call on this band") << dl20cw << ""
+                                                 << ""
+                                                 << ""
+                                                 << "DL1ABC 20m CW"
+                                                 << "Worked" << true;
+    QTest::newRow("this very call on another band") << dl20cw << ""
+                                                    << ""
+                                                    << ""
+                                                    << "DL1ABC 40m CW"
+                                                    << "New band" << false;
+    QTest::newRow("DXCC code over the call") << "K1ABC 20m CW DXCC=230"
+                                             << ""
+                                             << ""
+                                             << ""
+                                             << "DL2XYZ 20m CW"
+                                             << "Worked" << false;
+    QTest::newRow("DXCC 0: no entity") << "DL1ABC/MM 20m CW DXCC=0"
+                                       << ""
+                                       << ""
+                                       << ""
+                                       << "DL2XYZ 20m CW"
+                                       << "New one" << false;
+    QTest::newRow("deleted entity") << "DL1ABC 20m CW DXCC=81"
+                                    << ""
+                                    << ""
+                                    << ""
+                                    << "DL2XYZ 20m CW"
+                                    << "New one" << false;
+    QTest::newRow("Sicily is Italy") << "IT9ABC 20m CW"
+                                     << ""
+                                     << ""
+                                     << ""
+                                     << "I1XYZ 20m CW"
+                                     << "Worked" << false;
+    QTest::newRow("Italy spotted in Sicily") << "I1ABC 20m CW DXCC=248"
+                                             << ""
+                                             << ""
+                                             << ""
+                                             << "IT9XYZ 20m CW"
+                                             << "Worked" << false;
+    QTest::newRow("FT4 is digital") << "DL1ABC 20m MFSK SUBMODE=FT4"
+                                    << ""
+                                    << ""
+                                    << ""
+                                    << "DL2XYZ 20m DIGITAL"
+                                    << "Worked" << false;
+    QTest::newRow("QSO band from the frequency") << "DL1ABC - CW FREQ=14.025"
+                                                 << ""
+                                                 << ""
+                                                 << ""
+                                                 << "DL2XYZ 20m CW"
+                                                 << "Worked" << false;
+    QTest::newRow("spot between the bands") << dl20cw << ""
+                                            << ""
+                                            << ""
+                                            << "DL2XYZ - CW"
+                                            << "Worked" << false;
+    QTest::newRow("spot of no known mode") << dl20cw << ""
+                                           << ""
+                                           << ""
+                                           << "DL2XYZ 20m -"
+                                           << "Worked" << false;
+    QTest::newRow("spot of no known mode, new band") << dl20cw << ""
+                                                     << ""
+                                                     << ""
+                                                     << "DL2XYZ 40m -"
+                                                     << "New band" << false;
+    QTest::newRow("QSO of no known mode") << "DL1ABC 20m XYZ LOTW_QSL_RCVD=Y"
+                                          << ""
+                                          << ""
+                                          << ""
+                                          << "DL2XYZ 20m CW"
+                                          << "New mode" << false;
+    QTest::newRow("made as one of my calls") << dl20cw + " STATION_CALLSIGN=DL1XYZ/P"
+                                             << ""
+                                             << "DL1XYZ"
+                                             << ""
+                                             << "DL2XYZ 20m CW"
+                                             << "Worked" << false;
+    QTest::newRow("made as another call") << dl20cw + " STATION_CALLSIGN=DA0XYZ"
+                                          << ""
+                                          << "DL1XYZ"
+                                          << ""
+                                          << "DL2XYZ 20m CW"
+                                          << "New one" << false;
+    QTest::newRow("before the date") << dl20cw + " QSO_DATE=20191231"
+                                     << ""
+                                     << ""
+                                     << "2020-01-01"
+                                     << "DL2XYZ 20m CW"
+                                     << "New one" << false;
+    QTest::newRow("on the date") << dl20cw + " QSO_DATE=20200101"
+                                 << ""
+                                 << ""
+                                 << "20200101"
+                                 << "DL2XYZ 20m CW"
+                                 << "Worked" << false;
+    QTest::newRow("spot of no entity") << dl20cw << ""
+                                       << ""
+                                       << ""
+                                       << "QQ1ABC 20m CW"
+                                       << "" << false;
 }
 
 void TestLog::status()
@@ -546,7 +750,8 @@ void TestLog::summary()
     s.fileName = QStringLiteral("mylog.adi");
     s.readAt = QDateTime(QDate(2024, 3, 1), QTime(14, 5, 59));
     QCOMPARE(LogIndex::summaryLine(s),
-             QStringLiteral("Log: 12,345 QSOs, 287 entities worked, 251 confirmed (mylog.adi, read 14:05)"));
+             QStringLiteral(
+                 "Log: 12,345 QSOs, 287 entities worked, 251 confirmed (mylog.adi, read 14:05)"));
     s.qsos = 1;
     s.entitiesWorked = 1;
     s.entitiesConfirmed = 0;
@@ -601,7 +806,8 @@ void TestLog::settings()
     QCOMPARE(read.confirmations, quint8(LogQso::Card));
     QCOMPARE(read.myCalls, QStringList{QStringLiteral("DL1XYZ")});
     QVERIFY(!read.since.isValid());
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("settings.ini")), "[Log]\r\nConfirmations=none\r\n"));
+    QVERIFY(
+        writeFile(dir.filePath(QStringLiteral("settings.ini")), "[Log]\r\nConfirmations=none\r\n"));
     QCOMPARE(settings.options().confirmations, LogOptions().confirmations);
 }
 
@@ -643,7 +849,8 @@ void TestLog::demoLog()
         const std::optional<SpotStatus> status =
             demo.index->status(spot, *countries.table.lookup(spot.call));
         QVERIFY(status);
-        QCOMPARE(spot.call + u' ' + status->text(), spot.call + u' ' + QString::fromUtf16(s.status));
+        QCOMPARE(spot.call + u' ' + status->text(),
+                 spot.call + u' ' + QString::fromUtf16(s.status));
         QCOMPARE(status->workedBefore, s.workedBefore);
     }
 }

@@ -19,8 +19,9 @@ namespace {
 
 QByteArray qso(const QByteArray& call, const QByteArray& band, const QByteArray& extra = {})
 {
-    return "<CALL:" + QByteArray::number(call.size()) + '>' + call + "<BAND:" +
-           QByteArray::number(band.size()) + '>' + band + "<MODE:2>CW" + extra + "<EOR>\n";
+    return "<CALL:" + QByteArray::number(call.size()) + '>' + call +
+           "<BAND:" + QByteArray::number(band.size()) + '>' + band + "<MODE:2>CW" + extra +
+           "<EOR>\n";
 }
 
 const QByteArray kHeader = "Exported for the test\n<EOH>\n";
@@ -160,11 +161,16 @@ void TestLogLoader::refused_data()
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("message"); // after the path
 
-    QTest::newRow("device") << "/dev/zero" << " cannot be read: a log must be a file of at most 256 MiB";
-    QTest::newRow("pipe") << "pipe" << " cannot be read: a log must be a file of at most 256 MiB";
-    QTest::newRow("folder") << "folder" << " cannot be read: a log must be a file of at most 256 MiB";
-    QTest::newRow("missing") << "missing" << ": no such file";
-    QTest::newRow("no log") << "letter" << " is not an ADIF log: line 2 holds no ADIF record";
+    QTest::newRow("device") << "/dev/zero"
+                            << " cannot be read: a log must be a file of at most 256 MiB";
+    QTest::newRow("pipe") << "pipe"
+                          << " cannot be read: a log must be a file of at most 256 MiB";
+    QTest::newRow("folder") << "folder"
+                            << " cannot be read: a log must be a file of at most 256 MiB";
+    QTest::newRow("missing") << "missing"
+                             << ": no such file";
+    QTest::newRow("no log") << "letter"
+                            << " is not an ADIF log: line 2 holds no ADIF record";
 }
 
 void TestLogLoader::refused()
