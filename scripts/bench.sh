@@ -9,6 +9,7 @@
 # - the live check per line against a small and a very large calendar list;
 # - reading the country file cty.dat and looking up real callsigns in it;
 # - reading spots from real node lines by their words;
+# - reading a 100,000-QSO log into its index, and a spot's status in it;
 # - the DX window fed at 100 and 1,000 spots a second, and a 3,000,000-line
 #   replay into it (offscreen);
 # - the real window on an X server (Xvfb), fed by the node simulator at 20,
@@ -29,6 +30,8 @@ echo "== country file"
 ./bench/bench_dxcc
 echo "== reading spots"
 ./bench/bench_spot_reader
+echo "== the user's log"
+./bench/bench_log
 echo "== DX window"
 QT_QPA_PLATFORM=offscreen ./bench/bench_dx_window 10 3000000
 echo "== real X display"

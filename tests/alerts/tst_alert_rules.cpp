@@ -82,6 +82,8 @@ private slots:
     void spotFacts();
     void matches_data();
     void matches();
+    void neededCondition_data();
+    void neededCondition();
     void repeats();
     void memoryStaysBounded();
     void issueExample();
@@ -195,6 +197,51 @@ void TestAlertRules::matches()
     QCOMPARE(rule(keys).matches(spot(kHz, call, comment)), expected);
 }
 
+void TestAlertRules::neededCondition_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("status"); // what the log says of the spot; "" no log
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("no condition, no log") << "" << "" << true;
+    QTest::newRow("no condition, worked") << "Bands=20m" << "Worked" << true;
+    QTest::newRow("entity: new one") << "Needed=entity" << "New one" << true;
+    QTest::newRow("entity: new band") << "Needed=entity" << "New band" << false;
+    QTest::newRow("band or slot: new slot") << "Needed=band,slot" << "New slot" << true;
+    QTest::newRow("band or slot: new mode") << "Needed=band,slot" << "New mode" << false;
+    QTest::newRow("all four: new mode") << "Needed=Entity, BAND,mode,slot" << "New mode" << true;
+    QTest::newRow("all four: worked") << "Needed=entity,band,mode,slot" << "Worked" << false;
+    QTest::newRow("all four: confirmed") << "Needed=entity,band,mode,slot" << "Confirmed" << false;
+    QTest::newRow("no log: nothing is needed") << "Needed=entity" << "" << false;
+    QTest::newRow("needed, and the band off")
+        << "Needed=entity\nBands=40m" << "New one" << false;
+}
+
+void TestAlertRules::neededCondition()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, status);
+    QFETCH(bool, expected);
+
+    std::optional<SpotStatus> known;
+    for (int k = 0; k < SpotStatus::KindCount; ++k) {
+        if (SpotStatus::textOf(SpotStatus::Kind(k)) == status)
+            known = SpotStatus{SpotStatus::Kind(k), false};
+    }
+    QCOMPARE(known.has_value(), !status.isEmpty());
+    const AlertRule r = rule(keys);
+    QCOMPARE(r.matches(spot(QStringLiteral("14025.0"), QStringLiteral("3Y0K")), known), expected);
+
+    // Written back with the condition, and read the same.
+    const QByteArray file = AlertsFile::format({r});
+    QCOMPARE(file.contains("Needed="), r.needed != 0);
+    const AlertsFile::Contents again = AlertsFile::parse(file);
+    QCOMPARE(again.rules.size(), 1);
+    QCOMPARE(again.rules.first(), r);
+    if (keys.startsWith(u"Needed=entity,band,mode"))
+        QVERIFY(file.contains("\r\nModes=\r\nNeeded=entity,band,mode,slot\r\nSound=0\r\n"));
+}
+
 void TestAlertRules::repeats()
 {
     AlertBook book({rule(QStringLiteral("Call=3Y*"), QStringLiteral("Bouvet")),
@@ -292,6 +339,8 @@ void TestAlertRules::brokenRules_data()
     QTest::newRow("continent") << "Continent=OC,XX"
                                << "Rule2: unknown continent XX (AF, AN, AS, EU, NA, OC, SA)";
     QTest::newRow("mode") << "Modes=CW,SSB" << "Rule2: unknown mode SSB (CW, PHONE, DIGITAL)";
+    QTest::newRow("need") << "Needed=entity,rare"
+                          << "Rule2: unknown need rare (entity, band, mode, slot)";
     QTest::newRow("on word") << "On=yes" << "Rule2: On must be 0 or 1, not yes";
     QTest::newRow("speak word") << "Speak=2" << "Rule2: Speak must be 0 or 1, not 2";
     QTest::newRow("sound word") << "Sound=beep"

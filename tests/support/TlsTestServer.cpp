@@ -40,7 +40,9 @@ bool TlsTestServer::makeCertificate(const QString& openssl)
     QProcess req;
     req.setWorkingDirectory(m_dir.path());
     req.start(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "key.pem",
-                        "-out", "cert.pem", "-days", "2", "-subj", "/CN=localhost"});
+                        "-out", "cert.pem", "-days", "2", "-subj", "/CN=localhost",
+                        // The names a client that verifies the host checks.
+                        "-addext", "subjectAltName=IP:127.0.0.1,DNS:localhost"});
     if (!req.waitForFinished(30000) || req.exitStatus() != QProcess::NormalExit ||
         req.exitCode() != 0) {
         m_error = QStringLiteral("openssl req could not make a certificate: ") +
@@ -94,6 +96,11 @@ bool TlsTestServer::start()
     m_error = QStringLiteral("openssl s_server %1 did not start listening: %2")
                   .arg(m_protocolArgs.join(QLatin1Char(' ')), QString::fromLocal8Bit(output));
     return false;
+}
+
+QString TlsTestServer::certificatePath() const
+{
+    return m_dir.filePath(QStringLiteral("cert.pem"));
 }
 
 QString TlsTestServer::url(const QString& target) const

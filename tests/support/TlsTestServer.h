@@ -29,6 +29,10 @@ public:
     // "https://127.0.0.1:<port>" followed by target.
     QString url(const QString& target) const;
 
+    // The server's self-signed certificate (PEM), for a client that
+    // verifies it to trust; it names 127.0.0.1 and localhost.
+    QString certificatePath() const;
+
     // True when a plain `openssl s_client` with the same protocol options
     // completes a handshake with the server: tells whether the local
     // OpenSSL can still offer an old protocol at all.

@@ -17,6 +17,10 @@ constexpr std::array<QStringView, BandFilter::BandCount> kBands{
 
 constexpr std::array<QStringView, AlertRule::kModeCount> kModes{u"CW", u"PHONE", u"DIGITAL"};
 
+// What is still needed, in the order of SpotStatus's kinds.
+constexpr std::array<QStringView, AlertRule::kNeededCount> kNeeded{u"entity", u"band", u"mode",
+                                                                   u"slot"};
+
 template <std::size_t N>
 std::optional<int> indexIn(const std::array<QStringView, N>& words, QStringView word)
 {
@@ -43,6 +47,34 @@ QString AlertRule::bandName(int index)
 QString AlertRule::modeName(int index)
 {
     return kModes.at(index).toString();
+}
+
+QString AlertRule::neededName(int index)
+{
+    return kNeeded.at(index).toString();
+}
+
+std::optional<int> AlertRule::neededIndex(QStringView word)
+{
+    return indexIn(kNeeded, word);
+}
+
+int AlertRule::neededIndexOf(SpotStatus::Kind kind)
+{
+    switch (kind) {
+    case SpotStatus::Kind::NewOne:
+        return 0;
+    case SpotStatus::Kind::NewBand:
+        return 1;
+    case SpotStatus::Kind::NewMode:
+        return 2;
+    case SpotStatus::Kind::NewSlot:
+        return 3;
+    case SpotStatus::Kind::Worked:
+    case SpotStatus::Kind::Confirmed:
+        break;
+    }
+    return -1;
 }
 
 std::optional<int> AlertRule::continentIndex(QStringView word)
@@ -75,8 +107,13 @@ int AlertRule::modeIndexOf(SpotMode::Group group)
     return -1;
 }
 
-bool AlertRule::matches(const AlertSpot& spot) const
+bool AlertRule::matches(const AlertSpot& spot, const std::optional<SpotStatus>& status) const
 {
+    if (needed) {
+        const int need = status ? neededIndexOf(status->kind) : -1;
+        if (need < 0 || !hasNeeded(need))
+            return false;
+    }
     // A spot that does not tell a fact (a band gap, an unknown mode, a call
     // the country file does not know) fails every condition on that fact.
     if (bands && (spot.band < 0 || !hasBand(spot.band)))

@@ -2,6 +2,7 @@
 
 #include "alerts/CallPattern.h"
 #include "dxcc/SpotMode.h"
+#include "log/SpotStatus.h"
 
 #include <QString>
 #include <QStringView>
@@ -22,6 +23,7 @@ struct AlertSpot;
 //   Continent=OC,AS
 //   Bands=40m,20m
 //   Modes=CW,PHONE,DIGITAL
+//   Needed=entity,band
 //   Sound=1
 //   Notify=1
 //   Speak=0
@@ -44,28 +46,41 @@ struct AlertRule
     quint8 continents = 0; // bit i: continentName(i); 0: any continent
     quint16 bands = 0;     // bit i: BandFilter band index i; 0: any band
     quint8 modes = 0;      // bit i: modeName(i) (CW, PHONE, DIGITAL); 0: any mode
+    // bit i: neededName(i): the spot's status in the user's log is one of
+    // these ("entity" is "New one", "band" "New band", "mode" "New mode",
+    // "slot" "New slot"); 0: any spot, with a log or without.
+    quint8 needed = 0;
     Sound sound = Sound::None;
     QString soundFile;    // with Sound::File only
     bool notify = false;
     bool speak = false;
 
-    bool matches(const AlertSpot& spot) const;
+    // status: what the user's log says of the spot; none without a log or
+    // for a spot of no entity, which fails a Needed condition.
+    bool matches(const AlertSpot& spot, const std::optional<SpotStatus>& status) const;
+    bool matches(const AlertSpot& spot) const { return matches(spot, std::nullopt); }
 
     bool hasBand(int index) const { return bands & (1u << index); }
     bool hasContinent(int index) const { return continents & (1u << index); }
     bool hasMode(int index) const { return modes & (1u << index); }
+    bool hasNeeded(int index) const { return needed & (1u << index); }
 
     bool operator==(const AlertRule&) const = default;
 
     // The words of alerts.ini, in the order the file and the editor list them.
     static constexpr int kContinentCount = 7;
     static constexpr int kModeCount = 3;
+    static constexpr int kNeededCount = 4;
     static QString continentName(int index); // "AF" ... "SA"
     static QString bandName(int index);      // "160m" ... "6m", "VHF"
     static QString modeName(int index);      // "CW", "PHONE", "DIGITAL"
+    static QString neededName(int index);    // "entity", "band", "mode", "slot"
     // Without regard to case and blanks around; none for an unknown word.
     static std::optional<int> continentIndex(QStringView word);
     static std::optional<int> bandIndex(QStringView word);
     static std::optional<int> modeIndex(QStringView word);
+    static std::optional<int> neededIndex(QStringView word);
+    // The Needed word of a status; -1 for "Worked" and "Confirmed".
+    static int neededIndexOf(SpotStatus::Kind kind);
     static int modeIndexOf(SpotMode::Group group); // -1 for Unknown
 };

@@ -25,8 +25,8 @@ const QStringList& ruleKeys()
     static const QStringList keys{
         QStringLiteral("Name"),  QStringLiteral("On"),     QStringLiteral("Call"),
         QStringLiteral("Entity"), QStringLiteral("Continent"), QStringLiteral("Bands"),
-        QStringLiteral("Modes"), QStringLiteral("Sound"),  QStringLiteral("Notify"),
-        QStringLiteral("Speak")};
+        QStringLiteral("Modes"), QStringLiteral("Needed"), QStringLiteral("Sound"),
+        QStringLiteral("Notify"), QStringLiteral("Speak")};
     return keys;
 }
 
@@ -169,6 +169,10 @@ std::optional<AlertRule> ruleOf(const Section& section, QString* problem)
         rule.modes = quint8(*bits);
     else
         return fail(QStringLiteral("unknown mode %1 (CW, PHONE, DIGITAL)").arg(bad));
+    if (const auto bits = readSet(value("Needed"), &AlertRule::neededIndex, &bad))
+        rule.needed = quint8(*bits);
+    else
+        return fail(QStringLiteral("unknown need %1 (entity, band, mode, slot)").arg(bad));
 
     // Sound=0, Sound=1 (dx.wav) or Sound=kiribati.wav.
     const QString sound = value("Sound");
@@ -325,12 +329,18 @@ QByteArray AlertsFile::format(const QList<AlertRule>& rules)
             writeSet(rule.continents, AlertRule::kContinentCount, &AlertRule::continentName),
             writeSet(rule.bands, BandFilter::BandCount, &AlertRule::bandName),
             writeSet(rule.modes, AlertRule::kModeCount, &AlertRule::modeName),
+            writeSet(rule.needed, AlertRule::kNeededCount, &AlertRule::neededName),
             sound,
             rule.notify ? QStringLiteral("1") : QStringLiteral("0"),
             rule.speak ? QStringLiteral("1") : QStringLiteral("0"),
         };
-        for (int k = 0; k < ruleKeys().size(); ++k)
+        for (int k = 0; k < ruleKeys().size(); ++k) {
+            // A rule without a log condition reads as it did before logs
+            // were read: no Needed line.
+            if (ruleKeys()[k] == u"Needed" && values[k].isEmpty())
+                continue;
             text += ruleKeys()[k] + QLatin1Char('=') + values[k] + br;
+        }
     }
     return text.toUtf8();
 }

@@ -18,6 +18,7 @@
 //   Continent=OC,AS
 //   Bands=40m,20m
 //   Modes=CW,PHONE,DIGITAL
+//   Needed=entity,band
 //   Sound=1
 //   Notify=1
 //   Speak=0
@@ -53,7 +54,8 @@ public:
     static QStringList shownProblems(const QStringList& problems, int max = kShownProblems);
 
     // The whole file for these rules: [Rule1], [Rule2]... in list order,
-    // every key written, UTF-8, CR LF line ends as settings.ini has them.
+    // every key written (Needed only when the rule has it), UTF-8, CR LF
+    // line ends as settings.ini has them.
     static QByteArray format(const QList<AlertRule>& rules);
 
     // Replaces the file as a whole, or leaves the old one as it was. On

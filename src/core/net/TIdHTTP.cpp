@@ -7,6 +7,7 @@
 #include "net/TIdSSLIOHandlerSocketOpenSSL.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QIODevice>
 
 #include <curl/curl.h>
@@ -171,6 +172,9 @@ void TIdHTTP::Get(const QString& url, QIODevice& stream)
     for (const QByteArray& line : request.headerLines())
         headers.reset(curl_slist_append(headers.release(), line.constData()));
 
+    // libcurl keeps the pointer until the transfer ends.
+    const QByteArray caFile =
+        tls ? QFile::encodeName(m_ioHandler->caFile()) : QByteArray();
     char errorBuffer[CURL_ERROR_SIZE] = {};
     Transfer transfer;
     transfer.stream = &stream;
@@ -203,9 +207,16 @@ void TIdHTTP::Get(const QString& url, QIODevice& stream)
         }
         curl_easy_setopt(h, CURLOPT_SSLVERSION,
                          curlTlsVersion(range->first) | curlTlsMaxVersion(range->second));
-        // The list host may use a self-signed certificate.
-        curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
-        curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+        if (m_ioHandler->verifyPeer()) {
+            curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+            curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+            if (!caFile.isEmpty())
+                curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+        } else {
+            // The list host may use a self-signed certificate.
+            curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+            curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+        }
     }
 
     const CURLcode result = curl_easy_perform(h);

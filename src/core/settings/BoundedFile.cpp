@@ -43,7 +43,20 @@ Result read(const QString& path, qint64 maxBytes)
         return result;
     }
 #endif
-    QByteArray bytes = file.read(maxBytes + 1);
+#ifdef Q_OS_WIN
+    const qint64 expected = file.size();
+#else
+    const qint64 expected = st.st_size;
+#endif
+    // As much as the file holds and one byte more, so that a buffer of the
+    // limit's size is only made for a file that grows while it is read.
+    QByteArray bytes = file.read(qMin(maxBytes, expected) + 1);
+    while (bytes.size() > expected && bytes.size() <= maxBytes) {
+        const QByteArray more = file.read(maxBytes + 1 - bytes.size());
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
     if (bytes.size() > maxBytes)
         return result; // grew while it was read
     result.status = Status::Read;

@@ -21,6 +21,7 @@ Hosts loadHosts(const QString& programDir)
         {"CallsignLookup", &hosts.callsignLookup},
         {"Channel", &hosts.channel},
         {"SupportMail", &hosts.supportMail},
+        {"CountryFile", &hosts.countryFile},
     };
     for (const auto& [key, field] : keys) {
         const QString value = ini.readString(QStringLiteral("Hosts"), QLatin1String(key));

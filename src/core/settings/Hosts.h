@@ -22,6 +22,8 @@ struct Hosts
     // a stranger's page (see README).
     QString channel = QStringLiteral("https://channel.marvix-terminal.example/");
     QString supportMail = QStringLiteral("mailto:support@marvix-terminal.example");
+    // The current country file, as its maintainer publishes it.
+    QString countryFile = QStringLiteral("https://www.country-files.com/cty/cty.dat");
 };
 
 // The hosts with the overrides of the optional [Hosts] section of
