@@ -217,11 +217,14 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
         resize(1000, 480);
     QHeaderView* header = m_table->horizontalHeader();
     m_fittingColumns = true;
-    if (header->restoreState(settings.columns())) {
-        m_sizedColumns = settings.sizedColumns();
-        m_table->sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
-    }
+    const QList<int> kept = settings.columnWidths();
+    for (int c = 0; c < kept.size() && c < ActiveDxModel::ColumnCount - 1; ++c)
+        m_table->setColumnWidth(c, kept[c]);
     m_fittingColumns = false;
+    m_sizedColumns = settings.sizedColumns();
+    if (const std::optional<DxSettings::Sort> sort = settings.sort())
+        m_table->sortByColumn(sort->column,
+                              sort->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 
     connect(m_continent, &QComboBox::currentIndexChanged, this, [this, applyFilters] {
         applyFilters();
@@ -260,7 +263,6 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
         saveSoon();
     });
     connect(header, &QHeaderView::sortIndicatorChanged, this, &DxWindow::saveSoon);
-    connect(header, &QHeaderView::sectionMoved, this, &DxWindow::saveSoon);
     m_fitColumns = new QTimer(this);
     m_fitColumns->setSingleShot(true);
     m_fitColumns->setInterval(ActiveDxAlerts::BatchMs);
@@ -478,10 +480,17 @@ void DxWindow::saveSoon()
 void DxWindow::saveChoices()
 {
     m_save->stop();
+    // The last column stretches to the window's edge: its width is no
+    // choice.
+    QList<int> widths;
+    for (int c = 0; c < ActiveDxModel::ColumnCount - 1; ++c)
+        widths.append(m_table->columnWidth(c));
+    const QHeaderView* header = m_table->horizontalHeader();
     DxSettings(m_programDir)
         .saveChoices({m_continent->currentData().toString(), m_mode->currentData().toString(),
-                      m_text->text().trimmed(), saveGeometry(),
-                      m_table->horizontalHeader()->saveState(), m_sizedColumns});
+                      m_text->text().trimmed(), saveGeometry(), widths, m_sizedColumns,
+                      {header->sortIndicatorSection(),
+                       header->sortIndicatorOrder() == Qt::DescendingOrder}});
 }
 
 void DxWindow::announceRows(int first, int last)
