@@ -87,7 +87,7 @@ namespace {
 //   "50,70,90,180" -> 50, 70, 90, 180; at most max numbers, each one checked
 // by valid; a word that is no number ends the list.
 template <typename Valid>
-QList<int> numbers(const QString& text, int max, Valid valid)
+QList<int> listedNumbers(const QString& text, int max, Valid valid)
 {
     QList<int> list;
     for (const QString& word : text.left(400).split(u',', Qt::SkipEmptyParts)) {
@@ -107,7 +107,7 @@ QList<int> DxSettings::columnWidths() const
 {
     const QString text =
         settings2Ini(m_programDir).readString(kWindow, QStringLiteral("ColumnWidths"));
-    QList<int> widths = numbers(text, ActiveDxModel::ColumnCount, [](int, const QList<int>&) {
+    QList<int> widths = listedNumbers(text, ActiveDxModel::ColumnCount, [](int, const QList<int>&) {
         return true;
     });
     for (int& w : widths)
@@ -120,7 +120,7 @@ QList<int> DxSettings::sizedColumns() const
 {
     const QString text =
         settings2Ini(m_programDir).readString(kWindow, QStringLiteral("SizedColumns"));
-    return numbers(text, ActiveDxModel::ColumnCount, [](int c, const QList<int>& soFar) {
+    return listedNumbers(text, ActiveDxModel::ColumnCount, [](int c, const QList<int>& soFar) {
         return c >= 0 && c < ActiveDxModel::ColumnCount && !soFar.contains(c);
     });
 }

@@ -1,5 +1,6 @@
 #include "windows/DxWindow.h"
 
+#include "alerts/AlertCenter.h"
 #include "dxcc/ActiveDxAlerts.h"
 #include "dxcc/ActiveDxFilter.h"
 #include "dxcc/ActiveDxModel.h"
@@ -55,9 +56,6 @@ protected:
 
 const char* const kContinents[] = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
 const char* const kModes[] = {"CW", "Phone", "Digital"};
-
-// As many alert lines as the alert log keeps.
-constexpr int kAlertLines = 1000;
 
 // The columns whose texts differ in width from row to row; the others fit
 // their heading or a few digits.
@@ -160,7 +158,7 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     m_alertList->setWordWrap(false);
     alertsLabel->setBuddy(m_alertList);
     if (alerts) {
-        m_alerts = new ActiveDxAlerts(alerts, kAlertLines, this);
+        m_alerts = new ActiveDxAlerts(alerts, AlertCenter::kLogMax, this);
         m_alertList->setModel(m_alerts);
     }
     m_newestAlert = new QLabel(this);
