@@ -8,6 +8,7 @@
 # - a click on a spot line until rigctld has set the frequency (offscreen);
 # - the live check per line against a small and a very large calendar list;
 # - reading the country file cty.dat and looking up real callsigns in it;
+# - reading spots from real node lines by their words;
 # - the DX window fed at 100 and 1,000 spots a second, and a 3,000,000-line
 #   replay into it (offscreen);
 # - the real window on an X server (Xvfb), fed by the node simulator at 20,
@@ -26,6 +27,8 @@ echo "== live check per line"
 ./bench/bench_livecheck
 echo "== country file"
 ./bench/bench_dxcc
+echo "== reading spots"
+./bench/bench_spot_reader
 echo "== DX window"
 QT_QPA_PLATFORM=offscreen ./bench/bench_dx_window 10 3000000
 echo "== real X display"

@@ -29,7 +29,7 @@ fi
 # The display names, in the order of the theme box.
 mapfile -t styles < <(sed -n 's/.*{QString(), QStringLiteral("\([^"]*\)")}.*/\1/p;
   s/.*{QStringLiteral("[A-Z]*"), QStringLiteral("\([^"]*\)")}.*/\1/p' \
-  "$root/src/settings/StyleRegistry.cpp")
+  "$root/src/core/settings/StyleRegistry.cpp")
 [ "${#styles[@]}" -eq 20 ] || { echo "expected 20 styles, found ${#styles[@]}" >&2; exit 1; }
 
 # Runs inside the virtual screen.

@@ -2,8 +2,12 @@
 // gets, and which sound a line asks for.
 
 #include "alerts/AlertCenter.h"
+#include "alerts/NoticeThrottle.h"
+#include "alerts/SoundCache.h"
 #include "dxcc/CountryTable.h"
+#include "settings/BoundedFile.h"
 
+#include "ProcessMemory.h"
 #include "TestFiles.h"
 
 #include <QAbstractItemModel>
@@ -43,6 +47,11 @@ QStringList rows(const QAbstractItemModel* model)
     return r;
 }
 
+const void* bufferOf(const QByteArray& bytes)
+{
+    return bytes.constData();
+}
+
 } // namespace
 
 class TestAlertCenter : public QObject
@@ -52,6 +61,9 @@ private slots:
     void firedRulesAreListedWithOneSound_data();
     void firedRulesAreListedWithOneSound();
     void listKeepsTheNewest();
+    void oneReadServesManyNames();
+    void soundsStayUnderTheCap();
+    void noticesKeepToTheirBudget();
 };
 
 void TestAlertCenter::firedRulesAreListedWithOneSound_data()
@@ -111,6 +123,110 @@ void TestAlertCenter::listKeepsTheNewest()
     QVERIFY2(list.first().contains(QLatin1String(" Q1A ")), qPrintable(list.first()));
     QVERIFY2(list.last().contains(QStringLiteral(" Q%1A ").arg(AlertCenter::kLogMax)),
              qPrintable(list.last()));
+}
+
+// 400 rules, each naming a WAV file of its own, each a link to the same
+// 16 MiB file: the file is read once and every rule plays that one copy.
+void TestAlertCenter::oneReadServesManyNames()
+{
+    constexpr int kRules = 400;
+    QTemporaryDir dir;
+    const QByteArray wav = "RIFF" + QByteArray(BoundedFile::kSoundMaxBytes - 4, 'x');
+    const QString big = dir.filePath(QStringLiteral("big.wav"));
+    QVERIFY(writeFile(big, wav));
+    QByteArray ini;
+    for (int i = 0; i < kRules; ++i) {
+        QVERIFY(QFile::link(big, dir.filePath(QStringLiteral("s%1.wav").arg(i))));
+        ini += QStringLiteral("[Rule%1]\nName=R%1\nCall=Q%1A\nSound=s%1.wav\n").arg(i).toUtf8();
+    }
+    auto alerts = center(dir, ini);
+    QCOMPARE(alerts->rules().size(), kRules);
+
+    const qint64 before = ProcessMemory::residentBytes();
+    QByteArray first;
+    int played = 0;
+    bool shared = true;
+    connect(alerts.get(), &AlertCenter::soundWanted, this, [&](const QByteArray& bytes) {
+        if (played++ == 0)
+            first = bytes;
+        else
+            shared = shared && bufferOf(bytes) == bufferOf(first);
+    });
+    // Stops at the first copy of its own: 400 of them would take 6 GB.
+    for (int i = 0; i < kRules && shared; ++i)
+        alerts->spotShown(spotLine(QStringLiteral("Q%1A").arg(i)), true);
+    QVERIFY2(shared, qPrintable(QStringLiteral("sound %1 was a copy of its own").arg(played)));
+    QCOMPARE(played, kRules);
+    QCOMPARE(first, wav);
+    const qint64 grown = ProcessMemory::residentBytes() - before;
+    QVERIFY2(grown < 48 * 1024 * 1024, qPrintable(QStringLiteral("grew %1 MB").arg(grown >> 20)));
+}
+
+// Distinct files: the copies together stay under the cap, the sound used
+// longest ago going first; a file changed on disk is read again.
+void TestAlertCenter::soundsStayUnderTheCap()
+{
+    constexpr qint64 kMib = 1024 * 1024;
+    QTemporaryDir dir;
+    for (const char* name : {"a", "b", "c", "d"})
+        QVERIFY(writeFile(dir.filePath(QLatin1String(name) + ".wav"), QByteArray(kMib, name[0])));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.wav")));
+    SoundCache cache(dir.path(), 3 * kMib);
+
+    const QByteArray a = cache.sound(QStringLiteral("a.wav"));
+    const QByteArray b = cache.sound(QStringLiteral("b.wav"));
+    const QByteArray c = cache.sound(QStringLiteral("c.wav"));
+    QCOMPARE(cache.totalBytes(), 3 * kMib);
+    QCOMPARE(bufferOf(cache.sound(QStringLiteral("a.wav"))), bufferOf(a));
+    // d pushes out b, the one used longest ago; a and c stay.
+    QCOMPARE(cache.sound(QStringLiteral("d.wav")), QByteArray(kMib, 'd'));
+    QCOMPARE(cache.totalBytes(), 3 * kMib);
+    QCOMPARE(bufferOf(cache.sound(QStringLiteral("a.wav"))), bufferOf(a));
+    QCOMPARE(bufferOf(cache.sound(QStringLiteral("c.wav"))), bufferOf(c));
+    // b comes back as a new read (the test still holds the old copy, so the
+    // new one cannot lie in its place).
+    const QByteArray b2 = cache.sound(QStringLiteral("b.wav"));
+    QVERIFY(bufferOf(b2) != bufferOf(b));
+    QCOMPARE(b2, b);
+    QCOMPARE(cache.fileCount(), 3);
+
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("c.wav")), QByteArray(kMib + 10, 'C')));
+    QCOMPARE(cache.sound(QStringLiteral("c.wav")), QByteArray(kMib + 10, 'C'));
+    QVERIFY(cache.totalBytes() <= 3 * kMib);
+
+    for (const char* name : {"folder.wav", "missing.wav", "../a.wav", "sub/a.wav"})
+        QVERIFY2(cache.sound(QLatin1String(name)).isEmpty(), name);
+}
+
+void TestAlertCenter::noticesKeepToTheirBudget()
+{
+    using Notice = NoticeThrottle::Notice;
+    const auto notice = [](const QString& rule, const QString& body) {
+        return Notice{rule, rule, body, rule + u'|' + body};
+    };
+    NoticeThrottle throttle(1000, 3, 10);
+
+    // One rule: three in the window, the rest folded into the newest.
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(throttle.offer(notice("A", QString::number(i)), i * 100));
+    QVERIFY(!throttle.offer(notice("A", "3"), 300));
+    QVERIFY(!throttle.offer(notice("A", "4"), 400));
+    QCOMPARE(throttle.nextDueMs(), std::optional<qint64>(1000));
+    QVERIFY(throttle.due(999).isEmpty());
+    QCOMPARE(throttle.due(1000), (QList<Notice>{Notice{"A", "A", "4\nand 1 more", "A|4"}}));
+    QCOMPARE(throttle.nextDueMs(), std::nullopt);
+    // The window slides: at 1100 it holds the notices of 200 and of 1000
+    // (the summary counts), so one more goes and the next is folded.
+    QVERIFY(throttle.offer(notice("A", "5"), 1100));
+    QVERIFY(!throttle.offer(notice("A", "6"), 1150));
+    QCOMPARE(throttle.nextDueMs(), std::optional<qint64>(1200));
+
+    // All rules together: ten in a window; one folded alone keeps its text.
+    NoticeThrottle all(1000, 3, 10);
+    for (int r = 0; r < 12; ++r)
+        QCOMPARE(bool(all.offer(notice(QString::number(r), "x"), 0)), r < 10);
+    QCOMPARE(all.heldRules(), 2);
+    QCOMPARE(all.due(1000), (QList<Notice>{notice("10", "x"), notice("11", "x")}));
 }
 
 QTEST_GUILESS_MAIN(TestAlertCenter)

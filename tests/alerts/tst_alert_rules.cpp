@@ -90,6 +90,7 @@ private slots:
     void brokenFiles_data();
     void brokenFiles();
     void unreadableFile();
+    void rulesPastTheCap();
     void writeThenRead();
 };
 
@@ -388,6 +389,29 @@ void TestAlertRules::unreadableFile()
     c = AlertsFile::read(path);
     QVERIFY(c.rules.isEmpty());
     QCOMPARE(c.problems.size(), 1);
+}
+
+// A shared file of many thousand rules: the first thousand are read, the
+// rest named in one line; the editor lists the first problems and a count.
+void TestAlertRules::rulesPastTheCap()
+{
+    QByteArray file;
+    for (int i = 1; i <= 1500; ++i)
+        file += "[Rule" + QByteArray::number(i) + (i % 2 ? "]\n" : "]\nBands=11m\n");
+    const AlertsFile::Contents c = AlertsFile::parse(file);
+    QCOMPARE(c.rules.size(), 500);
+    QCOMPARE(c.rules.last().name, QStringLiteral("Rule999"));
+    QCOMPARE(c.problems.size(), 501);
+    QCOMPARE(c.problems.first(),
+             QStringLiteral("alerts.ini: 500 rules past the first 1000 are skipped, from Rule1001 on"));
+    QCOMPARE(c.problems.last(), QStringLiteral("Rule1000: unknown band 11m"));
+
+    const QStringList shown = AlertsFile::shownProblems(c.problems);
+    QCOMPARE(shown.size(), AlertsFile::kShownProblems + 1);
+    QCOMPARE(shown.mid(0, AlertsFile::kShownProblems), c.problems.mid(0, AlertsFile::kShownProblems));
+    QCOMPARE(shown.last(), QStringLiteral("and 481 more problems"));
+    const QStringList few = c.problems.mid(0, AlertsFile::kShownProblems);
+    QCOMPARE(AlertsFile::shownProblems(few), few);
 }
 
 void TestAlertRules::writeThenRead()

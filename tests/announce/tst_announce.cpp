@@ -1,9 +1,13 @@
+#include "alerts/AlertCenter.h"
 #include "alerts/DesktopNotifier.h"
 #include "alerts/SpeechAnnouncer.h"
 #include "alerts/SpokenText.h"
+#include "dxcc/CountryTable.h"
 
 #include "LatencyProbe.h"
 #include "PrivateBus.h"
+#include "Sanitizers.h"
+#include "TestFiles.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
@@ -98,6 +102,8 @@ private slots:
     void noticeWithoutService_data();
     void noticeWithoutService();
     void hungServiceHoldsFewCalls();
+    void burstBeforeCapabilitiesIsKept();
+    void floodOfAlertsIsFolded();
 
     void speechReachesTheEngine();
     void oneSpeaksOneWaits();
@@ -286,6 +292,87 @@ void TestAnnounce::hungServiceHoldsFewCalls()
     QVERIFY(notifier.pending() <= 16);
     QTest::qWait(300);
     QVERIFY(service.calls.size() <= 16);
+    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+}
+
+// The first alerts of a session come before the service has said what it
+// reads; none of them is lost.
+void TestAnnounce::burstBeforeCapabilitiesIsKept()
+{
+    QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
+    NotificationService service;
+    QVERIFY(service.registerOn(serviceBus));
+
+    DesktopNotifier notifier(connectTo(QStringLiteral("client")));
+    const QStringList calls{"3Y0K", "T30L", "VP8PJ", "FT5ZM"};
+    for (const QString& call : calls)
+        notifier.notify(call, QStringLiteral("DX de W3LPL: 14025.0 %1 CW").arg(call), call);
+    QTRY_COMPARE(service.calls.size(), 4);
+    for (int i = 0; i < calls.size(); ++i)
+        QCOMPARE(service.calls.at(i).summary, calls.at(i));
+    QTRY_COMPARE(notifier.pending(), 0);
+    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+}
+
+// "Call=* Notify=1" and a flood of distinct calls: the desktop gets each
+// rule's first few notices, then, once the minute allows, one more that
+// stands for the rest; another rule keeps its own few meanwhile.
+void TestAnnounce::floodOfAlertsIsFolded()
+{
+    QDBusConnection serviceBus = connectTo(QStringLiteral("service"));
+    NotificationService service;
+    QVERIFY(service.registerOn(serviceBus));
+
+    QTemporaryDir dir;
+    AlertCenter::Setup setup;
+    setup.alertsPath = dir.filePath(QStringLiteral("alerts.ini"));
+    setup.settingsPath = dir.filePath(QStringLiteral("settings.ini"));
+    setup.soundDir = dir.path();
+    setup.notificationBusAddress = m_bus.address();
+    setup.countries = std::make_shared<const CountryTable>();
+    setup.nowUtc = [] { return QDateTime(QDate(2026, 12, 11), QTime(7, 12), Qt::UTC); };
+    // The minute, shortened for the test; the sanitizer build runs the flood
+    // several times slower.
+    const int window = kAddressSanitizer ? 5000 : 2000;
+    setup.noticeWindowMs = window;
+    QVERIFY(writeFile(setup.alertsPath, "[Rule1]\nName=Anything\nCall=*\nNotify=1\n"
+                                        "[Rule2]\nName=Friend\nCall=DL1ABC\nNotify=1\n"));
+    AlertCenter alerts(std::move(setup));
+
+    //   DX de W3LPL:     14025.0  Q0A          CW 599 0712Z
+    const auto line = [](const QString& call) {
+        return QStringLiteral("DX de W3LPL:     14025.0  %1 CW 599 0712Z").arg(call, -12);
+    };
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 200; ++i) {
+        alerts.spotShown(line(QStringLiteral("Q%1A").arg(i)), true);
+        if (i == 100)
+            alerts.spotShown(line(QStringLiteral("DL1ABC")), true);
+    }
+    QVERIFY2(clock.elapsed() < window / 2,
+             qPrintable(QStringLiteral("the flood took %1 ms of the window: the test proves nothing")
+                            .arg(clock.elapsed())));
+    QTest::qWait(300);
+    QCOMPARE(service.calls.size(), 4);
+    QStringList bodies;
+    for (const NotificationService::Call& call : std::as_const(service.calls))
+        bodies.append(call.summary + u'|' + call.body.section(u' ', 4, 4));
+    QCOMPARE(bodies, QStringList({"Anything|Q0A", "Anything|Q1A", "Anything|Q2A", "Friend|DL1ABC"}));
+
+    // 201 alerts of the first rule, three shown: the fourth notice is the
+    // newest of the other 198, counting the 197 before it.
+    QTRY_COMPARE_WITH_TIMEOUT(service.calls.size(), 5, 2 * window);
+    QCOMPARE(service.calls.at(4).summary, QStringLiteral("Anything"));
+    QCOMPARE(service.calls.at(4).body,
+             QStringLiteral("DX de W3LPL: 14025.0 Q199A CW 599 0712Z\nand 197 more"));
+    QTest::qWait(window + 300);
+    QCOMPARE(service.calls.size(), 5);
+
+    // With the minute past, a new alert is shown at once.
+    alerts.spotShown(line(QStringLiteral("Q9999A")), true);
+    QTRY_COMPARE(service.calls.size(), 6);
+    QVERIFY(service.calls.at(5).body.contains(QStringLiteral("Q9999A")));
     serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
 }
 

@@ -6,6 +6,7 @@
 #include "FakeClusterNode.h"
 #include "StreamNode.h"
 
+#include "net/TIdTelnet.h"
 #include "net/TelnetCodec.h"
 #include "session/ClusterSession.h"
 #include "session/ReconnectPolicy.h"
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QtTest>
 
@@ -34,6 +36,8 @@ SessionTimings shortTimings()
     t.reconnectAttemptsPerWindow = 6;
     t.failoverAfterAttempts = 3;
     t.watchdogMs = 300;
+    t.reconnectConnectMs = 300;
+    t.reconnectProvenMs = 1000;
     return t;
 }
 
@@ -94,6 +98,8 @@ private slots:
     void linesAndTails();
     void linesSentDuringTheConnect();
     void nothingOvertakesALineBeingHandled();
+    void droppedBehindABox_data();
+    void droppedBehindABox();
     void endsOfASession_data();
     void endsOfASession();
     void userDisconnectShowsTheTail();
@@ -102,6 +108,9 @@ private slots:
     void noReconnectWithoutLoginOrWhenOff();
     void watchdogEndsASilentSession();
     void failoverGoesDownTheList();
+    void failoverPassesANodeThatNeverAnswers();
+    void reconnectedSessionMustLive_data();
+    void reconnectedSessionMustLive();
     void cancelStopsTheWait();
     void allNodesDownKeepsTheRate();
     void waits_data();
@@ -206,6 +215,63 @@ void TestClusterSession::nothingOvertakesALineBeingHandled()
     QCOMPARE(handedOutInBox, 0);
     QCOMPARE(d.events, (QStringList{"connected", "line: first", "line: second", "line: third",
                                     "line: prompt> "}));
+}
+
+void TestClusterSession::droppedBehindABox_data()
+{
+    QTest::addColumn<bool>("byTheUser");
+    QTest::newRow("the user's disconnect") << true;
+    QTest::newRow("a new connect") << false;
+}
+
+// The session is dropped from inside a "message box" that the receiver of a
+// line opened, while the client and its socket are still on the stack below
+// the box: the connection ends at once, and the client and its socket are
+// freed only after the receiver has returned (the socket's own code reads
+// it as its readyRead returns, out of sight of the sanitizers).
+void TestClusterSession::droppedBehindABox()
+{
+    QFETCH(bool, byTheUser);
+    FakeClusterNode fake;
+    FakeClusterNode other;
+    Driver d;
+    QPointer<TIdTelnet> client;
+    QPointer<QTcpSocket> socket;
+    bool goneInTheBox = false;
+    bool clientAliveInTheBox = false;
+    bool socketAliveInTheBox = false;
+    QObject::connect(&d.session, &ClusterSession::lineReady, [&](const QString& line) {
+        if (line != "first")
+            return;
+        QEventLoop box;
+        QTimer::singleShot(50, &box, [&] {
+            if (byTheUser)
+                d.session.disconnectFromNode();
+            else
+                d.session.connectTo(node("OTHER", other.port()), {});
+        });
+        QTimer::singleShot(100, &box, [&] { goneInTheBox = fake.waitForClientGone(2000); });
+        QTimer::singleShot(150, &box, &QEventLoop::quit);
+        box.exec();
+        clientAliveInTheBox = !client.isNull();
+        socketAliveInTheBox = !socket.isNull();
+    });
+    d.session.connectTo(node("N", fake.port()), {});
+    QVERIFY(fake.waitForClient());
+    QVERIFY(d.waitFor("connected"));
+    client = d.session.findChild<TIdTelnet*>();
+    QVERIFY(client);
+    socket = client->findChild<QTcpSocket*>();
+    QVERIFY(socket);
+    fake.send("first\r\n");
+    QVERIFY(d.waitFor("line: first"));
+    QTRY_VERIFY(client.isNull());
+    QTRY_VERIFY(socket.isNull());
+    QVERIFY(goneInTheBox);
+    QVERIFY(clientAliveInTheBox);
+    QVERIFY(socketAliveInTheBox);
+    if (!byTheUser)
+        QVERIFY(other.waitForClient());
 }
 
 void TestClusterSession::endsOfASession_data()
@@ -363,6 +429,85 @@ void TestClusterSession::failoverGoesDownTheList()
     QCOMPARE(targets, (QStringList{"HOME", "HOME", "HOME", "PINGED"}));
     QCOMPARE(d.count("attempt failed"), 3);
     QVERIFY(answered.waitForReceived("N0CALL\r"));
+}
+
+// A node of the list whose address drops the connection requests (its
+// listen queue full, it never answers the handshake) holds an attempt only
+// for the attempt's time limit; it fails as timed out and the next node is
+// tried.
+void TestClusterSession::failoverPassesANodeThatNeverAnswers()
+{
+    auto chosen = std::make_unique<FakeClusterNode>();
+    FakeClusterNode deaf;
+    deaf.stallAccepting(3600000);
+    FakeClusterNode good;
+    good.setGreeting("login: ");
+    Driver d;
+    QStringList failures;
+    QObject::connect(&d.session, &ClusterSession::reconnectFailed,
+                     [&](const QString& f) { failures << f; });
+    d.session.connectTo(node("HOME", chosen->port()),
+                        {node("DEAF", deaf.port(), true), node("GOOD", good.port())});
+    QVERIFY(chosen->waitForClient());
+    QVERIFY(d.waitFor("connected"));
+    QVERIFY(d.session.sendLine("N0CALL"));
+    QElapsedTimer clock;
+    clock.start();
+    chosen.reset();
+    // Waits of 100, 200, 400 and 400 ms, and the attempt's 300 ms.
+    QVERIFY2(d.waitFor("reconnected to GOOD", 10000), qPrintable(d.events.join('|')));
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took < 5000, qPrintable(QString::number(took)));
+    QStringList targets;
+    for (const QString& e : d.events)
+        if (e.startsWith("waiting for "))
+            targets << e.mid(12);
+    QCOMPARE(targets, (QStringList{"HOME", "HOME", "HOME", "DEAF", "GOOD"}));
+    QCOMPARE(failures.size(), 4);
+    QCOMPARE(failures.last(), QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
+    QVERIFY(good.waitForReceived("N0CALL\r"));
+}
+
+void TestClusterSession::reconnectedSessionMustLive_data()
+{
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("failuresBefore");
+    const QString spot = "DX de Q1AAA:     14025.0  Q9ZZ         CW                             0712Z";
+    // The waits start over: the session lived long enough, or a spot came.
+    QTest::newRow("it lives") << QString() << 0;
+    QTest::newRow("a spot comes") << spot << 0;
+    // A node that takes the login and resets counts as a failed attempt.
+    QTest::newRow("it ends at once") << "Hello N0CALL" << 1;
+}
+
+// A reconnection counts as a success only once the session lives: a node
+// that takes the login and drops the session again makes the waits grow.
+void TestClusterSession::reconnectedSessionMustLive()
+{
+    QFETCH(QString, after);
+    QFETCH(int, failuresBefore);
+    FakeClusterNode fake;
+    fake.setGreeting("login: ");
+    Driver d;
+    QList<int> failuresWhenWaiting;
+    QObject::connect(&d.session, &ClusterSession::reconnectScheduled,
+                     [&] { failuresWhenWaiting << d.session.policy().failures(); });
+    d.session.connectTo(node("N", fake.port()), {});
+    QVERIFY(d.waitFor("line: login: "));
+    QVERIFY(d.session.sendLine("N0CALL"));
+    QVERIFY(fake.waitForReceived("N0CALL\r"));
+    fake.clearReceived();
+    fake.resetClient();
+    QVERIFY(d.waitFor("login N0CALL"));
+    QVERIFY(fake.waitForReceived("N0CALL\r"));
+    if (after.isNull())
+        QTest::qWait(1100); // past the second the session must live
+    else
+        fake.send(after.toLatin1() + "\r\n");
+    QVERIFY(d.waitFor("line: " + (after.isNull() ? QStringLiteral("login: ") : after)));
+    fake.resetClient();
+    QTRY_COMPARE(failuresWhenWaiting.size(), 2);
+    QCOMPARE(failuresWhenWaiting, (QList<int>{0, failuresBefore}));
 }
 
 void TestClusterSession::cancelStopsTheWait()

@@ -6,6 +6,7 @@
 // answers below were read off those lines by hand.
 
 #include "TestFiles.h"
+#include "dxcc/ActiveDxStations.h"
 #include "dxcc/CountryFile.h"
 #include "dxcc/CountryTable.h"
 #include "dxcc/GreatCirclePath.h"
@@ -42,6 +43,8 @@ private slots:
     void damagedRecords();
     void installedFile();
     void searchOrder();
+    void userCopyOfTooFewEntities_data();
+    void userCopyOfTooFewEntities();
     void unusableFiles_data();
     void unusableFiles();
 
@@ -286,6 +289,50 @@ void TestDxcc::searchOrder()
     QVERIFY(!loaded.table.lookup(u"G8AAA"));
     QCOMPARE(CountryFile::describe(loaded, dir.path()),
              QStringLiteral("No country file: install hamradio-files or put cty.dat in %1").arg(dir.path()));
+}
+
+void TestDxcc::userCopyOfTooFewEntities_data()
+{
+    QTest::addColumn<QByteArray>("copy");
+    QTest::addColumn<QString>("refused"); // why, after the path; empty: the copy is used
+
+    // A record that reads, whose aliases do not ("G#" is no prefix): it
+    // would look up nothing at all.
+    QTest::newRow("one record, no alias")
+        << QByteArray("England:                  14:  27:  EU:   52.77:     1.47:     0.0:  G:\n"
+                      "    G#,M#,2E#;\n")
+        << "only 1 entity in it (at least 300)";
+    QTest::newRow("an excerpt") << fixture() << "only 18 entities in it (at least 300)";
+    QFile debian(CountryFile::systemPath());
+    QVERIFY2(debian.open(QIODevice::ReadOnly), "install hamradio-files (./dev installs it)");
+    QTest::newRow("a whole file") << debian.readAll() << QString();
+}
+
+// The program's choice of country file, as the DX window reports it: a
+// user's copy of too few entities gives way to Debian's file, and the line
+// about the country file says so.
+void TestDxcc::userCopyOfTooFewEntities()
+{
+    QFETCH(QByteArray, copy);
+    QFETCH(QString, refused);
+    QTemporaryDir dir;
+    const QString own = dir.filePath(QStringLiteral("cty.dat"));
+    QVERIFY(writeFile(own, copy));
+
+    const ActiveDxStations stations(dir.path());
+    QCOMPARE(stations.countries()->lookup(u"G8AAA")->name, QStringLiteral("England"));
+    QCOMPARE(stations.countries()->lookup(u"KL7ND")->name, QStringLiteral("Alaska"));
+    const QStringList lines = stations.countryFileLine().split(u'\n');
+    if (refused.isEmpty()) {
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].endsWith(QStringLiteral("(%1)").arg(own)), qPrintable(lines[0]));
+        return;
+    }
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith(QStringLiteral("Country file cty.dat of 20"))
+                 && lines[0].endsWith(QStringLiteral("(%1)").arg(CountryFile::systemPath())),
+             qPrintable(lines[0]));
+    QCOMPARE(lines[1], QStringLiteral("Not used: %1: %2").arg(own, refused));
 }
 
 void TestDxcc::unusableFiles_data()

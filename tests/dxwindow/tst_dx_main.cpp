@@ -55,6 +55,9 @@ private slots:
     void f3BringsItBackFromMinimised();
     void fedAfterBandFilter();
     void rowTunesRig();
+    void spotsReadByTheirWords();
+    void spotTunesInItsOwnMode_data();
+    void spotTunesInItsOwnMode();
 };
 
 void TestDxMain::buttonInFreeSpace()
@@ -207,6 +210,92 @@ void TestDxMain::rowTunesRig()
     QTest::keyClick(t, Qt::Key_Return);
     QVERIFY(QTest::qWaitFor([&] { return rig.frequency() == 14025000; }, 10000));
     QCOMPARE(rig.mode(), QStringLiteral("CW"));
+}
+
+// The DX window reads each spot by its words, not by the pane's columns:
+// frequencies with two decimals stay whole, a call longer than its column
+// keeps its first letter, and a spot the pane's 160 m window (1830-1850)
+// drops still reaches the window while 160 m is on.
+void TestDxMain::spotsReadByTheirWords()
+{
+    FakeClusterNode node;
+    MainWindowFixture f;
+    QVERIFY(f.connectTo(node));
+    DxWindow* w = f.form->showDxWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    node.send("DX de W3LPL:     21057.61  VP2MXX       CW 599                         1200Z\r\n"
+              "DX de DL8LAS:     1812.79  FT8WW        FT8 -12 dB                     1201Z\r\n"
+              "DX de DK9IP-#:   14025.00  JA1BBB       CW 19 dB 18 WPM CQ             1202Z\r\n");
+    node.send(spot("14010.0", "KG4QQ", "CW").toLatin1() + "\r\n");
+    QVERIFY(QTest::qWaitFor([&] { return f.form->activeDx()->rowCount() == 4; }, 5000));
+    QVERIFY(f.waitForLine(spot("14010.0", "KG4QQ", "CW").left(60)));
+    // The pane drops the 160 m spot outside its window, as designed.
+    for (const QString& line : f.lines())
+        QVERIFY2(!line.contains(u"FT8WW"), qPrintable(line));
+
+    const QAbstractItemModel* m = w->table()->model();
+    QStringList rows;
+    for (int r = 0; r < m->rowCount(); ++r) {
+        QStringList cells;
+        for (int c : {ActiveDxModel::Khz, ActiveDxModel::Dx, ActiveDxModel::Entity,
+                      ActiveDxModel::Mode})
+            cells << m->index(r, c).data().toString();
+        rows << cells.join(u'|');
+    }
+    rows.sort();
+    QCOMPARE(rows, QStringList({"14010.0|KG4QQ|Guantanamo Bay|CW", "14025.0|JA1BBB|Japan|CW",
+                                "1812.79|FT8WW|Crozet Island|FT8",
+                                "21057.61|VP2MXX|Montserrat|CW"}));
+}
+
+void TestDxMain::spotTunesInItsOwnMode_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<qint64>("hz");
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("FT8 on 30 m: the data mode")
+        << "DX de DL8LAS:    10136.0  FT8WW        FT8 -12 dB                     1201Z" << qint64(10136000)
+        << "PKTUSB";
+    QTest::newRow("FT8 on 160 m, two decimals")
+        << "DX de DL8LAS:     1840.12  FT8WW        FT8 -12 dB                     1201Z" << qint64(1840120)
+        << "PKTUSB";
+    QTest::newRow("SSB below 10 MHz: LSB")
+        << "DX de EA8ABC:     7150.0  EA8XYZ       SSB 59                         1201Z" << qint64(7150000)
+        << "LSB";
+    QTest::newRow("phone segment above 10 MHz: USB")
+        << "DX de G3ABC:     14195.0  G8AAA        up 5                           1201Z" << qint64(14195000)
+        << "USB";
+    QTest::newRow("CW, hertz kept")
+        << "DX de W3LPL:     21057.61  VP2MXX       CW 599                        1200Z" << qint64(21057610)
+        << "CW";
+}
+
+void TestDxMain::spotTunesInItsOwnMode()
+{
+    QFETCH(QString, line);
+    QFETCH(qint64, hz);
+    QFETCH(QString, mode);
+    RigctldProcess rig;
+    QString error;
+    QVERIFY2(rig.start(&error), qPrintable(error));
+    FakeClusterNode node;
+    MainWindowFixture f([&](AppContext& app) { app.rig.rig1.port = rig.address(); });
+    QVERIFY(f.connectTo(node));
+    DxWindow* w = f.form->showDxWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    node.send(line.toLatin1() + "\r\n");
+    QVERIFY(QTest::qWaitFor([&] { return f.form->activeDx()->rowCount() == 1; }, 5000));
+    QTest::mouseClick(f.form->SpeedButton8, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] { return f.form->rigOpen() && f.form->rigChosen(1); }, 20000));
+    QVERIFY(rig.setMode(QStringLiteral("AM")));
+
+    QTableView* t = w->table();
+    const QRect cell = t->visualRect(t->model()->index(0, ActiveDxModel::Dx));
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, cell.center());
+    QVERIFY2(QTest::qWaitFor([&] { return rig.frequency() == hz; }, 10000),
+             qPrintable(QString::number(rig.frequency())));
+    QCOMPARE(rig.mode(), mode);
 }
 
 QTEST_MAIN(TestDxMain)

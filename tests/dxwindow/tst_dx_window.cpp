@@ -93,6 +93,7 @@ private slots:
     void columnsFitTheirTextsUntilSized();
     void locatorOutlivesARewrittenSettingsIni();
     void damagedChoicesAreBounded();
+    void rowsStayStillUnderThePointer();
 };
 
 void TestDxWindow::filters()
@@ -531,3 +532,58 @@ void TestDxWindow::damagedChoicesAreBounded()
 
 QTEST_MAIN(TestDxWindow)
 #include "tst_dx_window.moc"
+
+// New spots come in on top and re-spotted stations move up, but the row the
+// user points at stays under the pointer, the chosen station stays chosen
+// as rows come and go, and a double-click tunes the station it was aimed at.
+void TestDxWindow::rowsStayStillUnderThePointer()
+{
+    Fixture f;
+    f.model.setMaxAgeMinutes(24 * 60);
+    for (int i = 0; i < 40; ++i)
+        f.model.addLine(spot(QStringLiteral("%1.0").arg(14030 + i), QStringLiteral("K%1AA").arg(i)),
+                        kNow.addSecs(10 + i));
+    DxWindow w(&f.model, f.dir.path(), QString());
+    w.resize(900, 400);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTableView* t = w.table();
+    QWidget* view = t->viewport();
+    const auto callAt = [t](const QPoint& p) {
+        return t->indexAt(p).siblingAtColumn(ActiveDxModel::Dx).data().toString();
+    };
+    const auto selectedCall = [t] {
+        const QModelIndexList rows = t->selectionModel()->selectedRows(ActiveDxModel::Dx);
+        return rows.isEmpty() ? QString() : rows.first().data().toString();
+    };
+    const QPoint p = t->visualRect(t->model()->index(5, ActiveDxModel::Dx)).center();
+    QTest::mouseMove(view, p);
+    QTest::mouseClick(view, Qt::LeftButton, {}, p);
+    const QString pointed = callAt(p);
+    QCOMPARE(pointed, QStringLiteral("K34AA"));
+    QCOMPARE(selectedCall(), pointed);
+
+    // Three new stations above, and one from below re-spotted to the top.
+    for (int i = 0; i < 3; ++i)
+        f.model.addLine(spot("7010.0", QStringLiteral("N%1EW").arg(i)), kNow.addSecs(60 + i));
+    f.model.addLine(spot("14031.0", "K1AA"), kNow.addSecs(70));
+    QCOMPARE(shownCalls(w).first(), QStringLiteral("K1AA"));
+    QCOMPARE(callAt(p), pointed);
+    QCOMPARE(selectedCall(), pointed);
+
+    // The oldest go (the model fills their places with other rows): the
+    // chosen station stays chosen.
+    f.model.setMaxAgeMinutes(1);
+    f.model.expire(kNow.addSecs(60 + 40));
+    QVERIFY(f.model.rowCount() < 40);
+    QCOMPARE(selectedCall(), pointed);
+    QCOMPARE(callAt(p), pointed);
+
+    // Rows come between the first click and the double-click.
+    QSignalSpy tune(&w, &DxWindow::tuneRequested);
+    QTest::mouseClick(view, Qt::LeftButton, {}, p);
+    f.model.addLine(spot("7011.0", "N9EW"), kNow.addSecs(80));
+    QTest::mouseDClick(view, Qt::LeftButton, {}, p);
+    QCOMPARE(tune.count(), 1);
+    QVERIFY2(tune.at(0).at(0).toString().contains(pointed), qPrintable(tune.at(0).at(0).toString()));
+}

@@ -1,13 +1,23 @@
+#include "FakeClusterNode.h"
+#include "LatencyProbe.h"
 #include "MainWindowFixture.h"
 #include "ProcessMemory.h"
 #include "Sanitizers.h"
+#include "TestFiles.h"
 
+#include "alerts/AlertsFile.h"
 #include "livecheck/DxpeditionList.h"
 #include "net/EIdException.h"
 #include "net/InternetCheck.h"
+#include "windows/AlertsWindow.h"
+#include "windows/DxWindow.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QListView>
 #include <QStringList>
 #include <QTest>
 
@@ -117,6 +127,8 @@ private slots:
     void endlessListIsCutOffAndTakenAsFailed();
     void startUpWithEndlessHosts_data();
     void startUpWithEndlessHosts();
+    void emptyRulesPastTheCapStallNothing();
+    void brokenRulesOpenTheEditorAtOnce();
 };
 
 void TestHostileFiles::probeDecidesOnTheStatusLine_data()
@@ -188,6 +200,95 @@ void TestHostileFiles::startUpWithEndlessHosts()
     QVERIFY2(kAddressSanitizer || grown < 300LL * 1024 * 1024,
              qPrintable(QStringLiteral("memory grew by %1 MB").arg(grown >> 20)));
     qInfo("start-up %lld ms, peak memory grown %lld MB", took, grown >> 20);
+}
+
+namespace {
+
+// An alerts.ini as a shared file may come: every line a section "[RuleN]"
+// followed by body, numbered on until the file has count rules.
+QByteArray manyRules(int count, const QByteArray& body)
+{
+    QByteArray ini;
+    for (int i = 1; i <= count; ++i)
+        ini += "[Rule" + QByteArray::number(i) + "]\n" + body;
+    return ini;
+}
+
+void putAlertsFile(const AppContext& app, const QByteArray& ini)
+{
+    QVERIFY(ini.size() <= AlertsFile::kMaxBytes);
+    QVERIFY(writeFile(QDir(app.programDir).filePath(AlertsFile::fileName()), ini));
+}
+
+} // namespace
+
+// 88,306 empty rules (1 MiB), each matching every spot, and a few spots
+// with the DX window open: the first thousand rules fire, the window keeps
+// answering, and the editor names the rules it skipped.
+void TestHostileFiles::emptyRulesPastTheCapStallNothing()
+{
+    FakeClusterNode node;
+    node.setGreeting("login: ");
+    MainWindowFixture w([](AppContext& app) { putAlertsFile(app, manyRules(88306, {})); });
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    DxWindow* dx = w.form->showDxWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(dx));
+    QVERIFY(w.connectTo(node));
+    QVERIFY(w.waitForLine(QStringLiteral("login:")));
+
+    LatencyProbe probe;
+    probe.start();
+    for (int i = 0; i < 5; ++i)
+        node.send(QStringLiteral("DX de W3LPL:     14025.0  %1 CW 599                           0712Z\r\n")
+                      .arg(QStringLiteral("Q%1A").arg(i), -12)
+                      .toLatin1());
+    const QAbstractItemModel* alerts = dx->alertList()->model();
+    const auto last = [&] { return alerts->index(alerts->rowCount() - 1, 0).data().toString(); };
+    QTRY_VERIFY2(last().contains(QStringLiteral("Rule1000: DX de W3LPL: 14025.0 Q4A")),
+                 qPrintable(last()));
+    QTest::qWait(100);
+    probe.stop();
+    QCOMPARE(alerts->rowCount(), 1000);
+    QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs,
+             qPrintable(QStringLiteral("the window did not answer for %1 ms").arg(probe.worstMs())));
+    qInfo("5 spots, 1000 rules each: worst wait %lld ms", probe.worstMs());
+
+    AlertsWindow* editor = w.form->showAlertsWindow();
+    QCOMPARE(editor->rules().size(), AlertsFile::kMaxRules);
+    QCOMPARE(editor->findChild<QLabel*>(QStringLiteral("AlertProblems"))->text(),
+             QStringLiteral("alerts.ini: 87306 rules past the first 1000 are skipped, from Rule1001 on"));
+}
+
+// 75,690 rules of one broken line each (1 MiB): F4 opens the editor at
+// once, listing the first problems and counting the rest.
+void TestHostileFiles::brokenRulesOpenTheEditorAtOnce()
+{
+    MainWindowFixture w([](AppContext& app) { putAlertsFile(app, manyRules(75690, "x\n")); });
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    const qint64 before = ProcessMemory::residentBytes();
+    LatencyProbe probe;
+    probe.start();
+    QTest::keyClick(w.form.get(), Qt::Key_F4);
+    QTRY_VERIFY(QApplication::activeWindow()
+                && QApplication::activeWindow()->objectName() == u"AlertsWindow");
+    QTest::qWait(100);
+    probe.stop();
+    const qint64 grown = ProcessMemory::residentBytes() - before;
+
+    AlertsWindow* editor = w.form->showAlertsWindow();
+    QVERIFY(editor->rules().isEmpty());
+    const QStringList told =
+        editor->findChild<QLabel*>(QStringLiteral("AlertProblems"))->text().split(u'\n');
+    QCOMPARE(told.size(), AlertsFile::kShownProblems + 1);
+    QCOMPARE(told.first(),
+             QStringLiteral("alerts.ini: 74690 rules past the first 1000 are skipped, from Rule1001 on"));
+    QCOMPARE(told.at(1), QStringLiteral("Rule1: line 2 is no Key=value line: x"));
+    QCOMPARE(told.last(), QStringLiteral("and 981 more problems"));
+    qInfo("F4: worst wait %lld ms, memory grown %lld MB", probe.worstMs(), grown >> 20);
+    QVERIFY2(probe.worstMs() <= LatencyProbe::kLimitMs,
+             qPrintable(QStringLiteral("F4 held the window %1 ms").arg(probe.worstMs())));
+    QVERIFY2(kAddressSanitizer || grown < 32LL * 1024 * 1024,
+             qPrintable(QStringLiteral("memory grew by %1 MB").arg(grown >> 20)));
 }
 
 QTEST_MAIN(TestHostileFiles)

@@ -1,6 +1,7 @@
 // What a hostile or broken node can do to a session, played by a real peer
 // on the loopback against the real window.
 
+#include "FakeClusterNode.h"
 #include "LatencyProbe.h"
 #include "MainWindowFixture.h"
 #include "ProcessMemory.h"
@@ -8,12 +9,17 @@
 #include "StreamNode.h"
 #include "TestContext.h"
 
+#include "app/DefaultContext.h"
 #include "app/LampShape.h"
 #include "app/Tform1.h"
 #include "session/TerminalPane.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <atomic>
@@ -39,6 +45,7 @@ private slots:
     void negotiationFloodEndsTheSession();
     void pauseInsideALetterKeepsItWhole();
     void spotPaneKeepsALineLimit();
+    void cautionBoxHoldsNoWatchdog();
 };
 
 void TestHostileNode::resetIsNoticedAtOnce_data()
@@ -192,6 +199,77 @@ void TestHostileNode::spotPaneKeepsALineLimit()
     Window w;
     QCOMPARE(w.form->Re3->lineLimit(), Tform1::kRe3MaxLines);
     QVERIFY(Tform1::kRe3MaxLines < Tform1::kRe1MaxLines);
+}
+
+// The CAUTION box opens inside the line handler and the user leaves it open
+// while the node goes on sending and keep-alives go out: the reading waits
+// for the box, and that wait is the program's, not a silent node. Pressing
+// OK goes on with the same session, the lines held back meanwhile first;
+// a node that then falls silent is still found out.
+void TestHostileNode::cautionBoxHoldsNoWatchdog()
+{
+    FakeClusterNode node;
+    node.setGreeting("login: ");
+    Window w([](AppContext& app) {
+        app.showMessage = showMessageBox; // the program's own modal box
+        // The login prompt is the last line counted before the warning.
+        app.countedLinesAtStart = Tform1::kRe1Warning - 1;
+        app.timings.keepAliveMs = 100;
+        app.timings.watchdogMs = 300;
+        app.timings.reconnectFirstMs = 200;
+    });
+    QVERIFY(w.connectTo(node));
+    QVERIFY(w.waitForLine(QStringLiteral("login:")));
+    w.form->EditCommand->setText(QStringLiteral("N0CALL"));
+    QTest::mouseClick(w.form->BitBtn5, Qt::LeftButton);
+    QVERIFY(node.waitForReceived("N0CALL"));
+
+    // A healthy node: a line every 100 ms.
+    int sent = 0;
+    QTimer feeder;
+    QObject::connect(&feeder, &QTimer::timeout,
+                     [&] { node.send(QStringLiteral("To ALL de DL1AA: %1\r\n").arg(++sent).toLatin1()); });
+    feeder.start(100);
+
+    // The user reads the box for 1.5 s, then presses OK.
+    QString boxText;
+    QStringList linesBehindTheBox;
+    int sentBehindTheBox = 0;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !boxText.isNull())
+            return;
+        boxText = box->text();
+        QTimer::singleShot(1500, box, [&, box] {
+            linesBehindTheBox = w.lines();
+            sentBehindTheBox = sent;
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+    });
+    user.start(20);
+
+    QVERIFY(QTest::qWaitFor([&] { return sentBehindTheBox > 0; }, 10000));
+    QCOMPARE(boxText, QStringLiteral("CAUTION: more than 200.000 lines received, please disconnect "
+                                     "and restart application"));
+    QVERIFY2(sentBehindTheBox >= 10, qPrintable(QString::number(sentBehindTheBox)));
+    QVERIFY(linesBehindTheBox.filter(QStringLiteral("Nothing received")).isEmpty());
+    // Every line the node sent behind the box comes after it, in the same
+    // session.
+    const QString lastBehind = QStringLiteral("To ALL de DL1AA: %1").arg(sentBehindTheBox);
+    QVERIFY2(w.waitForLine(lastBehind), qPrintable(w.lines().mid(w.lines().size() - 5).join('|')));
+    QTest::qWait(500);
+    QVERIFY2(w.lines().filter(QStringLiteral("Nothing received")).isEmpty(),
+             qPrintable(w.lines().filter(QStringLiteral("Nothing")).join('|')));
+    QVERIFY(!w.lines().contains(QStringLiteral("Disconnected ")));
+    QCOMPARE(node.connections(), 1);
+    QVERIFY(w.form->isConnected());
+    for (int i = 1; i <= sentBehindTheBox; ++i)
+        QCOMPARE(w.lines().count(QStringLiteral("To ALL de DL1AA: %1").arg(i)), 1);
+
+    // The node falls silent: the next keep-alive's watchdog ends the session.
+    feeder.stop();
+    QVERIFY(w.waitForLine(QStringLiteral("Nothing received for 0 s: connection lost"), 3000));
 }
 
 QTEST_MAIN(TestHostileNode)

@@ -3,7 +3,7 @@
 #include "MarvixVersion.h"
 #include "app/Tform1.h"
 #include "settings/Hosts.h"
-#include "windows/InfoText.h"
+#include "text/InfoText.h"
 #include "windows/Tinfo.h"
 
 #include <QPlainTextEdit>

@@ -110,6 +110,7 @@ private slots:
     void turnedOffInTheSettings();
     void nodeDownThenUpAgain();
     void oldSessionStillHeld();
+    void nodeResettingAfterLoginBacksOff();
 };
 
 void TestReconnect::lostSessionComesBack_data()
@@ -303,6 +304,32 @@ void TestReconnect::oldSessionStillHeld()
     QCOMPARE(waits[0], QStringLiteral("Connection lost: reconnecting to SIM in 1 s"));
     QCOMPARE(waits[1], QStringLiteral("Connection lost: reconnecting to SIM in 2 s"));
     QVERIFY(w.form->isConnected());
+}
+
+// A node that takes the callsign and resets every session: each
+// reconnection is a failure until a session lives, so the waits grow to
+// their ceiling (here 1, 2, 4, 4 s) instead of coming back every second.
+void TestReconnect::nodeResettingAfterLoginBacksOff()
+{
+    SimNode sim({"--drop", "reset", "--drop-after-lines", "3"});
+    QVERIFY(sim.port() != 0);
+    MainWindowFixture w([](AppContext& app) {
+        shortReconnects(app);
+        app.timings.reconnectJitterPercent = 0;
+    });
+    QVERIFY(logInToSim(w, sim.port()));
+    const auto waits = [&] {
+        return w.lines().filter(QStringLiteral("Connection lost: reconnecting to SIM in"));
+    };
+    QVERIFY2(QTest::qWaitFor([&] { return waits().size() >= 4; }, 15000),
+             qPrintable(w.lines().join('|')));
+    QCOMPARE(waits().mid(0, 4),
+             (QStringList{QStringLiteral("Connection lost: reconnecting to SIM in 1 s"),
+                          QStringLiteral("Connection lost: reconnecting to SIM in 2 s"),
+                          QStringLiteral("Connection lost: reconnecting to SIM in 4 s"),
+                          QStringLiteral("Connection lost: reconnecting to SIM in 4 s")}));
+    // The callsign went out at each node's prompt.
+    QVERIFY(w.lines().count(QStringLiteral("> N0CALL")) >= 4);
 }
 
 QTEST_MAIN(TestReconnect)
