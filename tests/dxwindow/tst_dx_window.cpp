@@ -92,6 +92,7 @@ private slots:
     void opensWhollyOnScreenAndComesBack();
     void columnsFitTheirTextsUntilSized();
     void locatorOutlivesARewrittenSettingsIni();
+    void damagedChoicesAreBounded();
     void rowsStayStillUnderThePointer();
 };
 
@@ -502,6 +503,31 @@ void TestDxWindow::locatorOutlivesARewrittenSettingsIni()
     settings.close();
     DxWindow third(&other, f.dir.path(), QString());
     QCOMPARE(third.findChild<QLineEdit*>("Locator")->text(), QStringLiteral("RE78"));
+}
+
+// A hand-edited or damaged settings2.ini: widths out of all measure, a sort
+// column that does not exist, a giant geometry. The window opens as usual,
+// its columns within bounds, sorted by time.
+void TestDxWindow::damagedChoicesAreBounded()
+{
+    Fixture f;
+    QFile ini(f.dir.filePath("settings2.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[DxWindow]\r\nColumnWidths=-5,99999999,0x40,abc,7\r\nSizedColumns=1,1,77,-1,3\r\n"
+              "SortColumn=4000\r\nGeometry=" + QByteArray(100000, 'A') + "\r\n");
+    ini.close();
+    DxWindow w(&f.model, f.dir.path(), QString());
+    w.present();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTableView* t = w.table();
+    // -5 and 99999999 are taken as the bounds; "0x40" ends the list. The
+    // time column was not the user's: it fits its heading again.
+    QVERIFY(t->columnWidth(ActiveDxModel::Utc) >= 16 && t->columnWidth(ActiveDxModel::Utc) < 100);
+    QCOMPARE(t->columnWidth(ActiveDxModel::Khz), 2000);
+    QCOMPARE(t->columnWidth(ActiveDxModel::Dx), 90);
+    QCOMPARE(t->horizontalHeader()->sortIndicatorSection(), int(ActiveDxModel::Utc));
+    QCOMPARE(shownCalls(w), QStringList({"IT9X", "VE1CWJ/VP9", "G8AAA", "EA8XYZ"}));
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w.frameGeometry()));
 }
 
 QTEST_MAIN(TestDxWindow)

@@ -79,53 +79,88 @@ QString DxSettings::filterText() const
     return settings2Ini(m_programDir).readString(kWindow, QStringLiteral("Filter")).left(40);
 }
 
-// A window's or a header's state is a few hundred bytes; a hand-edited
-// giant is no state.
-static QByteArray readState(const QString& dir, const QString& key)
+// The window's saved geometry is a few dozen bytes; a hand-edited giant is
+// no geometry.
+QByteArray DxSettings::geometry() const
 {
-    const QString text = settings2Ini(dir).readString(kWindow, key);
+    const QString text = settings2Ini(m_programDir).readString(kWindow, QStringLiteral("Geometry"));
     if (text.size() > 4096)
         return {};
     return QByteArray::fromBase64(text.toLatin1());
 }
 
-QByteArray DxSettings::geometry() const
+namespace {
+
+//   "50,70,90,180" -> 50, 70, 90, 180; at most max numbers, each one checked
+// by valid; a word that is no number ends the list.
+template <typename Valid>
+QList<int> listedNumbers(const QString& text, int max, Valid valid)
 {
-    return readState(m_programDir, QStringLiteral("Geometry"));
+    QList<int> list;
+    for (const QString& word : text.left(400).split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int n = word.trimmed().toInt(&ok);
+        if (!ok || list.size() >= max)
+            break;
+        if (valid(n, list))
+            list.append(n);
+    }
+    return list;
 }
 
-QByteArray DxSettings::columns() const
+} // namespace
+
+QList<int> DxSettings::columnWidths() const
 {
-    return readState(m_programDir, QStringLiteral("Columns"));
+    const QString text =
+        settings2Ini(m_programDir).readString(kWindow, QStringLiteral("ColumnWidths"));
+    QList<int> widths = listedNumbers(text, ActiveDxModel::ColumnCount, [](int, const QList<int>&) {
+        return true;
+    });
+    for (int& w : widths)
+        w = qBound(MinColumnWidth, w, MaxColumnWidth);
+    return widths;
 }
 
 //   SizedColumns=3,12
 QList<int> DxSettings::sizedColumns() const
 {
     const QString text =
-        settings2Ini(m_programDir).readString(kWindow, QStringLiteral("SizedColumns")).left(200);
-    QList<int> columns;
-    for (const QString& word : text.split(u',', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int c = word.trimmed().toInt(&ok);
-        if (ok && c >= 0 && c < ActiveDxModel::ColumnCount && !columns.contains(c))
-            columns.append(c);
-    }
-    return columns;
+        settings2Ini(m_programDir).readString(kWindow, QStringLiteral("SizedColumns"));
+    return listedNumbers(text, ActiveDxModel::ColumnCount, [](int c, const QList<int>& soFar) {
+        return c >= 0 && c < ActiveDxModel::ColumnCount && !soFar.contains(c);
+    });
+}
+
+std::optional<DxSettings::Sort> DxSettings::sort() const
+{
+    const IniFile ini = settings2Ini(m_programDir);
+    const std::optional<int> column =
+        IniFile::parseInteger(ini.readString(kWindow, QStringLiteral("SortColumn")));
+    if (!column || *column < 0 || *column >= ActiveDxModel::ColumnCount)
+        return std::nullopt;
+    return Sort{*column, ini.readInteger(kWindow, QStringLiteral("SortDescending"), 1) != 0};
 }
 
 bool DxSettings::saveChoices(const Choices& choices) const
 {
-    QStringList sized;
-    for (const int c : choices.sizedColumns)
-        sized.append(QString::number(c));
+    const auto join = [](const QList<int>& list) {
+        QStringList words;
+        for (const int n : list)
+            words.append(QString::number(n));
+        return words.join(u',');
+    };
     return settings2Ini(m_programDir)
         .writeStrings(kWindow, {{QStringLiteral("Continent"), choices.continent},
                                 {QStringLiteral("Mode"), choices.mode},
                                 {QStringLiteral("Filter"), choices.filterText},
                                 {QStringLiteral("Geometry"),
                                  QString::fromLatin1(choices.geometry.toBase64())},
-                                {QStringLiteral("Columns"),
-                                 QString::fromLatin1(choices.columns.toBase64())},
-                                {QStringLiteral("SizedColumns"), sized.join(u',')}});
+                                {QStringLiteral("ColumnWidths"), join(choices.columnWidths)},
+                                {QStringLiteral("SizedColumns"), join(choices.sizedColumns)},
+                                {QStringLiteral("SortColumn"),
+                                 QString::number(choices.sort.column)},
+                                {QStringLiteral("SortDescending"),
+                                 choices.sort.descending ? QStringLiteral("1")
+                                                         : QStringLiteral("0")}});
 }

@@ -7,6 +7,8 @@
 
 #include <QList>
 
+#include <optional>
+
 // The DX window's keys in the program's settings files:
 //
 //   settings.ini                settings2.ini
@@ -16,15 +18,18 @@
 //   [DxWindow]                  Mode=CW
 //   MaxAgeMinutes=30            Filter=3Y0
 //                               Geometry=AdnQywADAAAAAAH...
-//                               Columns=AAAA/wAAAAAAAAAB...
-//                               SizedColumns=3,12
+//                               ColumnWidths=50,70,90,180,...
+//                               SizedColumns=3
+//                               SortColumn=9
+//                               SortDescending=1
 //                               Locator=JO31lk
 //
 // The locator and the age limit are the user's station settings; the
 // window's choices are kept beside the terminal font. The locator is kept
 // in both files: settings.ini is where the user writes it by hand, and a
 // settings.ini written afresh (as the demo does at each start) must not
-// lose it.
+// lose it. The columns are plain numbers, not a header's saved state: a
+// damaged state can hold the window in a loop as it opens.
 class DxSettings
 {
 public:
@@ -48,10 +53,20 @@ public:
     QString mode() const;      // "CW", "Phone", "Digital" or "" for all
     QString filterText() const;
     QByteArray geometry() const;
-    // The table's column widths, order and sort (QHeaderView's state).
-    QByteArray columns() const;
+    // The widths of the table's columns from the first, as many as were
+    // kept (each within MinColumnWidth and MaxColumnWidth).
+    QList<int> columnWidths() const;
     // The columns whose width the user set (the others fit their contents).
     QList<int> sizedColumns() const;
+    struct Sort
+    {
+        int column = 0;
+        bool descending = true;
+    };
+    std::optional<Sort> sort() const;
+
+    static constexpr int MinColumnWidth = 16;
+    static constexpr int MaxColumnWidth = 2000;
 
     struct Choices
     {
@@ -59,8 +74,9 @@ public:
         QString mode;
         QString filterText;
         QByteArray geometry;
-        QByteArray columns;
+        QList<int> columnWidths;
         QList<int> sizedColumns;
+        Sort sort;
     };
     bool saveChoices(const Choices& choices) const;
 

@@ -5,7 +5,7 @@
 #include <QTimer>
 
 namespace {
-CoalescedAnnouncer::Sink& sink()
+CoalescedAnnouncer::Sink& announcerSink()
 {
     static CoalescedAnnouncer::Sink s;
     return s;
@@ -14,7 +14,7 @@ CoalescedAnnouncer::Sink& sink()
 
 void CoalescedAnnouncer::setSink(Sink s)
 {
-    sink() = std::move(s);
+    announcerSink() = std::move(s);
 }
 
 CoalescedAnnouncer::CoalescedAnnouncer(QLabel* label, Words words, QObject* parent)
@@ -49,8 +49,8 @@ void CoalescedAnnouncer::tell()
     if (!m_label->isVisible())
         return;
     QAccessibleEvent event(m_label, QAccessible::NameChanged);
-    if (sink())
-        sink()(&event);
+    if (announcerSink())
+        announcerSink()(&event);
     else if (QAccessible::isActive())
         QAccessible::updateAccessibility(&event);
 }

@@ -1,5 +1,6 @@
 #include "windows/DxWindow.h"
 
+#include "alerts/AlertCenter.h"
 #include "dxcc/ActiveDxAlerts.h"
 #include "dxcc/ActiveDxFilter.h"
 #include "dxcc/ActiveDxModel.h"
@@ -56,9 +57,6 @@ protected:
 
 const char* const kContinents[] = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
 const char* const kModes[] = {"CW", "Phone", "Digital"};
-
-// As many alert lines as the alert log keeps.
-constexpr int kAlertLines = 1000;
 
 // The columns whose texts differ in width from row to row; the others fit
 // their heading or a few digits.
@@ -176,7 +174,7 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     m_alertList->setWordWrap(false);
     alertsLabel->setBuddy(m_alertList);
     if (alerts) {
-        m_alerts = new ActiveDxAlerts(alerts, kAlertLines, this);
+        m_alerts = new ActiveDxAlerts(alerts, AlertCenter::kLogMax, this);
         m_alertList->setModel(m_alerts);
     }
     m_newestAlert = new QLabel(this);
@@ -233,11 +231,14 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
         resize(1000, 480);
     QHeaderView* header = m_table->horizontalHeader();
     m_fittingColumns = true;
-    if (header->restoreState(settings.columns())) {
-        m_sizedColumns = settings.sizedColumns();
-        m_table->sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
-    }
+    const QList<int> kept = settings.columnWidths();
+    for (int c = 0; c < kept.size() && c < ActiveDxModel::ColumnCount - 1; ++c)
+        m_table->setColumnWidth(c, kept[c]);
     m_fittingColumns = false;
+    m_sizedColumns = settings.sizedColumns();
+    if (const std::optional<DxSettings::Sort> sort = settings.sort())
+        m_table->sortByColumn(sort->column,
+                              sort->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 
     connect(m_continent, &QComboBox::currentIndexChanged, this, [this, applyFilters] {
         applyFilters();
@@ -279,7 +280,6 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
         saveSoon();
     });
     connect(header, &QHeaderView::sortIndicatorChanged, this, &DxWindow::saveSoon);
-    connect(header, &QHeaderView::sectionMoved, this, &DxWindow::saveSoon);
     m_fitColumns = new QTimer(this);
     m_fitColumns->setSingleShot(true);
     m_fitColumns->setInterval(ActiveDxAlerts::BatchMs);
@@ -501,10 +501,17 @@ void DxWindow::saveSoon()
 void DxWindow::saveChoices()
 {
     m_save->stop();
+    // The last column stretches to the window's edge: its width is no
+    // choice.
+    QList<int> widths;
+    for (int c = 0; c < ActiveDxModel::ColumnCount - 1; ++c)
+        widths.append(m_table->columnWidth(c));
+    const QHeaderView* header = m_table->horizontalHeader();
     DxSettings(m_programDir)
         .saveChoices({m_continent->currentData().toString(), m_mode->currentData().toString(),
-                      m_text->text().trimmed(), saveGeometry(),
-                      m_table->horizontalHeader()->saveState(), m_sizedColumns});
+                      m_text->text().trimmed(), saveGeometry(), widths, m_sizedColumns,
+                      {header->sortIndicatorSection(),
+                       header->sortIndicatorOrder() == Qt::DescendingOrder}});
 }
 
 void DxWindow::announceRows(int first, int last)
