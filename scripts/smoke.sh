@@ -98,7 +98,7 @@ wait_for_window() { # $1 step, $2 the program's process id
   local deadline=$((SECONDS + window_seconds)) wid
   while [ $SECONDS -lt $deadline ]; do
     kill -0 "$2" 2>/dev/null || fail "$1" "the program ended without a window"
-    wid=$(xdotool search --onlyvisible --pid "$2" --name '^Marvix Terminal$' 2>/dev/null | tail -n1) \
+    wid=$(xdotool search --all --onlyvisible --pid "$2" --name '^Marvix Terminal$' 2>/dev/null | tail -n1) \
       && [ -n "$wid" ] && { echo "$wid"; return 0; }
     sleep 0.5
   done
@@ -205,7 +205,7 @@ smoke_demo() {
 
   sleep 5
   kill -0 "$pid" 2>/dev/null || fail demo "the program ended"
-  xdotool search --onlyvisible --pid "$pid" --name '^Marvix Terminal$' > /dev/null \
+  xdotool search --all --onlyvisible --pid "$pid" --name '^Marvix Terminal$' > /dev/null \
     || fail demo "the main window is gone"
   ss -tnpH state established "( dport = :$port )" | grep -q "pid=$pid," \
     || fail demo "the connection to the demo node is gone"
