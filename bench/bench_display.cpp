@@ -4,9 +4,9 @@
 //   xvfb-run -a -s '-screen 0 1280x1024x24' ./bench_display [seconds per rate [rates...]]
 // Naming rates runs only those (no idle run); MARVIX_BENCH_NO_STARTUP=1
 // leaves out the start-up runs.
-// Run it from the build folder (it starts tools/dxnode-sim, tools/webhost and
-// marvix-terminal from there). CPU time is this process's own, read from
-// /proc/self/stat, so the simulator and the X server are not counted.
+// It starts the simulator, the web host and the program of its own build
+// folder. CPU time is this process's own, read from /proc/self/stat, so the
+// simulator and the X server are not counted.
 #include "MainWindowFixture.h"
 #include "TestContext.h"
 
@@ -55,11 +55,6 @@ double cpuMs()
     return (utime + stime) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-QString buildDir()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/..");
-}
-
 // Starts a helper and waits for a line of its output that matches.
 QString startAndWait(QProcess& p, const QString& program, const QStringList& args,
                      const QRegularExpression& wanted)
@@ -92,7 +87,7 @@ RateResult runRate(int rate, int seconds)
 {
     QProcess sim;
     const QString port = startAndWait(
-        sim, buildDir() + QStringLiteral("/tools/dxnode-sim/dxnode-sim"),
+        sim, QStringLiteral(MARVIX_SIM_PROGRAM),
         {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--rate"),
          QString::number(rate), QStringLiteral("--seed"), QStringLiteral("15")},
         QRegularExpression(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)")));
@@ -179,14 +174,14 @@ QList<double> measureStartUp(int runs)
     QProcess web;
     QTemporaryDir dir;
     const QString hostsFile = dir.filePath(QStringLiteral("hosts.ini"));
-    startAndWait(web, buildDir() + QStringLiteral("/tools/webhost/webhost"),
+    startAndWait(web, QStringLiteral(MARVIX_WEBHOST_PROGRAM),
                  {QStringLiteral("--list"),
                   QStringLiteral(MARVIX_SOURCE_DIR "/resources/demo/listadxdolv.txt"),
                   QStringLiteral("--hosts-file"), hostsFile},
                  QRegularExpression(QStringLiteral("(ready)")));
     // The program keeps settings.ini beside itself, so it runs from a copy.
     const QString exe = dir.filePath(QStringLiteral("marvix-terminal"));
-    QFile::copy(buildDir() + QStringLiteral("/marvix-terminal"), exe);
+    QFile::copy(QStringLiteral(MARVIX_PROGRAM), exe);
     QFile::copy(QStringLiteral(MARVIX_SOURCE_DIR "/resources/nodes.txt"),
                 dir.filePath(QStringLiteral("nodes.txt")));
     QFile::copy(QStringLiteral(MARVIX_SOURCE_DIR "/resources/dx.wav"),

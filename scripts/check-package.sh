@@ -17,12 +17,12 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 deb="${1:-$(ls "$here"/marvix-terminal_*.deb 2>/dev/null | head -n1)}"
 build="${2:-$here/build-test}"
 probe="$build/tests/libmarvix_installed_probe.so"
-webhost="$build/tools/webhost/webhost"
 
 fail() { echo "package check FAILED: $*" >&2; exit 1; }
 [ -n "$deb" ] && [ -f "$deb" ] || fail "no package; run ./dev package first"
 [ -f "$probe" ] || fail "no $probe; build the tests first"
-[ -x "$webhost" ] || fail "no $webhost; build first"
+. "$here/scripts/build-programs.sh"
+load_programs "$build" webhost || fail "no web host in $build; build first"
 deb="$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")"
 
 scratch="$(mktemp -d /tmp/marvix-package-check.XXXXXX)"

@@ -7,8 +7,11 @@
 # (FT8WW, ZL7G, E6AD, VK9XY), of the demo list only (E51D, 9N7AA) and of
 # both (3Y0K, TX5S): once the live check is on, hits come within a minute.
 set -euo pipefail
-build="${1:-build-release}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${1:-build-release}"
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+. "$root/scripts/build-programs.sh"
+load_programs "$build" marvix_terminal dxnode_sim webhost
 demo="$root/demo-run"
 mkdir -p "$demo"
 cd "$demo"
@@ -27,7 +30,7 @@ wait_for() { # $1 file, $2 pattern
 }
 
 # The simulator prints "listening on 127.0.0.1:PORT" first.
-"$root/$build/tools/dxnode-sim/dxnode-sim" --port 0 --rate 2 \
+"$dxnode_sim" --port 0 --rate 2 \
   --dxpeditions 3Y0K,TX5S,FT8WW,ZL7G,E6AD,VK9XY,E51D,9N7AA > sim.log 2>&1 &
 pids+=($!)
 wait_for sim.log '^listening on'
@@ -36,7 +39,7 @@ echo "cluster node simulator on 127.0.0.1:$port"
 
 # A second node that resets its first session after two minutes and then
 # serves as before: log in to it to watch the program reconnect.
-"$root/$build/tools/dxnode-sim/dxnode-sim" --port 0 --rate 1 --node SIM-2 \
+"$dxnode_sim" --port 0 --rate 1 --node SIM-2 \
   --drop reset --drop-after-seconds 120 --drop-once > sim2.log 2>&1 &
 pids+=($!)
 wait_for sim2.log '^listening on'
@@ -44,7 +47,7 @@ port2=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' sim2.log | head 
 echo "cluster node simulator that drops once on 127.0.0.1:$port2"
 
 rm -f hosts.ini
-"$root/scripts/webhost.sh" "$root/$build" --hosts-file "$demo/hosts.ini" > webhost.log 2>&1 &
+"$root/scripts/webhost.sh" "$build" --hosts-file "$demo/hosts.ini" > webhost.log 2>&1 &
 pids+=($!)
 wait_for webhost.log '^ready'
 cat hosts.ini
@@ -70,7 +73,7 @@ cp "$root/resources/dx.wav" dx.wav
 
 # The program keeps its settings next to the executable, so the demo runs its
 # own copy and leaves the user's settings alone.
-cp "$root/$build/marvix-terminal" ./marvix-terminal
+cp "$marvix_terminal" ./marvix-terminal
 {
   printf '[Node]\r\nElemento=DEMO-SIM\r\n'
   sed 's/$/\r/' hosts.ini

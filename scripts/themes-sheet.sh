@@ -21,9 +21,15 @@ for tool in xvfb-run openbox xdotool import montage; do
     exit 1
   }
 done
-if [ ! -x "$build/marvix-terminal" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+. "$root/scripts/build-programs.sh"
+if ! load_programs "$build" marvix_terminal dxnode_sim webhost 2>/dev/null; then
+  if [ "$build" = "$root/build-release" ]; then
+    (cd "$root" && cmake --preset release)
+  else
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+  fi
   cmake --build "$build" --target marvix-terminal dxnode-sim webhost
+  load_programs "$build" marvix_terminal dxnode_sim webhost
 fi
 
 # The display names, in the order of the theme box.
@@ -41,7 +47,7 @@ shoot_all() {
   cleanup() { for p in "${pids[@]}" "$wm"; do kill "$p" 2>/dev/null || true; done; }
   trap cleanup EXIT
 
-  "$build/tools/dxnode-sim/dxnode-sim" --port 0 --rate 1 --seed 7 > "$work/sim.log" 2>&1 &
+  "$dxnode_sim" --port 0 --rate 1 --seed 7 > "$work/sim.log" 2>&1 &
   pids+=($!)
   "$root/scripts/webhost.sh" "$build" --hosts-file "$work/hosts.ini" > "$work/webhost.log" 2>&1 &
   pids+=($!)
@@ -57,7 +63,7 @@ shoot_all() {
     i=$((i + 1))
     local run="$work/run-$i"
     mkdir -p "$run"
-    cp "$build/marvix-terminal" "$run/"
+    cp "$marvix_terminal" "$run/marvix-terminal"
     cp "$root/resources/dx.wav" "$run/"
     printf 'name_of_node;address;port\r\nDEMO-SIM;127.0.0.1;%s\r\n' "$port" > "$run/nodes.txt"
     {

@@ -13,5 +13,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:?usage: scripts/webhost.sh BUILD_DIR [webhost options]}"
 shift
-exec "$build/tools/webhost/webhost" --list "$here/resources/demo/listadxdolv.txt" \
+. "$here/scripts/build-programs.sh"
+load_programs "$build" webhost
+exec "$webhost" --list "$here/resources/demo/listadxdolv.txt" \
   --calendar "$here/resources/demo/calendar.js" "$@"
