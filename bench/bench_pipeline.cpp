@@ -22,8 +22,8 @@
 #include "livecheck/LineDecision.h"
 #include "livecheck/LiveCheckBook.h"
 #include "spots/BandFilter.h"
-#include "spots/SpotEvent.h"
-#include "spots/SpotPipeline.h"
+#include "pipeline/SpotEvent.h"
+#include "pipeline/SpotPipeline.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

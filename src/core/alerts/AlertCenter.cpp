@@ -8,7 +8,7 @@
 #include "alerts/SpokenText.h"
 #include "dxcc/CountryTable.h"
 #include "settings/IniFile.h"
-#include "spots/SpotEvent.h"
+#include "pipeline/SpotEvent.h"
 
 #include <QDBusConnection>
 #include <QStringListModel>

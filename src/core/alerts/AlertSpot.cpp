@@ -1,7 +1,7 @@
 #include "alerts/AlertSpot.h"
 
 #include "dxcc/CountryTable.h"
-#include "spots/SpotEvent.h"
+#include "pipeline/SpotEvent.h"
 #include "spots/SpotReader.h"
 
 AlertSpot AlertSpot::fromSpot(const SpotEvent& event)

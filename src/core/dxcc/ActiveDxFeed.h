@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spots/SpotEvent.h"
+#include "pipeline/SpotEvent.h"
 
 #include <deque>
 

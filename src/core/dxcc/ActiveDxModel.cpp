@@ -1,7 +1,7 @@
 #include "dxcc/ActiveDxModel.h"
 
 #include "dxcc/Locator.h"
-#include "spots/SpotEvent.h"
+#include "pipeline/SpotEvent.h"
 #include "spots/SpotReader.h"
 
 #include <cmath>

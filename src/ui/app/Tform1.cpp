@@ -26,7 +26,7 @@
 #include "settings/ThemeBoxGuard.h"
 #include "spots/BandStrip.h"
 #include "spots/ClickedLine.h"
-#include "spots/SpotPipeline.h"
+#include "pipeline/SpotPipeline.h"
 #include "windows/AlertsWindow.h"
 #include "windows/DesignWindow.h"
 #include "windows/DxWindow.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "livecheck/LiveCheck.h"
-#include "spots/SpotEvent.h"
+#include "pipeline/SpotEvent.h"
 #include "spots/SpotReader.h"
 
 #include <QDateTime>

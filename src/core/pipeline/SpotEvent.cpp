@@ -1,4 +1,4 @@
-#include "spots/SpotEvent.h"
+#include "pipeline/SpotEvent.h"
 
 #include "dxcc/CountryTable.h"
 #include "spots/BandFilter.h"

@@ -1,4 +1,4 @@
-#include "spots/SpotPipeline.h"
+#include "pipeline/SpotPipeline.h"
 
 #include "livecheck/LineDecision.h"
 #include "livecheck/LiveCheckBook.h"
