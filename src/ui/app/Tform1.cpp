@@ -11,6 +11,7 @@
 #include "MarvixVersion.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/ActiveDxStations.h"
+#include "log/LogLoader.h"
 #include "livecheck/AlarmSound.h"
 #include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
@@ -964,10 +965,22 @@ void Tform1::createDxWindowControls()
     const auto bandsChanged = [this] {
         if (m_dxWindow)
             m_dxWindow->setBandStates(m_bands.states());
+        m_dxWindow->setLog(m_dx->log());
+        m_dxWindow->setCountryFileUpdate(m_dx->countryUpdate());
     };
     connect(Panel11, &BandStrip::bandToggled, this, bandsChanged);
     connect(Panel11, &BandStrip::allRedClicked, this, bandsChanged);
     connect(Panel11, &BandStrip::allGreenClicked, this, bandsChanged);
+
+    // The user's log judges the spots of the rules too.
+    m_alerts->setLogIndex(m_dx->log()->index());
+    connect(m_dx->log(), &LogLoader::indexChanged, m_alerts, &AlertCenter::setLogIndex);
+    connect(m_dx, &ActiveDxStations::countriesChanged, this,
+            [this](const std::shared_ptr<const CountryTable>& countries, const QString& line) {
+                m_pipeline->setCountries(countries);
+                if (m_dxWindow)
+                    m_dxWindow->setCountryFileLine(line);
+            });
 }
 
 // Every line from the node goes through the pipeline: the panes show what
@@ -1054,6 +1067,8 @@ DxWindow* Tform1::showDxWindow()
         m_dxWindow = new DxWindow(m_dx->model(), m_ctx.programDir, m_dx->countryFileLine(),
                                   m_alerts->log(), this);
         m_dxWindow->setBandStates(m_bands.states());
+        m_dxWindow->setLog(m_dx->log());
+        m_dxWindow->setCountryFileUpdate(m_dx->countryUpdate());
         connect(m_dxWindow, &DxWindow::shownChanged, this,
                 [this](bool shown) { m_dx->setLive(shown); });
         connect(m_dxWindow, &DxWindow::alertsRequested, this, &Tform1::showAlertsWindow);
