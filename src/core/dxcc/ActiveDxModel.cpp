@@ -50,15 +50,20 @@ void ActiveDxModel::setLogIndex(std::shared_ptr<const LogIndex> log)
 {
     const bool hadLog = m_log != nullptr;
     const bool hasLog = log != nullptr;
+    // The column goes with a reset: views and screen readers drop every
+    // cell they kept, of it and of the columns around it. Logs come and go
+    // rarely.
     if (hadLog && !hasLog)
-        beginRemoveColumns({}, Status, Status);
+        beginResetModel();
     if (!hadLog && hasLog)
         beginInsertColumns({}, Status, Status);
     m_log = std::move(log);
     for (Row& row : m_rows)
         judge(row);
-    if (hadLog && !hasLog)
-        endRemoveColumns();
+    if (hadLog && !hasLog) {
+        endResetModel();
+        return;
+    }
     if (!hadLog && hasLog)
         endInsertColumns();
     if (!m_rows.isEmpty())

@@ -212,7 +212,6 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     m_updateCountries->hide();
     m_countryMessage = new QLabel(this);
     m_countryMessage->setObjectName(QStringLiteral("CountryFileMessage"));
-    m_countryMessage->setAccessibleName(QStringLiteral("Country file message"));
     m_countryMessage->setWordWrap(true);
     auto* countryRow = new QHBoxLayout;
     countryRow->addWidget(m_countryLine, 1);

@@ -20,7 +20,6 @@ LogPanel::LogPanel(LogLoader* loader, QString programDir, QWidget* parent)
     setObjectName(QStringLiteral("LogPanel"));
     m_summary = new QLabel(QStringLiteral("Log: none"), this);
     m_summary->setObjectName(QStringLiteral("LogSummary"));
-    m_summary->setAccessibleName(QStringLiteral("Log"));
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* label = new QLabel(QStringLiteral("My lo&g:"), this);
@@ -37,7 +36,6 @@ LogPanel::LogPanel(LogLoader* loader, QString programDir, QWidget* parent)
     m_options->setObjectName(QStringLiteral("LogOptions"));
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("LogMessage"));
-    m_message->setAccessibleName(QStringLiteral("Log message"));
     m_message->setWordWrap(true);
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -110,7 +108,10 @@ void LogPanel::showFailure(const QString& message)
     m_trying.clear();
     const QString kept = LogSettings(m_programDir).file();
     m_file->setText(kept);
-    m_loader->setFile(kept);
+    // Once the loader is done telling: it is not read again from inside
+    // its own signal.
+    QMetaObject::invokeMethod(
+        m_loader, [loader = m_loader, kept] { loader->setFile(kept); }, Qt::QueuedConnection);
     if (kept.isEmpty())
         m_summary->setText(QStringLiteral("Log: none"));
 }
