@@ -965,8 +965,6 @@ void Tform1::createDxWindowControls()
     const auto bandsChanged = [this] {
         if (m_dxWindow)
             m_dxWindow->setBandStates(m_bands.states());
-        m_dxWindow->setLog(m_dx->log());
-        m_dxWindow->setCountryFileUpdate(m_dx->countryUpdate());
     };
     connect(Panel11, &BandStrip::bandToggled, this, bandsChanged);
     connect(Panel11, &BandStrip::allRedClicked, this, bandsChanged);
