@@ -4,6 +4,7 @@
 // open, a file that is no log refused in words, and "Needed only".
 
 #include "dxcc/ActiveDxModel.h"
+#include "dxcc/CountryFileUpdate.h"
 #include "dxcc/CountryTable.h"
 #include "log/LogLoader.h"
 #include "log/LogSettings.h"
@@ -16,6 +17,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMap>
+#include <QPushButton>
+#include <QTcpServer>
 #include <QSaveFile>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -146,6 +149,7 @@ private slots:
     void statusFollowsTheLog();
     void fileThatIsNoLogIsRefused();
     void neededOnly();
+    void countryFileUpdateFailsInWords();
 };
 
 void TestDxLog::statusFollowsTheLog()
@@ -217,6 +221,31 @@ void TestDxLog::neededOnly()
     f.loader.setFile(QString());
     QCOMPARE(f.window->table()->model()->rowCount(), 5);
     QVERIFY(f.statuses().isEmpty());
+}
+
+// No host answers: the button comes back and the window says why, and the
+// country file in use stays.
+void TestDxLog::countryFileUpdateFailsInWords()
+{
+    Fixture f;
+    QTcpServer closed; // a port that was free, now closed again
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    CountryFileUpdate update(f.dir.path());
+    update.setUrl(QStringLiteral("https://127.0.0.1:%1/cty.dat").arg(port));
+    update.setTimeouts(2000, 4000);
+    f.window->setCountryFileUpdate(&update);
+    f.window->setCountryFileLine(QStringLiteral("Country file cty.dat of 2023-05-02"));
+    auto* button = f.window->findChild<QPushButton*>(QStringLiteral("UpdateCountryFile"));
+    QVERIFY(button && button->isVisible());
+    button->click();
+    QVERIFY(!button->isEnabled());
+    auto* message = f.window->findChild<QLabel*>(QStringLiteral("CountryFileMessage"));
+    QTRY_VERIFY2(message->text().startsWith(QStringLiteral("Country file not updated: ")),
+                 qPrintable(message->text()));
+    QVERIFY(button->isEnabled());
+    QVERIFY(!QFile::exists(f.dir.filePath(QStringLiteral("cty.dat"))));
 }
 
 QTEST_MAIN(TestDxLog)
