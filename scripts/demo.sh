@@ -74,9 +74,17 @@ cp "$root/resources/dx.wav" dx.wav
 # The program keeps its settings next to the executable, so the demo runs its
 # own copy and leaves the user's settings alone.
 cp "$marvix_terminal" ./marvix-terminal
+# The log chosen in an earlier demo stays; else the demo log, whose QSOs
+# give the simulator's spots every status.
+log=
+if [ -f settings.ini ]; then
+  log=$(tr -d '\r' < settings.ini | sed -n '/^\[Log\]/,/^\[/s/^File=//p' | head -n1)
+fi
+[ -n "$log" ] || log="$root/resources/demo/demo-log.adi"
 {
   printf '[Node]\r\nElemento=DEMO-SIM\r\n'
   sed 's/$/\r/' hosts.ini
+  printf '[Log]\r\nFile=%s\r\n' "$log"
 } > settings.ini
 
 ./marvix-terminal

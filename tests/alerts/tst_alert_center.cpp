@@ -5,6 +5,9 @@
 #include "alerts/NoticeThrottle.h"
 #include "alerts/SoundCache.h"
 #include "dxcc/CountryTable.h"
+#include "log/LogIndex.h"
+#include "pipeline/SpotEvent.h"
+#include "spots/SpotReader.h"
 #include "settings/BoundedFile.h"
 
 #include "ProcessMemory.h"
@@ -64,6 +67,7 @@ private slots:
     void oneReadServesManyNames();
     void soundsStayUnderTheCap();
     void noticesKeepToTheirBudget();
+    void neededRuleFollowsTheLog();
 };
 
 void TestAlertCenter::firedRulesAreListedWithOneSound_data()
@@ -227,6 +231,41 @@ void TestAlertCenter::noticesKeepToTheirBudget()
         QCOMPARE(bool(all.offer(notice(QString::number(r), "x"), 0)), r < 10);
     QCOMPARE(all.heldRules(), 2);
     QCOMPARE(all.due(1000), (QList<Notice>{notice("10", "x"), notice("11", "x")}));
+}
+
+// A rule with Needed= fires by what the user's log says of the spot, and
+// never without a log.
+void TestAlertCenter::neededRuleFollowsTheLog()
+{
+    QTemporaryDir dir;
+    auto alerts = center(dir, "[Rule1]\r\nName=Needed\r\nNeeded=entity,band\r\n");
+    QFile cty(QStringLiteral(DXCC_FIXTURE));
+    QVERIFY(cty.open(QIODevice::ReadOnly));
+    const CountryTable countries = CountryTable::parse(cty.readAll());
+    auto log = std::make_shared<LogIndex>();
+    LogQso qso;
+    qso.call = QStringLiteral("EA8ABC");
+    qso.band = BandPlan::Band::m20;
+    qso.mode = QStringLiteral("CW");
+    qso.group = ModeGroup::Cw;
+    log->add(qso, countries);
+    const auto take = [&](const QString& khz, const QString& call) {
+        const QString line =
+            QStringLiteral("DX de W3LPL:     %1  %2 CW 599 0712Z").arg(khz, 7).arg(call, -12);
+        std::optional<Spot> spot = SpotReader().read(line);
+        QVERIFY(spot);
+        alerts->spotTaken(SpotEvent::resolve(*spot, line, kNow, &countries, {}), true);
+    };
+
+    take(QStringLiteral("14025.0"), QStringLiteral("EA8XYZ")); // no log: nothing is needed
+    alerts->setLogIndex(log);
+    take(QStringLiteral("14025.0"), QStringLiteral("EA8XYZ")); // Worked
+    take(QStringLiteral("7025.0"), QStringLiteral("EA8XYZ"));  // New band
+    take(QStringLiteral("14025.0"), QStringLiteral("G8AAA"));  // New one
+    const QStringList fired = rows(alerts->log());
+    QCOMPARE(fired.size(), 2);
+    QVERIFY2(fired[0].contains(QStringLiteral("7025.0 EA8XYZ")), qPrintable(fired[0]));
+    QVERIFY2(fired[1].contains(QStringLiteral("G8AAA")), qPrintable(fired[1]));
 }
 
 QTEST_GUILESS_MAIN(TestAlertCenter)

@@ -8,13 +8,17 @@
 #include "MainWindowFixture.h"
 #include "PrivateBus.h"
 
+#include "alerts/AlertsFile.h"
 #include "app/Tform1.h"
+#include "dxcc/CountryTable.h"
 #include "session/TerminalPane.h"
 #include "windows/AlertsWindow.h"
 #include "windows/DxWindow.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -42,6 +46,7 @@ class TestAlertsWindow : public QObject
 private slots:
     void ruleFromTheKeyboardAlertsOnASpot();
     void brokenFileIsReportedInTheEditor();
+    void neededIsSavedToAlertsIni();
 };
 
 void TestAlertsWindow::ruleFromTheKeyboardAlertsOnASpot()
@@ -133,6 +138,32 @@ void TestAlertsWindow::brokenFileIsReportedInTheEditor()
     QVERIFY(problems && problems->isVisible());
     QVERIFY2(problems->text().contains(QStringLiteral("11m")), qPrintable(problems->text()));
     QVERIFY(w.ctx.messages.isEmpty());
+}
+
+// The Needed boxes, as a screen reader names them, reach alerts.ini and
+// come back when the file is read again.
+void TestAlertsWindow::neededIsSavedToAlertsIni()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("alerts.ini"));
+    AlertsWindow editor(path, {}, {}, std::make_shared<const CountryTable>(), false);
+    editor.show();
+    editor.findChild<QPushButton*>(QStringLiteral("AddRule"))->click();
+    const auto box = [&](const QString& name) -> QCheckBox* {
+        for (QCheckBox* b : editor.findChildren<QCheckBox*>())
+            if (b->accessibleName() == name)
+                return b;
+        return nullptr;
+    };
+    QVERIFY(box(QStringLiteral("Needed entity")) && box(QStringLiteral("Needed slot")));
+    box(QStringLiteral("Needed entity"))->click();
+    box(QStringLiteral("Needed slot"))->click();
+    editor.findChild<QPushButton*>(QStringLiteral("SaveRules"))->click();
+    QVERIFY2(readFile(path).contains("Needed=entity,slot\r\n"), readFile(path).constData());
+
+    const AlertsFile::Contents loaded = AlertsFile::read(path);
+    QCOMPARE(loaded.rules.size(), 1);
+    QCOMPARE(loaded.rules[0].needed, quint8(1u << 0 | 1u << 3));
 }
 
 QTEST_MAIN(TestAlertsWindow)

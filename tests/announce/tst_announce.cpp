@@ -95,6 +95,8 @@ private slots:
 
     void spokenText_data();
     void spokenText();
+    void spokenStatus_data();
+    void spokenStatus();
 
     void noticeReachesTheDesktop();
     void noticeBodyMarkup_data();
@@ -168,6 +170,30 @@ void TestAnnounce::spokenText()
     QFETCH(QString, mode);
     QFETCH(QString, spoken);
     QCOMPARE(SpokenText::of(call, entity, frequency, mode), spoken);
+}
+
+// A spot the user's log still needs is said with its status first.
+void TestAnnounce::spokenStatus_data()
+{
+    QTest::addColumn<int>("kind"); // -1: no log
+    QTest::addColumn<QString>("spoken");
+    const QString spot = QStringLiteral("3Y0J, Bouvet, 14 025, CW");
+    QTest::newRow("new one") << int(SpotStatus::Kind::NewOne) << "New one: " + spot;
+    QTest::newRow("new slot") << int(SpotStatus::Kind::NewSlot) << "New slot: " + spot;
+    QTest::newRow("worked") << int(SpotStatus::Kind::Worked) << spot;
+    QTest::newRow("confirmed") << int(SpotStatus::Kind::Confirmed) << spot;
+    QTest::newRow("no log") << -1 << spot;
+}
+
+void TestAnnounce::spokenStatus()
+{
+    QFETCH(int, kind);
+    std::optional<SpotStatus> status;
+    if (kind >= 0)
+        status = SpotStatus{SpotStatus::Kind(kind), true};
+    QTEST(SpokenText::of(status, QStringLiteral("3Y0J"), QStringLiteral("Bouvet"), 140250,
+                         QStringLiteral("CW")),
+          "spoken");
 }
 
 void TestAnnounce::noticeReachesTheDesktop()

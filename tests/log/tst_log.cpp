@@ -10,6 +10,8 @@
 #include "log/LogFile.h"
 #include "log/LogIndex.h"
 #include "log/LogSettings.h"
+#include "log/StatusColors.h"
+#include "settings/ColorContrast.h"
 #include "spots/Spot.h"
 
 #include "TestFiles.h"
@@ -97,6 +99,8 @@ private slots:
     void summary();
     void settings();
     void demoLog();
+    void statusColors_data();
+    void statusColors();
 };
 
 void TestLog::adi_data()
@@ -853,6 +857,40 @@ void TestLog::demoLog()
                  spot.call + u' ' + QString::fromUtf16(s.status));
         QCOMPARE(status->workedBefore, s.workedBefore);
     }
+}
+
+// Each status keeps a hue of its own on the grounds of light and dark
+// themes, with contrast enough for text; on a ground where neither shade
+// reads, the theme's text colour is used.
+void TestLog::statusColors_data()
+{
+    QTest::addColumn<quint32>("base");
+    QTest::addColumn<quint32>("text");
+    QTest::addColumn<bool>("hued");
+    QTest::newRow("light theme") << 0xFFFFFFu << 0x000000u << true;
+    QTest::newRow("dark theme") << 0x2B2B2Bu << 0xEEEEEEu << true;
+    QTest::newRow("black") << 0x000000u << 0xFFFFFFu << true;
+    QTest::newRow("mid grey ground") << 0x777777u << 0x000000u << false;
+}
+
+void TestLog::statusColors()
+{
+    QFETCH(quint32, base);
+    QFETCH(quint32, text);
+    QFETCH(bool, hued);
+    QSet<quint32> hues;
+    for (int k = 0; k < SpotStatus::KindCount; ++k) {
+        const quint32 colour = StatusColors::textColor(SpotStatus::Kind(k), base, text);
+        if (colour == text) {
+            QVERIFY2(!hued, qPrintable(SpotStatus::textOf(SpotStatus::Kind(k))));
+            continue;
+        }
+        QVERIFY2(ColorContrast::ratio(colour, base) >= StatusColors::MinContrast,
+                 qPrintable(SpotStatus::textOf(SpotStatus::Kind(k))));
+        hues.insert(colour);
+    }
+    if (hued)
+        QCOMPARE(hues.size(), SpotStatus::KindCount);
 }
 
 QTEST_GUILESS_MAIN(TestLog)

@@ -29,7 +29,7 @@ QList<AlertRule> AlertBook::check(const AlertSpot& spot, const QDateTime& nowUtc
 {
     QList<AlertRule> fired;
     for (const AlertRule& rule : m_rules) {
-        if (rule.on && rule.matches(spot))
+        if (rule.on && rule.matches(spot, spot.status))
             fired.append(rule);
     }
     if (fired.isEmpty())

@@ -7,6 +7,7 @@
 #include "alerts/SpeechAnnouncer.h"
 #include "alerts/SpokenText.h"
 #include "dxcc/CountryTable.h"
+#include "log/LogIndex.h"
 #include "settings/IniFile.h"
 #include "pipeline/SpotEvent.h"
 
@@ -74,14 +75,22 @@ void AlertCenter::spotShown(const QString& line, bool soundOn)
 
 void AlertCenter::spotTaken(const SpotEvent& event, bool soundOn)
 {
-    if (!m_book->rules().isEmpty())
-        check(AlertSpot::fromSpot(event), event.line, soundOn);
+    if (m_book->rules().isEmpty())
+        return;
+    AlertSpot spot = AlertSpot::fromSpot(event);
+    if (m_logIndex && event.country)
+        spot.status = m_logIndex->status(event.spot, *event.country);
+    check(spot, event.line, soundOn);
 }
 
 void AlertCenter::hitTaken(const SpotEvent& event, bool soundOn)
 {
-    if (m_speakHits && soundOn)
-        speak(AlertSpot::fromSpot(event), soundOn);
+    if (m_speakHits && soundOn) {
+        AlertSpot spot = AlertSpot::fromSpot(event);
+        if (m_logIndex && event.country)
+            spot.status = m_logIndex->status(event.spot, *event.country);
+        speak(spot, soundOn);
+    }
 }
 
 void AlertCenter::check(const AlertSpot& spot, const QString& line, bool soundOn)
@@ -173,7 +182,7 @@ void AlertCenter::setMuted(bool muted)
 // The spot is read from its line once, by the caller.
 void AlertCenter::speak(const AlertSpot& spot, bool soundOn)
 {
-    speech(soundOn)->say(SpokenText::of(spot.callsign, spot.entity,
+    speech(soundOn)->say(SpokenText::of(spot.status, spot.callsign, spot.entity,
                                         int(std::lround(spot.frequencyKhz * 10)), spot.mode));
 }
 

@@ -17,6 +17,7 @@
 class AlertBook;
 struct AlertSpot;
 class CountryTable;
+class LogIndex;
 class DesktopNotifier;
 class QAbstractItemModel;
 class QStringListModel;
@@ -65,6 +66,9 @@ public:
     // looked up again.
     void spotTaken(const SpotEvent& event, bool soundOn);
     void hitTaken(const SpotEvent& event, bool soundOn);
+    // The index of the user's log: rules with Needed= match by it, and a
+    // needed spot is spoken with its status first. None: no log.
+    void setLogIndex(std::shared_ptr<const LogIndex> index) { m_logIndex = std::move(index); }
     // The Dx sound switch: muted, the alerts say nothing either.
     void setMuted(bool muted);
 
@@ -100,6 +104,7 @@ private:
     SpeechAnnouncer* speech(bool soundOn);
 
     Setup m_setup;
+    std::shared_ptr<const LogIndex> m_logIndex;
     std::unique_ptr<AlertBook> m_book;
     QStringList m_problems;
     bool m_speakHits = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dxcc/SpotMode.h"
+#include "log/SpotStatus.h"
 
 #include <QString>
 
@@ -28,6 +29,8 @@ struct AlertSpot
     QString entity;        // empty when the country file does not know the call
     QString primaryPrefix;
     QString continent;     // "AF", "AN", "AS", "EU", "NA", "OC", "SA" or empty
+    // What the user's log says of the spot; none without a log or entity.
+    std::optional<SpotStatus> status;
 
     // The facts of a spot the pipeline has read and placed.
     static AlertSpot fromSpot(const SpotEvent& event);

@@ -34,3 +34,12 @@ QString SpokenText::of(const QString& callsign, const QString& entity, int frequ
     }
     return parts.join(QStringLiteral(", "));
 }
+
+QString SpokenText::of(const std::optional<SpotStatus>& status, const QString& callsign,
+                       const QString& entity, int frequency, const QString& mode)
+{
+    const QString spot = of(callsign, entity, frequency, mode);
+    if (!status || !status->isNeeded() || spot.isEmpty())
+        return spot;
+    return status->text() + QStringLiteral(": ") + spot;
+}

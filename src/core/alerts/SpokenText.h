@@ -1,6 +1,10 @@
 #pragma once
 
+#include "log/SpotStatus.h"
+
 #include <QString>
+
+#include <optional>
 
 // What the program says aloud for an alert, the way a ham reads a spot out:
 //
@@ -17,6 +21,11 @@ public:
     // (140250 is 14025.0 kHz).
     static QString of(const QString& callsign, const QString& entity, int frequency,
                       const QString& mode);
+    // The same, led by the status when the user's log still needs the spot:
+    // "New one: 3Y0J, Bouvet, 14 025, CW". Worked and confirmed spots, and
+    // spots without a status, are said as above.
+    static QString of(const std::optional<SpotStatus>& status, const QString& callsign,
+                      const QString& entity, int frequency, const QString& mode);
 
     // The frequency alone: 140250 -> "14 025", 70055 -> "7 005.5",
     // 1443000 -> "144 300", 4720 -> "472". Empty for zero or less.

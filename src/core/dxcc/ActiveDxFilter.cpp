@@ -42,6 +42,14 @@ void ActiveDxFilter::setText(const QString& text)
     invalidateFilter();
 }
 
+void ActiveDxFilter::setNeededOnly(bool neededOnly)
+{
+    if (neededOnly == m_neededOnly)
+        return;
+    m_neededOnly = neededOnly;
+    invalidateFilter();
+}
+
 bool ActiveDxFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
     const QAbstractItemModel* m = sourceModel();
@@ -52,6 +60,10 @@ bool ActiveDxFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePa
     if (!m_continent.isEmpty() && m->data(first, ActiveDxModel::ContinentRole).toString() != m_continent)
         return false;
     if (m_group && m->data(first, ActiveDxModel::ModeGroupRole).toInt() != int(*m_group))
+        return false;
+    // The model has a Status column only while there is a log.
+    if (m_neededOnly && m->columnCount(sourceParent) > ActiveDxModel::Status
+        && !m->data(first, ActiveDxModel::NeededRole).toBool())
         return false;
     if (!m_text.isEmpty()) {
         for (int column : {ActiveDxModel::Dx, ActiveDxModel::Entity, ActiveDxModel::Comment}) {

@@ -1,6 +1,7 @@
 #include "dxcc/ActiveDxModel.h"
 
 #include "dxcc/Locator.h"
+#include "log/LogIndex.h"
 #include "pipeline/SpotEvent.h"
 #include "spots/SpotReader.h"
 
@@ -37,13 +38,47 @@ void ActiveDxModel::locate(Row& row) const
         row.path = GreatCirclePath::fromLocator(m_locator, *row.country);
 }
 
+// One lookup in the log's index per spot.
+void ActiveDxModel::judge(Row& row) const
+{
+    row.status.reset();
+    if (m_log && row.country)
+        row.status = m_log->status(row.spot, *row.country);
+}
+
+void ActiveDxModel::setLogIndex(std::shared_ptr<const LogIndex> log)
+{
+    const bool hadLog = m_log != nullptr;
+    const bool hasLog = log != nullptr;
+    // The column goes with a reset: views and screen readers drop every
+    // cell they kept, of it and of the columns around it. Logs come and go
+    // rarely.
+    if (hadLog && !hasLog)
+        beginResetModel();
+    if (!hadLog && hasLog)
+        beginInsertColumns({}, Status, Status);
+    m_log = std::move(log);
+    for (Row& row : m_rows)
+        judge(row);
+    if (hadLog && !hasLog) {
+        endResetModel();
+        return;
+    }
+    if (!hadLog && hasLog)
+        endInsertColumns();
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 void ActiveDxModel::setCountryTable(std::shared_ptr<const CountryTable> table)
 {
     m_table = std::move(table);
-    for (Row& row : m_rows)
+    for (Row& row : m_rows) {
         locate(row);
+        judge(row);
+    }
     if (!m_rows.isEmpty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void ActiveDxModel::setLocator(const QString& locator)
@@ -102,7 +137,9 @@ bool ActiveDxModel::addSpot(const SpotEvent& event)
             row.spotters.insert(spot.spotter);
         row.lastHeard = nowUtc;
         row.lastHeardMs = nowUtc.toMSecsSinceEpoch();
-        emit dataChanged(index(r, 0), index(r, ColumnCount - 1));
+        // The mode may have changed, and with it the slot.
+        judge(row);
+        emit dataChanged(index(r, 0), index(r, columnCount() - 1));
         return true;
     }
 
@@ -129,6 +166,7 @@ bool ActiveDxModel::addSpot(const SpotEvent& event)
     // Found once by the pipeline, with this model's table and locator.
     row.country = event.country;
     row.path = event.path;
+    judge(row);
     const int r = int(m_rows.size());
     beginInsertRows({}, r, r);
     m_rows.append(std::move(row));
@@ -164,7 +202,7 @@ void ActiveDxModel::removeRowAt(int row)
         // the rows as it says: for a moment the station is in both.
         m_rows[row] = m_rows[last];
         m_index.insert(m_rows[row].key, row);
-        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     }
     beginRemoveRows({}, last, last);
     m_rows.removeLast();
@@ -178,7 +216,7 @@ int ActiveDxModel::rowCount(const QModelIndex& parent) const
 
 int ActiveDxModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + (m_log ? 1 : 0);
 }
 
 QVariant ActiveDxModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -188,6 +226,8 @@ QVariant ActiveDxModel::headerData(int section, Qt::Orientation orientation, int
     static const char* const names[ColumnCount] = {"UTC",     "kHz",       "DX",   "Entity", "Cont",
                                                    "CQ",      "ITU",       "Bearing", "Long path",
                                                    "km",      "Mode",      "Spotters", "Comment"};
+    if (section == Status && m_log)
+        return QStringLiteral("Status");
     if (section < 0 || section >= ColumnCount)
         return {};
     return QString::fromLatin1(names[section]);
@@ -195,10 +235,30 @@ QVariant ActiveDxModel::headerData(int section, Qt::Orientation orientation, int
 
 QVariant ActiveDxModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= ColumnCount)
+    if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= columnCount())
         return {};
     const Row& row = m_rows.at(index.row());
     switch (role) {
+    case StatusRole:
+        return row.status ? int(row.status->kind) : -1;
+    case NeededRole:
+        return row.status && row.status->isNeeded();
+    case WorkedBeforeRole:
+        return row.status && row.status->workedBefore;
+    case Qt::ToolTipRole:
+        // "New band; 3Y0J worked before on this band"
+        if (!row.status)
+            return {};
+        return row.status->workedBefore
+                   ? QStringLiteral("%1; %2 worked before on this band")
+                         .arg(row.status->text(), row.spot.call)
+                   : row.status->text();
+    case Qt::AccessibleTextRole:
+        // The status cell is read with what the hint says; the other cells
+        // as they show.
+        if (index.column() != Status || !row.status || !row.status->workedBefore)
+            return {};
+        return QStringLiteral("%1, worked before").arg(row.status->text());
     case BandRole:
         return row.band;
     case ModeGroupRole:
@@ -275,6 +335,11 @@ QVariant ActiveDxModel::data(const QModelIndex& index, int role) const
                     : QVariant(QString::number(row.spotters.size()));
     case Comment:
         return row.spot.comment;
+    case Status:
+        // Most needed first when sorted up.
+        if (sort)
+            return row.status ? int(row.status->kind) : SpotStatus::KindCount;
+        return row.status ? row.status->text() : QString();
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include "dxcc/CountryTable.h"
 #include "dxcc/GreatCirclePath.h"
 #include "dxcc/SpotMode.h"
+#include "log/SpotStatus.h"
 #include "spots/Spot.h"
 
 #include <QAbstractTableModel>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+class LogIndex;
 struct SpotEvent;
 
 // The stations active now: one row per callsign and band, made from the
@@ -44,7 +46,10 @@ public:
         Mode,
         Spotters,
         Comment,
-        ColumnCount
+        ColumnCount,
+        // What the user's log says of the row; a column only while there
+        // is a log, so that without one the table is the same as ever.
+        Status = ColumnCount
     };
 
     // Beyond the display text, each cell gives these.
@@ -58,7 +63,10 @@ public:
         FrequencyRole,           // tenths of a kHz
         LineRole,                // the last spot line of the row, as shown
         DxpeditionRole,          // a spot of the row was a live-check hit
-        HertzRole                // the frequency in Hz, as the spot has it
+        HertzRole,               // the frequency in Hz, as the spot has it
+        StatusRole,              // SpotStatus::Kind as int; -1: no status (no log, no entity)
+        NeededRole,              // the status is one a DX hunter still needs
+        WorkedBeforeRole         // this very call is in the log on this band
     };
 
     static constexpr int MaxRows = 5000;
@@ -75,6 +83,10 @@ public:
     void setLocator(const QString& locator);
     // The locator in use, in its normal form; empty for none.
     const QString& locator() const { return m_locator; }
+    // The index of the user's log; none: no log, no Status column. Every
+    // row is looked up again, once.
+    void setLogIndex(std::shared_ptr<const LogIndex> index);
+    const std::shared_ptr<const LogIndex>& logIndex() const { return m_log; }
     void setMaxAgeMinutes(int minutes);
     int maxAgeMinutes() const { return m_maxAgeMinutes; }
 
@@ -124,15 +136,18 @@ private:
         qint64 lastHeardMs = 0; // the same, for quick comparing
         std::optional<CountryInfo> country;
         std::optional<GreatCirclePath> path;
+        std::optional<SpotStatus> status;
     };
 
     void locate(Row& row) const;
+    void judge(Row& row) const;
     void removeRowAt(int row);
     static QString key(const QString& callsign, int band);
 
     QList<Row> m_rows;
     QHash<QString, int> m_index; // key(callsign, band) -> row
     std::shared_ptr<const CountryTable> m_table;
+    std::shared_ptr<const LogIndex> m_log;
     QString m_locator;
     int m_maxAgeMinutes = DefaultMaxAgeMinutes;
     QDateTime m_lastExpiry;

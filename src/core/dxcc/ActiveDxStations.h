@@ -10,13 +10,16 @@
 
 class ActiveDxFeed;
 class ActiveDxModel;
+class CountryFileUpdate;
 class CountryTable;
+class LogLoader;
 struct SpotEvent;
 
 // What the DX window shows, made with the main window: the country file read
 // once (with the line the window says about it), the model of the stations
 // active now with the locator, region and age limit of settings.ini, and the
-// feed of the pipeline's spots into it. The window itself is made when it is first opened.
+// feed of the pipeline's spots into it, and the user's log of settings.ini,
+// kept read by its loader, whose index gives each row its status. The window itself is made when it is first opened.
 class ActiveDxStations : public QObject
 {
     Q_OBJECT
@@ -26,6 +29,11 @@ public:
     ~ActiveDxStations() override;
 
     ActiveDxModel* model() const { return m_model; }
+    // The user's log; its index reaches the model by itself.
+    LogLoader* log() const { return m_log; }
+    // "Update country file": a newer edition put in place is read at once
+    // and used by the model and the log (countriesChanged).
+    CountryFileUpdate* countryUpdate() const { return m_update; }
     // Never null; empty without a country file.
     const std::shared_ptr<const CountryTable>& countries() const { return m_countries; }
     //   "Country file cty.dat of 2023-05-02 (/usr/share/hamradio-files/cty.dat)"
@@ -40,8 +48,18 @@ public:
     // The window is open: the waiting spots go in, and each spot from now on.
     void setLive(bool live);
 
+signals:
+    // A newer country file is in use, with the line about it.
+    void countriesChanged(const std::shared_ptr<const CountryTable>& countries,
+                          const QString& line);
+
 private:
+    void readCountries();
+
+    QString m_programDir;
+    CountryFileUpdate* m_update;
     ActiveDxModel* m_model;
+    LogLoader* m_log;
     std::shared_ptr<const CountryTable> m_countries;
     QString m_countryFileLine;
     BandPlan::Region m_region = BandPlan::Region::One;

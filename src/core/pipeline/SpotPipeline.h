@@ -45,6 +45,11 @@ public:
     explicit SpotPipeline(Setup setup, QObject* parent = nullptr);
 
     // The user's locator for bearing and distance; empty for none.
+    // A newer country file: the spots from now on are placed by it.
+    void setCountries(std::shared_ptr<const CountryTable> countries)
+    {
+        m_setup.countries = std::move(countries);
+    }
     void setLocator(const QString& locator) { m_locator = locator; }
 
     // One line as the session hands it out; liveCheckOn is livecliccato.

@@ -2,15 +2,13 @@
 #include "ui_Tform1.h"
 
 #include "alerts/AlertCenter.h"
-#include "alerts/AlertsFile.h"
 #include "app/AppearanceController.h"
+#include "app/DxWindowController.h"
 #include "app/InfoTexts.h"
 #include "app/LampShape.h"
 #include "app/ListWidgetMirror.h"
 #include "app/RigPanel.h"
 #include "MarvixVersion.h"
-#include "dxcc/ActiveDxModel.h"
-#include "dxcc/ActiveDxStations.h"
 #include "livecheck/AlarmSound.h"
 #include "livecheck/LiveCheck.h"
 #include "net/InternetCheck.h"
@@ -93,8 +91,6 @@ Tform1::~Tform1()
     // The end of the program closes an open session without ceremony.
     Session->disconnect(this);
     delete Session;
-    // The alerts' editor is a window of its own (see showAlertsWindow).
-    delete m_alertsWindow;
     // Its page file goes with it.
     delete dxcalendar;
 }
@@ -441,7 +437,7 @@ void Tform1::telnetPeerClosed()
 
 void Tform1::TelnetDataAvailable(const QString& line)
 {
-    m_pipeline->takeLine(line, livecliccato);
+    m_dxc->pipeline()->takeLine(line, livecliccato);
 }
 
 // The pane's normal path for a line the pipeline lets through.
@@ -805,7 +801,7 @@ void Tform1::Label1Click()
         sound = true;
     }
     // Muted, the alerts say nothing either.
-    m_alerts->setMuted(!sound);
+    m_dxc->alerts()->setMuted(!sound);
 }
 
 // "dx.wav" is looked up in the working folder, once, at start.
@@ -856,6 +852,7 @@ void Tform1::createRigControl()
     connect(SpeedButton10, &QToolButton::clicked, this, &Tform1::SpeedButton10Click);
     connect(Re1, &TerminalPane::mouseReleased, this, &Tform1::Re1MouseUp);
     connect(Re3, &TerminalPane::mouseReleased, this, &Tform1::Re3MouseUp);
+    connect(m_dxc, &DxWindowController::spotChosen, m_rig, &RigPanel::tuneToSpot);
 }
 
 bool Tform1::rigOpen() const
@@ -940,126 +937,40 @@ void Tform1::Action1Execute()
     m_rig->cycleMode();
 }
 
-// --- DX window ------------------------------------------------------------
+// --- DX window and alerts -------------------------------------------------
 
 void Tform1::createDxWindowControls()
 {
-    m_dx = new ActiveDxStations(m_ctx.programDir, this);
-    createAlerts();
-    createPipeline();
-
-    // The picture button in the free space between the banner and the link
-    // buttons (in the form).
-    auto* button = findChild<QToolButton*>(QStringLiteral("DxWindowButton"));
-    connect(button, &QToolButton::clicked, this, &Tform1::showDxWindow);
-
-    auto* f3 = new QAction(this);
-    f3->setObjectName(QStringLiteral("DxWindowAction"));
-    f3->setShortcut(QKeySequence(Qt::Key_F3));
-    f3->setShortcutContext(Qt::WindowShortcut);
-    connect(f3, &QAction::triggered, this, &Tform1::showDxWindow);
-    addAction(f3);
-
-    // After the strip's own handlers have changed the states.
-    const auto bandsChanged = [this] {
-        if (m_dxWindow)
-            m_dxWindow->setBandStates(m_bands.states());
-    };
-    connect(Panel11, &BandStrip::bandToggled, this, bandsChanged);
-    connect(Panel11, &BandStrip::allRedClicked, this, bandsChanged);
-    connect(Panel11, &BandStrip::allGreenClicked, this, bandsChanged);
-}
-
-// Every line from the node goes through the pipeline: the panes show what
-// its designed path decides, and the one spot it reads goes to the DX
-// window and the alerts (the rules after the designed paths, as always).
-void Tform1::createPipeline()
-{
-    SpotPipeline::Setup setup;
+    DxWindowController::Setup setup;
+    setup.mainWindow = this;
     setup.book = &m_book;
     setup.bands = &m_bands;
-    setup.countries = m_dx->countries();
-    setup.region = m_dx->region();
-    setup.nowUtc = m_ctx.nowUtc;
-    m_pipeline = new SpotPipeline(std::move(setup), this);
-    m_pipeline->setLocator(m_dx->model()->locator());
-    connect(m_dx->model(), &ActiveDxModel::locatorChanged, m_pipeline, &SpotPipeline::setLocator);
-    connect(m_pipeline, &SpotPipeline::lineShown, this, &Tform1::showLine);
-    connect(m_pipeline, &SpotPipeline::hitFound, this, &Tform1::hitPath);
-    connect(m_pipeline, &SpotPipeline::spotRead, this, [this](const SpotEvent& event, bool hit) {
-        m_dx->feed(event);
-        if (hit)
-            m_alerts->hitTaken(event, sound);
-        m_alerts->spotTaken(event, sound);
-    });
+    setup.settingsPath = m_settings.settingsPath();
+    setup.soundOn = [this] { return sound; };
+    m_dxc = new DxWindowController(m_ctx, std::move(setup), this);
+    connect(m_dxc->pipeline(), &SpotPipeline::lineShown, this, &Tform1::showLine);
+    connect(m_dxc->pipeline(), &SpotPipeline::hitFound, this, &Tform1::hitPath);
+    connect(m_dxc->alerts(), &AlertCenter::alarmWanted, this, &Tform1::PlayWavFromMemory);
+    connect(m_dxc->alerts(), &AlertCenter::soundWanted, this,
+            [this](const QByteArray& wav) { alarm->play(wav); });
+    connect(m_dxc, &DxWindowController::message, this, &Tform1::showMessage);
+    // After the strip's own handlers have changed the states.
+    for (auto signal : {&BandStrip::allRedClicked, &BandStrip::allGreenClicked})
+        connect(Panel11, signal, m_dxc, &DxWindowController::bandsChanged);
+    connect(Panel11, &BandStrip::bandToggled, m_dxc, &DxWindowController::bandsChanged);
 }
 
 ActiveDxModel* Tform1::activeDx() const
 {
-    return m_dx->model();
-}
-
-// --- alerts ---------------------------------------------------------------
-
-void Tform1::createAlerts()
-{
-    AlertCenter::Setup setup;
-    setup.alertsPath = QDir(m_ctx.programDir).filePath(AlertsFile::fileName());
-    setup.settingsPath = m_settings.settingsPath();
-    setup.soundDir = m_ctx.workDir;
-    setup.notificationBusAddress = m_ctx.notificationBusAddress;
-    setup.speechEngine = m_ctx.speechEngine;
-    setup.countries = m_dx->countries();
-    setup.nowUtc = m_ctx.nowUtc;
-    m_alerts = new AlertCenter(std::move(setup), this);
-    connect(m_alerts, &AlertCenter::alarmWanted, this, &Tform1::PlayWavFromMemory);
-    connect(m_alerts, &AlertCenter::soundWanted, this,
-            [this](const QByteArray& wav) { alarm->play(wav); });
-
-    auto* f4 = new QAction(this);
-    f4->setObjectName(QStringLiteral("AlertsAction"));
-    f4->setShortcut(QKeySequence(Qt::Key_F4));
-    f4->setShortcutContext(Qt::WindowShortcut);
-    connect(f4, &QAction::triggered, this, &Tform1::showAlertsWindow);
-    addAction(f4);
+    return m_dxc->activeDx();
 }
 
 AlertsWindow* Tform1::showAlertsWindow()
 {
-    if (!m_alertsWindow) {
-        // A broken file is reported once, in the editor.
-        m_alertsWindow =
-            new AlertsWindow(m_alerts->alertsPath(), m_alerts->rules(), m_alerts->takeProblems(),
-                             m_alerts->countries(), m_alerts->speakHits(), nullptr);
-        // A window of its own, not a child of this one: the mnemonics of a
-        // child window did not reach its buttons (Alt+A for Add). The
-        // destructor deletes it; it never keeps the program running.
-        m_alertsWindow->setAttribute(Qt::WA_QuitOnClose, false);
-        connect(m_alertsWindow, &AlertsWindow::rulesSaved, m_alerts, &AlertCenter::setRules);
-        connect(m_alertsWindow, &AlertsWindow::speakHitsChanged, this, [this](bool speak) {
-            QString error;
-            if (!m_alerts->setSpeakHits(speak, &error))
-                showMessage(error);
-        });
-    }
-    m_alertsWindow->show();
-    m_alertsWindow->raise();
-    m_alertsWindow->activateWindow();
-    return m_alertsWindow;
+    return m_dxc->showAlertsWindow();
 }
 
 DxWindow* Tform1::showDxWindow()
 {
-    if (!m_dxWindow) {
-        m_dxWindow = new DxWindow(m_dx->model(), m_ctx.programDir, m_dx->countryFileLine(),
-                                  m_alerts->log(), this);
-        m_dxWindow->setBandStates(m_bands.states());
-        connect(m_dxWindow, &DxWindow::shownChanged, this,
-                [this](bool shown) { m_dx->setLive(shown); });
-        connect(m_dxWindow, &DxWindow::alertsRequested, this, &Tform1::showAlertsWindow);
-        // By the spot's own mode, at its frequency in Hz.
-        connect(m_dxWindow, &DxWindow::spotChosen, m_rig, &RigPanel::tuneToSpot);
-    }
-    m_dxWindow->present();
-    return m_dxWindow;
+    return m_dxc->showDxWindow();
 }

@@ -43,7 +43,7 @@ class QAction;
 class RigControl;
 class Tguidaomnirig;
 class ActiveDxModel;
-class ActiveDxStations;
+class DxWindowController;
 class DxWindow;
 class SpotPipeline;
 
@@ -238,7 +238,6 @@ private:
     void showMessage(const QString& text);
     void showInfoText();
     void showLine(const QString& stringaricevuta);
-    void createPipeline();
     void createLiveCheck();
     void createAppearance();
     void createInfoWindow();
@@ -248,7 +247,6 @@ private:
     void createRigControl();
     void tuneFromPane(TerminalPane* pane, ClickedLine::Pane kind);
     void createDxWindowControls();
-    void createAlerts();
 
     // --- shared state, changed only by the window --------------------------
     bool livecliccato = false; // the live check is active
@@ -272,11 +270,8 @@ private:
     bool m_nodesReported = false;
     bool m_shownOnce = false;
     bool m_calendarQueued = false;
-    ActiveDxStations* m_dx = nullptr; // the DX window's data
-    DxWindow* m_dxWindow = nullptr;
-    AlertCenter* m_alerts = nullptr;
+    // The pipeline, the DX window's stations, the alerts and their windows.
+    DxWindowController* m_dxc = nullptr;
     RigPanel* m_rig = nullptr; // the rig buttons, omni, sceltorig1 and sceltorig2
     AppearanceController* m_appearance = nullptr; // the theme and the terminal font
-    SpotPipeline* m_pipeline = nullptr; // every line from the node, read once
-    AlertsWindow* m_alertsWindow = nullptr;
 };

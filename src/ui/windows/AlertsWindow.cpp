@@ -120,6 +120,10 @@ void AlertsWindow::buildControls()
                               &AlertRule::bandName, m_bands, 6);
     QWidget* modes = checkRow(this, QStringLiteral("Mode"), AlertRule::kModeCount,
                               &AlertRule::modeName, m_modes, 3);
+    QWidget* needed = checkRow(this, QStringLiteral("Needed"), AlertRule::kNeededCount,
+                               &AlertRule::neededName, m_needed, 4);
+    needed->setToolTip(QStringLiteral("A new one, a new band, mode or slot in your log; "
+                                      "never without a log"));
     m_sound = new QComboBox(this);
     m_sound->setObjectName(QStringLiteral("RuleSound"));
     m_sound->setAccessibleName(QStringLiteral("Sound"));
@@ -164,6 +168,7 @@ void AlertsWindow::buildControls()
     form->addRow(label(QStringLiteral("C&ontinents:"), m_continents.first()), continents);
     form->addRow(label(QStringLiteral("&Bands:"), m_bands.first()), bands);
     form->addRow(label(QStringLiteral("Mode&s:"), m_modes.first()), modes);
+    form->addRow(label(QStringLiteral("Needed:"), m_needed.first()), needed);
     auto* soundRow = new QHBoxLayout;
     soundRow->addWidget(m_sound);
     soundRow->addWidget(m_soundFile, 1);
@@ -208,7 +213,8 @@ void AlertsWindow::buildControls()
     });
     for (QLineEdit* edit : {m_name, m_call, m_entity, m_soundFile})
         connect(edit, &QLineEdit::textEdited, this, &AlertsWindow::takeFields);
-    for (QCheckBox* box : QList<QCheckBox*>{m_on, m_notify, m_speak} + m_continents + m_bands + m_modes)
+    for (QCheckBox* box : QList<QCheckBox*>{m_on, m_notify, m_speak} + m_continents + m_bands + m_modes
+                                + m_needed)
         connect(box, &QCheckBox::toggled, this, &AlertsWindow::takeFields);
     connect(m_sound, &QComboBox::currentIndexChanged, this, &AlertsWindow::takeFields);
     connect(m_add, &QPushButton::clicked, this, &AlertsWindow::addRule);
@@ -237,7 +243,7 @@ void AlertsWindow::showRule(int row)
                                                    m_soundFile, m_notify, m_speak, m_delete, m_test};
     for (QWidget* field : fields)
         field->setEnabled(has);
-    for (QCheckBox* box : m_continents + m_bands + m_modes)
+    for (QCheckBox* box : m_continents + m_bands + m_modes + m_needed)
         box->setEnabled(has);
     m_filling = true;
     const AlertRule rule = has ? m_rules[row] : AlertRule{};
@@ -248,6 +254,7 @@ void AlertsWindow::showRule(int row)
     checkMask(m_continents, rule.continents);
     checkMask(m_bands, rule.bands);
     checkMask(m_modes, rule.modes);
+    checkMask(m_needed, rule.needed);
     m_sound->setCurrentIndex(int(rule.sound));
     m_soundFile->setText(rule.soundFile);
     m_soundFile->setEnabled(has && rule.sound == AlertRule::Sound::File);
@@ -277,6 +284,7 @@ void AlertsWindow::takeFields()
     rule.continents = maskOf<quint8>(m_continents);
     rule.bands = maskOf<quint16>(m_bands);
     rule.modes = maskOf<quint8>(m_modes);
+    rule.needed = maskOf<quint8>(m_needed);
     rule.sound = AlertRule::Sound(qBound(0, m_sound->currentIndex(), 2));
     rule.soundFile = rule.sound == AlertRule::Sound::File ? m_soundFile->text().trimmed() : QString();
     m_soundFile->setEnabled(rule.sound == AlertRule::Sound::File);

@@ -67,6 +67,7 @@ private:
     QList<QCheckBox*> m_continents;
     QList<QCheckBox*> m_bands;
     QList<QCheckBox*> m_modes;
+    QList<QCheckBox*> m_needed; // entity, band, mode, slot: by the user's log
     QComboBox* m_sound = nullptr;
     QLineEdit* m_soundFile = nullptr;
     QCheckBox* m_notify = nullptr;

@@ -5,12 +5,17 @@
 #include "dxcc/ActiveDxFilter.h"
 #include "dxcc/ActiveDxModel.h"
 #include "dxcc/ActiveDxTexts.h"
+#include "dxcc/CountryFileUpdate.h"
 #include "dxcc/DxSettings.h"
 #include "dxcc/Locator.h"
+#include "log/StatusColors.h"
 #include "scaling/ScreenFit.h"
 #include "windows/CoalescedAnnouncer.h"
+#include "windows/LogPanel.h"
 #include "windows/StillRows.h"
 
+#include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -51,6 +56,19 @@ protected:
             option->backgroundBrush = QColor(0xFF, 0xE0, 0x80);
             option->palette.setColor(QPalette::Text, Qt::black);
             option->palette.setColor(QPalette::HighlightedText, Qt::black);
+        } else if (index.column() == ActiveDxModel::Status) {
+            // A hue per status, chosen to read on this theme's ground.
+            const int kind = index.data(ActiveDxModel::StatusRole).toInt();
+            if (kind >= 0 && kind < SpotStatus::KindCount) {
+                const QPalette& palette = option->palette;
+                option->palette.setColor(
+                    QPalette::Text,
+                    QColor::fromRgb(StatusColors::textColor(SpotStatus::Kind(kind),
+                                                           palette.color(QPalette::Base).rgb() & 0xFFFFFF,
+                                                           palette.color(QPalette::Text).rgb() & 0xFFFFFF)));
+                if (index.data(ActiveDxModel::NeededRole).toBool())
+                    option->font.setBold(true);
+            }
         }
     }
 };
@@ -60,8 +78,8 @@ const char* const kModes[] = {"CW", "Phone", "Digital"};
 
 // The columns whose texts differ in width from row to row; the others fit
 // their heading or a few digits.
-constexpr int kVaryingColumns[] = {ActiveDxModel::Khz, ActiveDxModel::Dx, ActiveDxModel::Entity,
-                                   ActiveDxModel::Mode, ActiveDxModel::Km};
+constexpr int kVaryingColumns[] = {ActiveDxModel::Khz,  ActiveDxModel::Dx, ActiveDxModel::Entity,
+                                   ActiveDxModel::Mode, ActiveDxModel::Km, ActiveDxModel::Status};
 // Rows looked at for their widths in one go, the newest.
 constexpr int kRowsMeasuredAtOnce = 500;
 
@@ -110,6 +128,10 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     m_text->setAccessibleName(QStringLiteral("Filter"));
     m_text->setMaxLength(40);
     m_text->setClearButtonEnabled(true);
+    m_neededOnly = new QCheckBox(QStringLiteral("&Needed only"), this);
+    m_neededOnly->setObjectName(QStringLiteral("NeededOnly"));
+    m_neededOnly->setToolTip(
+        QStringLiteral("Only New one, New band, New mode and New slot, by your log"));
 
     m_filter->setSourceModel(m_model);
     m_table = new QTableView(this);
@@ -185,6 +207,16 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     rulesButton->setAccessibleName(QStringLiteral("Alert rules"));
     connect(rulesButton, &QPushButton::clicked, this, &DxWindow::alertsRequested);
 
+    m_updateCountries = new QPushButton(QStringLiteral("&Update country file"), this);
+    m_updateCountries->setObjectName(QStringLiteral("UpdateCountryFile"));
+    m_updateCountries->hide();
+    m_countryMessage = new QLabel(this);
+    m_countryMessage->setObjectName(QStringLiteral("CountryFileMessage"));
+    m_countryMessage->setWordWrap(true);
+    auto* countryRow = new QHBoxLayout;
+    countryRow->addWidget(m_countryLine, 1);
+    countryRow->addWidget(m_updateCountries);
+
     auto* locatorRow = new QHBoxLayout;
     locatorRow->addWidget(locatorLabel);
     locatorRow->addWidget(m_locator);
@@ -194,8 +226,10 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
     filterRow->addWidget(m_continent);
     filterRow->addWidget(m_mode);
     filterRow->addWidget(m_text, 1);
+    filterRow->addWidget(m_neededOnly);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_countryLine);
+    layout->addLayout(countryRow);
+    layout->addWidget(m_countryMessage);
     layout->addLayout(locatorRow);
     layout->addLayout(filterRow);
     layout->addWidget(m_table, 1);
@@ -249,6 +283,15 @@ DxWindow::DxWindow(ActiveDxModel* model, QString programDir, const QString& coun
         saveChoices();
     });
     connect(m_text, &QLineEdit::textChanged, this, [applyFilters] { applyFilters(); });
+    connect(m_neededOnly, &QCheckBox::toggled, m_filter, &ActiveDxFilter::setNeededOnly);
+    // The Status column comes and goes with the log; it stands before the
+    // comment, which takes the rest of the width.
+    connect(m_model, &QAbstractItemModel::columnsInserted, this, [this] {
+        placeStatusColumn();
+        m_unmeasured = 0;
+        if (!m_fitColumns->isActive())
+            m_fitColumns->start();
+    });
     connect(m_text, &QLineEdit::editingFinished, this, &DxWindow::saveChoices);
     connect(m_setLocator, &QPushButton::clicked, this, &DxWindow::applyLocator);
     connect(m_locator, &QLineEdit::returnPressed, this, &DxWindow::applyLocator);
@@ -373,8 +416,8 @@ void DxWindow::fitColumns()
     const int headerPadding =
         2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     m_fittingColumns = true;
-    for (int column = 0; column < ActiveDxModel::ColumnCount - 1; ++column) {
-        if (m_sizedColumns.contains(column))
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (column == ActiveDxModel::Comment || m_sizedColumns.contains(column))
             continue;
         // The heading's words; the sort arrow may take the margin.
         int wanted = headerMetrics.horizontalAdvance(
@@ -391,6 +434,52 @@ void DxWindow::fitColumns()
             header->resizeSection(column, wanted);
     }
     m_fittingColumns = false;
+}
+
+void DxWindow::placeStatusColumn()
+{
+    if (m_model->columnCount() <= ActiveDxModel::Status)
+        return;
+    QHeaderView* header = m_table->horizontalHeader();
+    const int from = header->visualIndex(ActiveDxModel::Status);
+    const int to = header->visualIndex(ActiveDxModel::Comment);
+    if (from > to)
+        header->moveSection(from, to);
+}
+
+void DxWindow::setLog(LogLoader* loader)
+{
+    if (m_logPanel || !loader)
+        return;
+    m_logPanel = new LogPanel(loader, m_programDir, this);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, m_logPanel);
+    placeStatusColumn();
+}
+
+void DxWindow::setCountryFileUpdate(CountryFileUpdate* update)
+{
+    if (!update)
+        return;
+    m_updateCountries->show();
+    m_updateCountries->setEnabled(!update->isRunning());
+    connect(m_updateCountries, &QPushButton::clicked, update, [this, update] {
+        if (!update->start())
+            return;
+        m_updateCountries->setEnabled(false);
+        m_countryMessage->setText(QStringLiteral("Fetching the country file..."));
+    });
+    connect(update, &CountryFileUpdate::finished, this,
+            [this](const CountryFileUpdate::Outcome& outcome) {
+                m_updateCountries->setEnabled(true);
+                m_countryMessage->setText(outcome.message);
+                QAccessibleEvent event(m_countryMessage, QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&event);
+            });
+}
+
+void DxWindow::setCountryFileLine(const QString& line)
+{
+    m_countryLine->setText(line);
 }
 
 void DxWindow::applyLocator()

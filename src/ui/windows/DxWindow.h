@@ -9,6 +9,10 @@
 class ActiveDxAlerts;
 class ActiveDxFilter;
 class ActiveDxModel;
+class CountryFileUpdate;
+class LogLoader;
+class LogPanel;
+class QCheckBox;
 class CoalescedAnnouncer;
 class QComboBox;
 class QLabel;
@@ -47,6 +51,15 @@ public:
     // every band off the window says so in place of the table.
     void setBandStates(const BandFilter::States& states);
 
+    // The user's log: the line about it and the row to choose it go on top,
+    // and the Status column comes with the log's index.
+    void setLog(LogLoader* loader);
+    LogPanel* logPanel() const { return m_logPanel; }
+    // "Update country file" runs this update.
+    void setCountryFileUpdate(CountryFileUpdate* update);
+    // The country file in use changed.
+    void setCountryFileLine(const QString& line);
+
     QTableView* table() const { return m_table; }
     QListView* alertList() const { return m_alertList; }
     ActiveDxFilter* filter() const { return m_filter; }
@@ -77,6 +90,7 @@ private:
     void alertsAdded(int count, const QString& newest);
     void fitOnScreen();
     void fitColumns();
+    void placeStatusColumn();
 
     ActiveDxModel* m_model;
     ActiveDxFilter* m_filter;
@@ -88,6 +102,10 @@ private:
     QComboBox* m_continent = nullptr;
     QComboBox* m_mode = nullptr;
     QLineEdit* m_text = nullptr;
+    QCheckBox* m_neededOnly = nullptr;
+    LogPanel* m_logPanel = nullptr;
+    QPushButton* m_updateCountries = nullptr;
+    QLabel* m_countryMessage = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_newest = nullptr;
     QLabel* m_emptyReason = nullptr;
