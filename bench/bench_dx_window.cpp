@@ -20,7 +20,7 @@
 //       QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 bench_dx_window burst'
 
 #include "alerts/AlertCenter.h"
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 #include "dxcc/CountryFile.h"
 #include "windows/DxWindow.h"
 

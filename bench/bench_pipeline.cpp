@@ -14,7 +14,7 @@
 #include "alerts/AlertBook.h"
 #include "alerts/AlertSpot.h"
 #include "alerts/AlertsFile.h"
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 #include "dxcc/CountryFile.h"
 #include "dxcc/GreatCirclePath.h"
 #include "dxcc/SpotFields.h"

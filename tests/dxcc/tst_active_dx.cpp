@@ -2,8 +2,8 @@
 // and the table of active stations (one row per callsign and band, age
 // limit, row limit, country columns); the alert lines the window lists.
 
-#include "dxcc/ActiveDxAlerts.h"
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxAlerts.h"
+#include "activedx/ActiveDxModel.h"
 #include "dxcc/CountryTable.h"
 #include "dxcc/SpotFields.h"
 #include "dxcc/SpotMode.h"

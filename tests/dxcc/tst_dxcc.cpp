@@ -6,7 +6,7 @@
 // answers below were read off those lines by hand.
 
 #include "TestFiles.h"
-#include "dxcc/ActiveDxStations.h"
+#include "activedx/ActiveDxStations.h"
 #include "dxcc/CountryFile.h"
 #include "dxcc/CountryTable.h"
 #include "dxcc/GreatCirclePath.h"

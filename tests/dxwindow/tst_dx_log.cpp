@@ -3,7 +3,7 @@
 // reader reads the table, the log changed by the logger while the window is
 // open, a file that is no log refused in words, and "Needed only".
 
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 #include "dxcc/CountryFileUpdate.h"
 #include "dxcc/CountryTable.h"
 #include "log/LogLoader.h"

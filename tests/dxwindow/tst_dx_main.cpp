@@ -8,7 +8,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/Tform1.h"
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 #include "session/TerminalPane.h"
 #include "windows/DxWindow.h"
 

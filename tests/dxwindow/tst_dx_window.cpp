@@ -5,7 +5,7 @@
 // words, why the table is empty, where the window opens, and its columns.
 
 #include "alerts/AlertCenter.h"
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 #include "dxcc/CountryTable.h"
 #include "windows/CoalescedAnnouncer.h"
 #include "windows/DxWindow.h"

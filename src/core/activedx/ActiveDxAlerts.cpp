@@ -1,4 +1,4 @@
-#include "dxcc/ActiveDxAlerts.h"
+#include "activedx/ActiveDxAlerts.h"
 
 #include <QTimer>
 

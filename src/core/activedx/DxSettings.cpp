@@ -1,6 +1,6 @@
-#include "dxcc/DxSettings.h"
+#include "activedx/DxSettings.h"
 
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 #include "dxcc/Locator.h"
 #include "settings/IniFile.h"
 

@@ -1,4 +1,4 @@
-#include "dxcc/ActiveDxTexts.h"
+#include "activedx/ActiveDxTexts.h"
 
 #include <algorithm>
 

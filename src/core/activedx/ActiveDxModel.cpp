@@ -1,4 +1,4 @@
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 
 #include "dxcc/Locator.h"
 #include "log/LogIndex.h"

@@ -1,6 +1,6 @@
-#include "dxcc/ActiveDxFilter.h"
+#include "activedx/ActiveDxFilter.h"
 
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 
 ActiveDxFilter::ActiveDxFilter(QObject* parent) : QSortFilterProxyModel(parent)
 {

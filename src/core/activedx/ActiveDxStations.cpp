@@ -1,10 +1,10 @@
-#include "dxcc/ActiveDxStations.h"
+#include "activedx/ActiveDxStations.h"
 
-#include "dxcc/ActiveDxFeed.h"
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxFeed.h"
+#include "activedx/ActiveDxModel.h"
 #include "dxcc/CountryFile.h"
 #include "dxcc/CountryFileUpdate.h"
-#include "dxcc/DxSettings.h"
+#include "activedx/DxSettings.h"
 #include "log/LogLoader.h"
 #include "log/LogSettings.h"
 

@@ -1,6 +1,6 @@
-#include "dxcc/ActiveDxFeed.h"
+#include "activedx/ActiveDxFeed.h"
 
-#include "dxcc/ActiveDxModel.h"
+#include "activedx/ActiveDxModel.h"
 
 ActiveDxFeed::ActiveDxFeed(ActiveDxModel* model) : m_model(model) {}
 
