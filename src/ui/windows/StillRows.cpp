@@ -8,12 +8,13 @@
 #include <QTableView>
 
 StillRows::StillRows(QTableView* table, KeyOf keyOf, IndexOf indexOf)
-    : QObject(table), m_table(table), m_keyOf(std::move(keyOf)), m_indexOf(std::move(indexOf))
+    : QObject(table), m_table(table), m_viewport(table->viewport()), m_keyOf(std::move(keyOf)),
+      m_indexOf(std::move(indexOf))
 {
     // Whole pixels, so that a shift of any height can be taken back.
     m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_table->viewport()->setMouseTracking(true);
-    m_table->viewport()->installEventFilter(this);
+    m_viewport->setMouseTracking(true);
+    m_viewport->installEventFilter(this);
 
     // Connected after the view's own handlers, which have laid out the rows
     // anew by the time restore() looks at them.
@@ -37,7 +38,7 @@ QModelIndex StillRows::pressedIndex() const
 
 bool StillRows::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_table->viewport()) {
+    if (watched == m_viewport) {
         switch (event->type()) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonPress:
@@ -76,8 +77,8 @@ void StillRows::remember()
         anchor = m_table->indexAt(*m_pointer);
     if (!anchor.isValid() && !m_selectedKey.isEmpty()) {
         const QModelIndex selected = m_indexOf(m_selectedKey);
-        if (selected.isValid()
-            && m_table->visualRect(selected).intersects(m_table->viewport()->rect()))
+        if (selected.isValid() &&
+            m_table->visualRect(selected).intersects(m_table->viewport()->rect()))
             anchor = selected;
     }
     if (!anchor.isValid())
@@ -93,15 +94,16 @@ void StillRows::restore()
         const QModelIndex selected = m_indexOf(m_selectedKey);
         QItemSelectionModel* selection = m_table->selectionModel();
         const QModelIndexList now = selection->selectedRows();
-        const bool same = !now.isEmpty() && selected.isValid() && now.first().row() == selected.row();
+        const bool same =
+            !now.isEmpty() && selected.isValid() && now.first().row() == selected.row();
         if (!selected.isValid()) {
             // The station went: nothing else takes its place in the selection.
             if (!now.isEmpty())
                 selection->clearSelection();
             m_selectedKey.clear();
         } else if (!same) {
-            selection->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect
-                                                     | QItemSelectionModel::Rows);
+            selection->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
         }
     }
     if (!m_anchorKey.isEmpty()) {

@@ -9,6 +9,7 @@
 
 class QModelIndex;
 class QTableView;
+class QWidget;
 
 // Keeps a sorted, live table still under the user's hand. Rows come and go
 // and move as spots arrive; a ham pointing at "JA1BBB" to double-click it
@@ -44,6 +45,9 @@ private:
     void selectionMoved();
 
     QTableView* m_table;
+    // Kept apart from the view: the viewport still sends events while the
+    // view around it is being destroyed, when the view may not be asked.
+    QWidget* m_viewport;
     KeyOf m_keyOf;
     IndexOf m_indexOf;
     std::optional<QPoint> m_pointer; // over the viewport, in its coordinates
