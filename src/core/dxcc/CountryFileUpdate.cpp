@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QtConcurrent/QtConcurrentRun>
+#include <openssl/crypto.h>
 
 namespace {
 
@@ -47,7 +48,14 @@ bool CountryFileUpdate::start()
         return false;
     m_running = true;
     const Request request{m_url, m_caFile, m_programDir, m_connectMs, m_requestMs};
-    m_work.setFuture(QtConcurrent::run([request] { return run(request); }));
+    m_work.setFuture(QtConcurrent::run([request] {
+        Outcome outcome = run(request);
+        // OpenSSL keeps a random generator and an error queue per thread
+        // that made a TLS context, until that thread ends; a pool thread
+        // lives on after the download, so they are given back now.
+        OPENSSL_thread_stop();
+        return outcome;
+    }));
     return true;
 }
 
