@@ -4,12 +4,14 @@
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <utility>
+
 LogLoader::LogLoader(QObject* parent) : QObject(parent)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(500);
     connect(&m_settle, &QTimer::timeout, this, &LogLoader::onSettled);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &LogLoader::onChange);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &LogLoader::onFileChange);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &LogLoader::onChange);
     connect(&m_reading, &QFutureWatcher<LogFile::Loaded>::finished, this, &LogLoader::onRead);
 }
@@ -29,6 +31,7 @@ void LogLoader::setFile(const QString& path)
     m_path = path;
     m_settle.stop();
     m_lastRead = {};
+    m_fileTouched = false;
     ++m_generation;
     if (m_index) {
         m_index.reset();
@@ -94,12 +97,19 @@ void LogLoader::onChange()
     m_settle.start();
 }
 
+void LogLoader::onFileChange()
+{
+    m_fileTouched = true;
+    m_settle.start();
+}
+
 void LogLoader::onSettled()
 {
     watch();
     // A change in the folder that left the log as it was (another file
     // written beside it) is no reason to read it again.
-    if (signatureNow() == m_lastRead)
+    const bool touched = std::exchange(m_fileTouched, false);
+    if (!touched && signatureNow() == m_lastRead)
         return;
     startReading();
 }

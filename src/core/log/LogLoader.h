@@ -70,6 +70,7 @@ private:
 
     void watch();
     void onChange();
+    void onFileChange();
     void onSettled();
     void startReading();
     void onRead();
@@ -83,7 +84,11 @@ private:
     QTimer m_settle;
     QFutureWatcher<LogFile::Loaded> m_reading;
     bool m_running = false;
-    bool m_pending = false;   // read again once the running reading ends
+    bool m_pending = false; // read again once the running reading ends
+    // The log itself was written or replaced: read it whatever its size and
+    // times say, as a file rewritten within one tick of the file system's
+    // clock may keep both.
+    bool m_fileTouched = false;
     quint64 m_generation = 0; // a reading for an older path or options is dropped
     quint64 m_readGeneration = 0;
     Signature m_lastRead;
