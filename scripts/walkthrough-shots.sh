@@ -149,14 +149,14 @@ front "$main"
 xdotool key F4
 alerts=$(window '^Alerts' "$app")
 front "$alerts"
-click "$alerts" 50 369   # Add
+click "$alerts" 50 395   # Add
 click "$alerts" 515 21   # Name
 xdotool key ctrl+a
 xdotool type --delay 20 'Africa and Asia'
 click "$alerts" 336 130  # AF
 click "$alerts" 446 130  # AS
-click "$alerts" 662 369  # Save
-click "$alerts" 663 315  # Test the sample line
+click "$alerts" 662 395  # Save
+click "$alerts" 663 341  # Test the sample line
 shot "$alerts" first-alerts
 xdotool windowminimize "$alerts"
 
@@ -165,9 +165,9 @@ front "$main"
 xdotool key F3
 dx=$(window '^DX window' "$app")
 front "$dx"
-click "$dx" 146 41
+click "$dx" 146 137      # My locator
 xdotool type --delay 20 JO31lk
-click "$dx" 254 41       # Set
+click "$dx" 254 137      # Set
 sleep 8
 shot "$dx" first-dx-window
 xdotool windowminimize "$dx"
